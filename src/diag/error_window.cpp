@@ -1,0 +1,404 @@
+#include "diag/error_window.h"
+
+#include "shell/globals.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ziro {
+
+namespace {
+QPixmap noticeIcon()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath triangle;
+    triangle.moveTo(16, 2);
+    triangle.lineTo(30, 29);
+    triangle.lineTo(2, 29);
+    triangle.closeSubpath();
+    p.setPen(QPen(QColor(120, 90, 0), 1.5));
+    p.setBrush(QColor(255, 205, 40));
+    p.drawPath(triangle);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(QRectF(14.5, 10, 3, 11), 1.5, 1.5);
+    p.drawEllipse(QRectF(14.5, 23, 3, 3));
+    return pm;
+}
+
+// Watches the whole application for a press outside the notice: clicking the
+// main window is where a separate window would have lost the focus.
+class OutsideClickWatcher : public QObject {
+public:
+    OutsideClickWatcher(QWidget* owner, std::function<void()> onOutside)
+        : QObject(owner), m_owner(owner), m_onOutside(std::move(onOutside))
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            if (w != m_owner && !m_owner->isAncestorOf(w))
+                m_onOutside();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_owner;
+    std::function<void()> m_onOutside;
+};
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    // The window itself keeps the keyboard so that its key rules apply.
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+}  // namespace
+
+TFError::TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals)
+    : OverlayWindow(mainWindow, QStringLiteral("TFError"), QRect(0, 0, 460, Hgh)),
+      m_reporter(reporter),
+      m_globals(globals)
+{
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setLineWidth(2);
+
+    m_title = makeLabel(QStringLiteral("Caption"), QStringLiteral("Utility diagnostica"), this);
+    m_title->setAutoFillBackground(true);
+    m_title->setStyleSheet(QStringLiteral("background:#000080;color:white;padding:1px 4px;"));
+
+    m_image = makeLabel(QStringLiteral("Image1"), QString(), this);
+    m_image->setPixmap(noticeIcon());
+    m_image->setFixedSize(32, 32);
+    m_animate = makeLabel(QStringLiteral("Animate1"), QStringLiteral("DEBUG"), this);
+    m_animate->setFixedSize(40, 32);
+    m_animate->setAlignment(Qt::AlignCenter);
+    m_animate->setFrameShape(QFrame::Box);
+
+    m_riga1 = makeLabel(QStringLiteral("Riga1"), QString(), this);
+    QFont big = m_riga1->font();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    big.setBold(true);
+    m_riga1->setFont(big);
+    m_riga2 = makeLabel(QStringLiteral("Riga2"), QString(), this);
+    m_riga2->setWordWrap(true);
+
+    m_ok = makeButton(QStringLiteral("BtOK"), QStringLiteral("OK"), this);
+    m_ok->setDefault(true);
+    m_eski = makeButton(QStringLiteral("Eski"), QStringLiteral("Annulla"), this);
+
+    m_grid = new QFrame(this);
+    m_grid->setObjectName(QStringLiteral("Griglia"));
+    m_grid->setFrameShape(QFrame::StyledPanel);
+
+    m_bottomBar = new QWidget(this);
+    m_bottomBar->setObjectName(QStringLiteral("BottomBar"));
+    auto* info1 = makeLabel(QStringLiteral("InfoDebugMsg1"), QStringLiteral("info:"), m_bottomBar);
+    m_infoMsg2 = makeLabel(QStringLiteral("InfoDebugMsg2"), QString(), m_bottomBar);
+    m_fixPages = makeButton(QStringLiteral("SB_FixPages"), QString(), m_bottomBar);
+    m_fixPages->setFlat(true);
+    m_fixPages->hide();
+    auto* filterOffBtn = makeButton(QStringLiteral("FillroOFF"), QStringLiteral("Filtro OFF"), m_bottomBar);
+    auto* infoBtn = makeButton(QStringLiteral("Info"), QStringLiteral("DataBase"), m_bottomBar);
+    auto* filterDefBtn = makeButton(QStringLiteral("BTFiltroDefault"), QStringLiteral("Filtro DEF"), m_bottomBar);
+    auto* testBtn = makeButton(QStringLiteral("Test"), QStringLiteral("Var. Glob."), m_bottomBar);
+    auto* navigator = new QWidget(m_bottomBar);
+    navigator->setObjectName(QStringLiteral("DBNavigator1"));
+
+    auto* bar = new QHBoxLayout(m_bottomBar);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->setSpacing(3);
+    bar->addWidget(info1);
+    bar->addWidget(m_infoMsg2, 1);
+    bar->addWidget(m_fixPages);
+    bar->addWidget(filterOffBtn);
+    bar->addWidget(infoBtn);
+    bar->addWidget(filterDefBtn);
+    bar->addWidget(testBtn);
+    bar->addWidget(navigator);
+
+    auto* lines = new QVBoxLayout;
+    lines->setSpacing(2);
+    lines->addWidget(m_riga1);
+    lines->addWidget(m_riga2);
+    lines->addStretch(1);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(2);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_eski);
+    buttons->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(m_image, 0, Qt::AlignTop);
+    top->addWidget(m_animate, 0, Qt::AlignTop);
+    top->addLayout(lines, 1);
+    top->addLayout(buttons);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
+    outer->setContentsMargins(6, 4, 6, 4);
+    outer->setSpacing(4);
+    outer->addWidget(m_title);
+    outer->addLayout(top);
+    outer->addWidget(m_grid, 1);
+    outer->addWidget(m_bottomBar);
+
+    showMessage = [this](const QString& text) {
+        QString shown = text;
+        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        QMessageBox::information(parentWidget(), QStringLiteral("Var. Glob."), shown);
+    };
+
+    connect(m_ok, &QPushButton::clicked, this, &TFError::okClicked);
+    connect(m_eski, &QPushButton::clicked, this, [this] { answer(false); });
+    connect(infoBtn, &QPushButton::clicked, this, &TFError::refreshCount);
+    connect(filterOffBtn, &QPushButton::clicked, this, [this] {
+        if (filterOff)
+            filterOff();
+        refreshCount();
+    });
+    connect(filterDefBtn, &QPushButton::clicked, this, [this] {
+        if (filterDefault)
+            filterDefault();
+        refreshCount();
+    });
+    connect(testBtn, &QPushButton::clicked, this, [this] {
+        if (showMessage)
+            showMessage(globalVariablesText(m_globals));
+    });
+    connect(m_fixPages, &QPushButton::clicked, this, [this] {
+        if (fixPages)
+            fixPages();
+    });
+    connect(this, &OverlayWindow::hidden, this, [this] {
+        m_mode = Mode::Hidden;
+        qApp->removeEventFilter(m_outsideClicks);
+        if (m_confirmLoop)  // hidden from outside: the question stays unanswered
+            m_confirmLoop->exit();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &TFError::onFocusChanged);
+    m_outsideClicks = new OutsideClickWatcher(this, [this] {
+        if (closesOnUserInput())
+            closeReport();
+    });
+
+    enterMode(Mode::Hidden, QString(), QString(), QSize(460, Hgh));
+    m_reporter.setView(this);
+}
+
+TFError::~TFError()
+{
+    if (m_reporter.view() == this)
+        m_reporter.setView(nullptr);
+}
+
+QString TFError::riga1() const
+{
+    return m_riga1->text();
+}
+
+QString TFError::riga2() const
+{
+    return m_riga2->text();
+}
+
+void TFError::beep()
+{
+    QApplication::beep();
+}
+
+void TFError::enterMode(Mode mode, const QString& riga1, const QString& riga2, QSize size)
+{
+    m_mode = mode;
+    const bool debug = mode == Mode::Debug;
+    m_riga1->setText(riga1);
+    m_riga2->setText(riga2);
+    m_image->setVisible(!debug);
+    m_animate->setVisible(debug);
+    m_eski->setVisible(mode == Mode::Confirmation);
+    m_title->setVisible(debug);
+    m_grid->setVisible(debug);
+    m_bottomBar->setVisible(debug);
+    m_fixPages->setVisible(debug && bookViewerVisible && bookViewerVisible());
+    resize(size);
+    placeOverMain();
+}
+
+void TFError::placeOverMain()
+{
+    if (!parentWidget())
+        return;
+    const bool overMenu = menuOrConfigVisible && menuOrConfigVisible();
+    move(reportPosition(parentWidget()->size(), size(), overMenu));
+}
+
+void TFError::showReport(const ReportLines& lines)
+{
+    if (m_mode == Mode::Confirmation)
+        return;  // a pending question keeps the window; the report is in the log if wanted
+    enterMode(lines.modal ? Mode::Report : Mode::Notice, lines.riga1, lines.riga2,
+              QSize(lines.width, Hgh));
+    if (lines.modal) {
+        execModal();
+    } else {
+        showModeless();
+        setFocus(Qt::OtherFocusReason);
+        qApp->installEventFilter(m_outsideClicks);
+    }
+}
+
+bool TFError::askConfirmation(const ReportLines& lines)
+{
+    if (m_mode == Mode::Confirmation)
+        return false;  // one question at a time; a nested one is refused
+    enterMode(Mode::Confirmation, lines.riga1, lines.riga2, QSize(lines.width, Hgh));
+    m_answer = false;
+    if (isModalRunning()) {
+        // Asked from inside our own modal run (a report was up): wait here,
+        // then end that run as well.
+        QEventLoop loop;
+        m_confirmLoop = &loop;
+        setFocus(Qt::OtherFocusReason);
+        loop.exec(QEventLoop::DialogExec);
+        m_confirmLoop = nullptr;
+        done(0);
+    } else {
+        execModal();
+    }
+    return m_answer;
+}
+
+void TFError::showDebug(const QString& riga1, const QString& riga2)
+{
+    if (m_mode == Mode::Confirmation)
+        return;
+    enterMode(Mode::Debug, riga1, riga2, QSize(kDebugWidth, kDebugHeight));
+    if (prepareGrid)
+        prepareGrid();
+    showModeless();
+}
+
+void TFError::refreshCount()
+{
+    if (databaseInfo)
+        m_infoMsg2->setText(databaseInfo());
+}
+
+void TFError::closeReport()
+{
+    m_mode = Mode::Hidden;
+    done(0);
+}
+
+void TFError::answer(bool ok)
+{
+    if (m_mode != Mode::Confirmation)
+        return;
+    m_answer = ok;
+    m_mode = Mode::Hidden;
+    if (m_confirmLoop)
+        m_confirmLoop->exit();
+    else
+        done(ok ? 1 : 0);
+}
+
+void TFError::okClicked()
+{
+    switch (m_mode) {
+    case Mode::Confirmation:
+        answer(true);
+        break;
+    case Mode::Debug:
+        closeReport();
+        m_reporter.leaveDebugMode();
+        break;
+    default:
+        closeReport();
+        break;
+    }
+}
+
+void TFError::keyPressEvent(QKeyEvent* event)
+{
+    if (m_mode == Mode::Confirmation && event->key() == Qt::Key_Escape) {
+        answer(false);
+        return;
+    }
+    if (m_mode == Mode::Debug && event->key() == Qt::Key_F12 && m_fixPages->isVisible()) {
+        if (fixPages)
+            fixPages();
+        return;
+    }
+    event->accept();  // reports close on the release, which also carries the key on
+}
+
+void TFError::keyReleaseEvent(QKeyEvent* event)
+{
+    // A release after the window already closed (the Escape that cancelled
+    // a question) belongs to that action, not to the main window.
+    if (event->isAutoRepeat() || m_mode == Mode::Hidden) {
+        event->accept();
+        return;
+    }
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (m_mode == Mode::Confirmation) {
+        if (enter)
+            answer(true);
+        return;
+    }
+    if (enter) {
+        if (closesOnUserInput())
+            closeReport();
+        return;
+    }
+    if (closesOnUserInput())
+        closeReport();
+    if (forwardKey)
+        forwardKey(key, event->modifiers());
+}
+
+void TFError::mousePressEvent(QMouseEvent* event)
+{
+    if (closesOnUserInput()
+        && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        closeReport();
+        return;
+    }
+    OverlayWindow::mousePressEvent(event);
+}
+
+void TFError::onFocusChanged(QWidget* /*old*/, QWidget* now)
+{
+    if (!closesOnUserInput() || !QWidget::isVisible())
+        return;
+    if (now == this || (now && isAncestorOf(now)))
+        return;
+    closeReport();
+}
+
+}  // namespace ziro

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+struct mpv_handle;
+
+namespace ziro {
+
+// Plays short sounds (the splash tune, wave files) without waiting for them.
+// One audio-only player is made on first use; starting a sound replaces the
+// one playing. Without libmpv it plays nothing.
+class SoundPlayer {
+public:
+    SoundPlayer();
+    ~SoundPlayer();
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
+
+    // Starts `path` and returns at once. False, and nothing played, when the
+    // file is missing or no player can be made; a file the player cannot
+    // decode is skipped silently later.
+    bool play(const QString& path);
+    void stop();
+
+private:
+    bool ensurePlayer();
+    void drainEvents();
+
+    mpv_handle* m_mpv = nullptr;
+    bool m_playerFailed = false;
+};
+
+}  // namespace ziro

@@ -1,0 +1,76 @@
+#include "platform/system/system_services.h"
+
+#include "platform/media/sound_player.h"
+#include "platform/system/desktop_policy.h"
+#include "platform/system/lock_keys.h"
+#include "platform/system/process.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QScreen>
+
+namespace ziro {
+
+namespace {
+
+class DesktopServices final : public SystemServices {
+public:
+    void beep() override { QApplication::beep(); }
+
+    bool hasSoundOutput() override { return hasPlaybackDevice(); }
+
+    bool registerPrivateFont(const QString& path) override
+    {
+        return QFontDatabase::addApplicationFont(path) != -1;
+    }
+
+    LockKeyState lockKeys() override { return locks().state(); }
+    void setLockKey(LockKey key, bool on) override { locks().set(key, on); }
+
+    int runAndWait(const QString& program, const QStringList& arguments) override
+    {
+        return ziro::runAndWait(program, arguments);
+    }
+
+    bool openDocument(const QString& target) override
+    {
+        const std::optional<QUrl> url = openableDocumentUrl(target);
+        // openUrl hands the address to the desktop and does not wait for it.
+        return url && QDesktopServices::openUrl(*url);
+    }
+
+    // Changing the user's display mode is not ours to do on this desktop.
+    bool switchDisplayMode(bool, const DisplayMode&) override { return false; }
+
+    DisplayMode currentDisplayMode() override
+    {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return {};
+        return {screen->size().width(), screen->size().height(), screen->depth()};
+    }
+
+    void playSound(const QString& path) override { m_sound.play(path); }
+
+private:
+    // Made on first use: the X11 display is only there once the application is.
+    LockKeys& locks()
+    {
+        if (!m_locks)
+            m_locks = createLockKeys();
+        return *m_locks;
+    }
+
+    std::unique_ptr<LockKeys> m_locks;
+    SoundPlayer m_sound;
+};
+
+}  // namespace
+
+std::unique_ptr<SystemServices> createDesktopServices()
+{
+    return std::make_unique<DesktopServices>();
+}
+
+}  // namespace ziro

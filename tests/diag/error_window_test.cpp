@@ -1,0 +1,186 @@
+#include "diag/error_window.h"
+#include "shell/globals.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace ziro;
+
+namespace {
+
+void sendKey(QWidget* w, QEvent::Type type, int key)
+{
+    QKeyEvent e(type, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+void keyPress(QWidget* w, int key) { sendKey(w, QEvent::KeyPress, key); }
+void keyRelease(QWidget* w, int key) { sendKey(w, QEvent::KeyRelease, key); }
+void keyClick(QWidget* w, int key)
+{
+    keyPress(w, key);
+    keyRelease(w, key);
+}
+void mousePress(QWidget* w, Qt::MouseButton button)
+{
+    const QPointF at(10, 10);
+    QMouseEvent e(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+class ErrorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g.ProgramFile = QStringLiteral("/opt/ziro/Program/ziro");
+        main.resize(640, 480);
+        main.setFocusPolicy(Qt::StrongFocus);
+        main.show();
+        reporter = std::make_unique<Reporter>(g);
+        win = std::make_unique<TFError>(&main, *reporter, g);
+        win->forwardKey = [this](int key, Qt::KeyboardModifiers) { forwarded.push_back(key); };
+    }
+    void TearDown() override { win.reset(); }
+
+    QPushButton* button(const char* name) { return win->findChild<QPushButton*>(QLatin1String(name)); }
+    // Clicks `name` once the modal run has started.
+    void clickLater(const char* name)
+    {
+        QTimer::singleShot(0, win.get(), [this, name] {
+            ranModal = win->isModalRunning();
+            button(name)->click();
+        });
+    }
+
+    Globals g;
+    QWidget main;
+    std::unique_ptr<Reporter> reporter;
+    std::unique_ptr<TFError> win;
+    std::vector<int> forwarded;
+    bool ranModal = false;
+};
+
+}  // namespace
+
+TEST_F(ErrorWindowTest, NoticeDoesNotBlockAndKeyReleaseClosesAndForwards)
+{
+    reporter->Emsg(15, QStringLiteral("Fine lezione"), QStringLiteral("Premere un tasto"));
+    ASSERT_TRUE(win->isVisible());  // Emsg returned while the notice is up
+    EXPECT_EQ(win->mode(), TFError::Mode::Notice);
+    EXPECT_EQ(win->size(), QSize(375, Hgh));
+    EXPECT_EQ(win->pos(), QPoint(131, 156));
+    EXPECT_EQ(win->riga2(), QStringLiteral("Premere un tasto"));
+    EXPECT_FALSE(button("Eski")->isVisible());
+
+    keyPress(win.get(), Qt::Key_Right);
+    EXPECT_TRUE(win->isVisible());
+    keyRelease(win.get(), Qt::Key_Right);
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_EQ(forwarded, std::vector<int>{Qt::Key_Right});
+
+    // Enter closes without reaching the main window; a click closes too.
+    reporter->Emsg(11, QStringLiteral("Ultima pagina"), QString());
+    keyRelease(win.get(), Qt::Key_Return);
+    EXPECT_FALSE(win->isVisible());
+    reporter->Emsg(12, QStringLiteral("Prima pagina"), QString());
+    mousePress(win.get(), Qt::RightButton);
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_EQ(forwarded.size(), 1u);
+}
+
+TEST_F(ErrorWindowTest, NoticeClosesWhenTheFocusLeavesIt)
+{
+    main.activateWindow();
+    QApplication::processEvents();
+    if (!main.isActiveWindow())
+        GTEST_SKIP() << "the platform gives no active window";
+    reporter->Emsg(15, QStringLiteral("ctx"), QStringLiteral("n"));
+    ASSERT_TRUE(win->hasFocus());
+    main.setFocus();
+    EXPECT_FALSE(win->isVisible());
+}
+
+TEST_F(ErrorWindowTest, ClickOnTheMainWindowClosesANotice)
+{
+    reporter->Emsg(11, QStringLiteral("ctx"), QString());
+    mousePress(&main, Qt::LeftButton);
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_TRUE(forwarded.empty());
+}
+
+TEST_F(ErrorWindowTest, ModalReportBlocksUntilOk)
+{
+    win->menuOrConfigVisible = [] { return true; };
+    bool seenWhileOpen = false;
+    QTimer::singleShot(0, win.get(), [&] {
+        ranModal = win->isModalRunning();
+        seenWhileOpen = win->isVisible() && win->pos() == QPoint(89, 191)
+            && win->riga1() == QStringLiteral("Errore, Apertura DB");
+        button("BtOK")->click();
+    });
+    reporter->Emsg(1, QStringLiteral("Apertura DB"), QStringLiteral("AB.DB"));
+    EXPECT_TRUE(ranModal);
+    EXPECT_TRUE(seenWhileOpen);
+    EXPECT_FALSE(win->isVisible());
+}
+
+TEST_F(ErrorWindowTest, ConfirmationAnswers)
+{
+    clickLater("Eski");
+    EXPECT_FALSE(reporter->Conferma(QStringLiteral("Si vuole terminare il programma?"),
+                                    QStringLiteral("Premere OK per uscire.")));
+    EXPECT_TRUE(ranModal);
+    EXPECT_FALSE(win->isVisible());
+
+    clickLater("BtOK");
+    EXPECT_TRUE(reporter->Conferma(QStringLiteral("q"), QStringLiteral("n")));
+
+    // Keys and clicks on the window don't answer; Escape cancels.
+    QTimer::singleShot(0, win.get(), [this] {
+        EXPECT_EQ(win->size(), QSize(545, Hgh));
+        keyClick(win.get(), Qt::Key_Space);
+        mousePress(win.get(), Qt::LeftButton);
+        EXPECT_TRUE(win->isModalRunning());
+        keyClick(win.get(), Qt::Key_Escape);
+    });
+    EXPECT_FALSE(reporter->Conferma(QStringLiteral("q"), QStringLiteral("n")));
+    EXPECT_TRUE(forwarded.empty());
+}
+
+TEST_F(ErrorWindowTest, DebugUtilityStaysOpenUntilOk)
+{
+    g.ModoDebug = true;
+    bool unticked = false;
+    reporter->onDebugOff = [&] { unticked = true; };
+    QString dump;
+    win->showMessage = [&](const QString& text) { dump = text; };
+
+    reporter->Debug(QStringLiteral("Filtro tabella"), QStringLiteral("A1"));
+    reporter->Emsg(1, QStringLiteral("ctx"), QStringLiteral("a"));
+    EXPECT_EQ(win->mode(), TFError::Mode::Debug);
+    EXPECT_EQ(win->size(), QSize(545, 260));
+    EXPECT_EQ(win->riga1(), QStringLiteral("Errore, ctx"));
+    mousePress(win.get(), Qt::LeftButton);
+    keyClick(win.get(), Qt::Key_X);
+    EXPECT_TRUE(win->isVisible());
+
+    button("Test")->click();
+    EXPECT_TRUE(dump.startsWith(QStringLiteral("Variabili globali:\r")));
+
+    // A question while the utility is open still waits for its answer.
+    clickLater("Eski");
+    EXPECT_FALSE(reporter->Conferma(QStringLiteral("q"), QStringLiteral("n")));
+    EXPECT_TRUE(ranModal);
+    EXPECT_TRUE(g.ModoDebug);
+
+    reporter->Debug(QStringLiteral("again"), QString());
+    button("BtOK")->click();
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_FALSE(g.ModoDebug);
+    EXPECT_TRUE(unticked);
+}

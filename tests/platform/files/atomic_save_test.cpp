@@ -1,0 +1,68 @@
+#include "platform/files/atomic_save.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace ziro {
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+class AtomicSave : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QStringList entries() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(AtomicSave, WritesAndReplacesLeavingNoTemporaryFiles)
+{
+    const QString file = path(QStringLiteral("ZIRO.ini"));
+    QString error = QStringLiteral("stale");
+    ASSERT_TRUE(saveFileAtomically(file, "first version, longer", &error));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(contents(file), QByteArray("first version, longer"));
+
+    ASSERT_TRUE(saveFileAtomically(file, "second"));
+    EXPECT_EQ(contents(file), QByteArray("second"));
+
+    ASSERT_TRUE(saveFileAtomically(file, QByteArray()));
+    EXPECT_EQ(contents(file), QByteArray());
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("ZIRO.ini")});
+}
+
+TEST_F(AtomicSave, FailsWithAReasonAndLeavesTheOldFileAlone)
+{
+    const QString old = path(QStringLiteral("old.ini"));
+    ASSERT_TRUE(saveFileAtomically(old, "kept"));
+
+    // Tests may run as root, whom a read-only folder does not stop: a parent
+    // that is a regular file stops everyone.
+    const QString targets[] = {
+        path(QStringLiteral("missing/folder/out.ini")),
+        old + QStringLiteral("/out.ini"),
+        m_dir.path(),  // a folder cannot be replaced by a file
+    };
+    for (const QString& target : targets) {
+        QString error;
+        EXPECT_FALSE(saveFileAtomically(target, "new", &error)) << qPrintable(target);
+        EXPECT_FALSE(error.isEmpty()) << qPrintable(target);
+    }
+    EXPECT_EQ(contents(old), QByteArray("kept"));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("old.ini")});
+}
+
+}  // namespace
+}  // namespace ziro

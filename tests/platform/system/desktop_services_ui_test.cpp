@@ -1,0 +1,56 @@
+#include "platform/media/sound_player.h"
+#include "platform/system/lock_keys.h"
+#include "platform/system/system_services.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace ziro {
+namespace {
+
+TEST(DesktopServices, LockKeysWithoutX11RememberTheWantedStates)
+{
+    // The tests run on the offscreen platform, which has no keyboard lights.
+    auto services = createDesktopServices();
+    EXPECT_FALSE(services->lockKeys().numLock);
+    services->setLockKey(LockKey::NumLock, true);
+    services->setLockKey(LockKey::ScrollLock, true);
+    services->setLockKey(LockKey::ScrollLock, false);
+    const LockKeyState state = services->lockKeys();
+    EXPECT_TRUE(state.numLock);
+    EXPECT_FALSE(state.capsLock);
+    EXPECT_FALSE(state.scrollLock);
+}
+
+TEST(DesktopServices, RefusesWhatItMustNotDo)
+{
+    auto services = createDesktopServices();
+    EXPECT_FALSE(services->openDocument(QStringLiteral("file:///etc/passwd")));
+    EXPECT_FALSE(services->openDocument(QStringLiteral("/bin/sh")));
+    EXPECT_FALSE(services->switchDisplayMode(false, {640, 480, 32}));
+    EXPECT_EQ(services->runAndWait(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")}), 3);
+}
+
+TEST(SoundPlayer, SkipsMissingAndUndecodableFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    SoundPlayer player;
+    EXPECT_FALSE(player.play(dir.filePath(QStringLiteral("LOGO.WAV"))));
+    EXPECT_FALSE(player.play(dir.path()));
+
+    // Garbage is handed over and then dropped by the player without any fuss.
+    QFile bad(dir.filePath(QStringLiteral("bad.wav")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("RIFF not really a wave file");
+    bad.close();
+#ifdef ZIRO_HAVE_MPV
+    EXPECT_TRUE(player.play(bad.fileName()));
+#endif
+    player.stop();
+}
+
+}  // namespace
+}  // namespace ziro
