@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+BUILD_DIR=${BUILD_DIR:-build}
+# The demo installation must build as well.
+"$BUILD_DIR/ziro-make-demo" "$BUILD_DIR/demo" "$BUILD_DIR/ziro" >/dev/null
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)" --timeout 120
+
+# The logic once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_DIR=${ASAN_DIR:-build-asan}
+cmake -S . -B "$ASAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZIRO_CORE_ONLY=ON -DZIRO_SANITIZE=ON >/dev/null
+cmake --build "$ASAN_DIR" -j"$(nproc)"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$ASAN_DIR" --output-on-failure -j"$(nproc)" --timeout 300

@@ -1,0 +1,212 @@
+#include "shell/application_ui.h"
+
+#include "annotate/tools_window.h"
+#include "authoring/accessi_window.h"
+#include "authoring/select_window.h"
+#include "config/config_window.h"
+#include "config/password_dialog.h"
+#include "crossroads/tv_cross_window.h"
+#include "diag/error_window.h"
+#include "diag/reporter.h"
+#include "menus/back_sub_arg_window.h"
+#include "menus/in_text_dialog.h"
+#include "menus/menu_gen_window.h"
+#include "menus/menu_img_window.h"
+#include "menus/menu_vcl_window.h"
+#include "platform/system/single_instance.h"
+#include "platform/system/system_services.h"
+#include "quiz/quiz_color_window.h"
+#include "quiz/quiz_window.h"
+#include "shell/dialogs.h"
+#include "shell/main_window.h"
+#include "shell/splash_window.h"
+#include "shell/startup.h"
+#include "viewers/foto_preview_window.h"
+#include "viewers/remote_window.h"
+#include "viewers/tv_avc_window.h"
+#include "viewers/tv_foto_window.h"
+#include "viewers/tv_html_window.h"
+#include "viewers/tv_libro_window.h"
+#include "viewers/tv_testo_window.h"
+#include "viewers/tv_video_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+
+#include <cmath>
+#include <exception>
+
+namespace ziro {
+
+ZiroApp::ZiroApp(Options options, SystemServices& system, Dialogs& dialogs)
+    : m_options(std::move(options)), m_system(system), m_dialogs(dialogs)
+{
+    if (m_options.programFile.isEmpty())
+        m_options.programFile = QCoreApplication::applicationFilePath();
+    m_g.initFromProgram(m_options.programFile);
+    m_reporter = std::make_unique<Reporter>(m_g);
+    m_reporter->setBeep([this] { m_system.beep(); });
+}
+
+ZiroApp::~ZiroApp()
+{
+    shutdown();
+    // Overlays are children of the main window and go with it.
+    delete m_w.Base;
+    delete m_splash;
+}
+
+template <typename W, typename... Args>
+W* ZiroApp::make(Args&&... args)
+{
+    W* w = new W(std::forward<Args>(args)...);
+    m_created << w->objectName();
+    return w;
+}
+
+std::optional<int> ZiroApp::start()
+{
+    try {
+        // One running copy per desktop: a second start brings the first
+        // forward, beeps and ends without creating anything.
+        m_instance = std::make_unique<SingleInstance>(
+            m_options.instanceKey.isEmpty() ? SingleInstance::defaultKey() : m_options.instanceKey);
+        if (!m_instance->acquire()) {
+            m_system.beep();
+            return 0;
+        }
+
+        QApplication::setApplicationName(QStringLiteral("Ziro"));
+
+        double dpi = 96.0;
+        if (m_options.dpi)
+            dpi = *m_options.dpi;
+        else if (QScreen* s = QGuiApplication::primaryScreen())
+            dpi = s->logicalDotsPerInchX();
+        if (std::lround(dpi) == 120) {
+            const auto answer = m_dialogs.askYesNo(QString::fromUtf8(
+                "E' stata rilevata una dimensione dei font di sistema non compatibile; Selezionare "
+                "nelle Proprietà schermo \"Caratteri normali\" o \"96 dpi\". Si desidera comunque "
+                "procedere?"));
+            if (answer != Dialogs::Answer::Yes)
+                return 0;
+        }
+
+        prepareSplash(m_g, m_system, m_dialogs);
+        m_splash = new TSplash(m_g.dirs.DirProgram, m_system);
+        m_splash->showSplash();
+
+        if (!QFileInfo(m_g.dirs.DirProgram).isDir()) {
+            m_dialogs.message(QStringLiteral("ERRORE! La directory di programma '") +
+                              m_g.dirs.DirProgram + QStringLiteral("' non esiste.") +
+                              QLatin1Char('\r') + QStringLiteral("Impossibile proseguire."));
+            return 1;
+        }
+
+        createWindows();
+        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_w.Base, [this] {
+            m_w.Base->showNormal();
+            m_w.Base->raise();
+            m_w.Base->activateWindow();
+            QApplication::alert(m_w.Base);
+        });
+        m_w.Base->showMain();
+        // The splash stays in front of the main window until it dissolves.
+        if (m_splash->isVisible())
+            m_splash->raise();
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        m_dialogs.message(QStringLiteral("ERRORE di inizializzazione\r\n") +
+                          QString::fromUtf8(e.what()));
+    } catch (...) {
+        m_dialogs.message(QStringLiteral("ERRORE di inizializzazione\r\n"));
+    }
+    return 1;
+}
+
+void ZiroApp::createWindows()
+{
+    m_w.Base = make<TBase>(m_g, *m_reporter, m_system, m_dialogs, m_splash);
+    m_w.Base->requestExit = [](int code) { QCoreApplication::exit(code); };
+    m_w.Base->create();
+    QWidget* host = m_w.Base;
+
+    m_w.FError = make<TFError>(host, *m_reporter, m_g);
+    m_reporter->setView(m_w.FError);
+    m_w.FError->forwardKey = [this](int key, Qt::KeyboardModifiers mods) {
+        m_w.Base->GestioneTastiera(key, mods);
+    };
+
+    m_w.MenuGen = make<TMenuGen>(host);
+    m_w.Config = make<TConfig>(host);
+    auto menuOrConfig = [this] {
+        return (m_w.MenuGen && m_w.MenuGen->isVisible()) || (m_w.Config && m_w.Config->isVisible());
+    };
+    m_w.FError->menuOrConfigVisible = menuOrConfig;
+    m_w.Base->menuOrConfigVisible = menuOrConfig;
+
+    m_w.FotoPreview = make<TFotoPreview>(host);
+    m_w.Quiz = make<TQuiz>(host);
+    m_w.TVFoto = make<TTVFoto>(host);
+    m_w.TVvideo = make<TTVvideo>(host);
+    m_w.TVavc = make<TTVavc>(host);
+    m_w.TVlibro = make<TTVlibro>(host);
+    m_w.TVtesto = make<TTVtesto>(host);
+    m_w.PasswordDlg = make<TPasswordDlg>(host);
+    m_w.MenuImg = make<TMenuImg>(host);
+    m_w.MenuVcl = make<TMenuVcl>(host);
+    m_w.Remote = make<TRemote>(host);
+    m_w.QuizColor = make<TQuizColor>(host);
+    m_w.InText = make<TInText>(host);
+    m_w.Select = make<TSelect>(host);
+    m_w.Accessi = make<TAccessi>(host);
+    m_w.TVcross = make<TTVcross>(host);
+    m_w.Tools = make<TTools>(host);
+    m_w.BackSubArg = make<TBackSubArg>(host);
+    m_w.TVhtml = make<TTVhtml>(host);
+}
+
+void ZiroApp::shutdown()
+{
+    if (m_shutdownDone || !m_w.Base)
+        return;
+    m_shutdownDone = true;
+    m_g.IniFilePtr.reset();
+    const LockKeyState now = m_system.lockKeys();
+    const LockKeyState& was = m_g.StatoTastiBlocco;
+    if (now.numLock != was.numLock)
+        m_system.setLockKey(LockKey::NumLock, was.numLock);
+    if (now.capsLock != was.capsLock)
+        m_system.setLockKey(LockKey::CapsLock, was.capsLock);
+    if (now.scrollLock != was.scrollLock)
+        m_system.setLockKey(LockKey::ScrollLock, was.scrollLock);
+    if (m_g.RipristinaRisoluzione) {
+        const DisplayMode current = m_system.currentDisplayMode();
+        const DisplayMode& initial = m_g.RisoluzioneIniziale;
+        if ((current.width != initial.width || current.height != initial.height) &&
+            !m_system.switchDisplayMode(true, initial))
+            m_dialogs.message(QString::fromUtf8(
+                "Non è stato possibile ripristinare la risoluzione memorizzata."));
+    }
+}
+
+int ZiroApp::run()
+{
+    if (auto code = start())
+        return *code;
+    int code = 0;
+    try {
+        QApplication::setQuitOnLastWindowClosed(true);
+        code = QApplication::exec();
+    } catch (const std::exception& e) {
+        m_dialogs.message(QStringLiteral("ERRORE di inizializzazione\r\n") +
+                          QString::fromUtf8(e.what()));
+        code = 1;
+    }
+    shutdown();
+    return code;
+}
+
+}  // namespace ziro

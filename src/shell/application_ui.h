@@ -1,0 +1,114 @@
+#pragma once
+
+#include "shell/globals.h"
+
+#include <QSize>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace ziro {
+
+class Dialogs;
+class Reporter;
+class SingleInstance;
+class SystemServices;
+class TSplash;
+class TBase;
+class TFError;
+class TMenuGen;
+class TConfig;
+class TFotoPreview;
+class TQuiz;
+class TTVFoto;
+class TTVvideo;
+class TTVavc;
+class TTVlibro;
+class TTVtesto;
+class TPasswordDlg;
+class TMenuImg;
+class TMenuVcl;
+class TRemote;
+class TQuizColor;
+class TInText;
+class TSelect;
+class TAccessi;
+class TTVcross;
+class TTools;
+class TBackSubArg;
+class TTVhtml;
+
+// The single instances of the program's windows, created once in this
+// order and alive until the end.
+struct Windows {
+    TBase* Base = nullptr;
+    TFError* FError = nullptr;
+    TMenuGen* MenuGen = nullptr;
+    TConfig* Config = nullptr;
+    TFotoPreview* FotoPreview = nullptr;
+    TQuiz* Quiz = nullptr;
+    TTVFoto* TVFoto = nullptr;
+    TTVvideo* TVvideo = nullptr;
+    TTVavc* TVavc = nullptr;
+    TTVlibro* TVlibro = nullptr;
+    TTVtesto* TVtesto = nullptr;
+    TPasswordDlg* PasswordDlg = nullptr;
+    TMenuImg* MenuImg = nullptr;
+    TMenuVcl* MenuVcl = nullptr;
+    TRemote* Remote = nullptr;
+    TQuizColor* QuizColor = nullptr;
+    TInText* InText = nullptr;
+    TSelect* Select = nullptr;
+    TAccessi* Accessi = nullptr;
+    TTVcross* TVcross = nullptr;
+    TTools* Tools = nullptr;
+    TBackSubArg* BackSubArg = nullptr;
+    TTVhtml* TVhtml = nullptr;
+};
+
+// The program: entry steps, the windows and the exit steps.
+class ZiroApp {
+public:
+    struct Options {
+        QString programFile;          // defaults to the running executable
+        QString instanceKey;          // defaults to one per user and display
+        std::optional<double> dpi;    // defaults to the primary screen's
+    };
+
+    ZiroApp(Options options, SystemServices& system, Dialogs& dialogs);
+    ~ZiroApp();
+
+    // Steps 2 to 7 of the entry. Returns nullopt when the program goes on to
+    // its event loop, or the exit code when it ends here.
+    std::optional<int> start();
+    // The whole program: start, event loop, exit steps.
+    int run();
+    // The exit steps after the main window has closed.
+    void shutdown();
+
+    Globals& globals() { return m_g; }
+    Reporter& reporter() { return *m_reporter; }
+    Windows& windows() { return m_w; }
+    TSplash* splash() const { return m_splash; }
+    // Class names of the windows in the order they were created.
+    const QStringList& creationOrder() const { return m_created; }
+
+private:
+    void createWindows();
+    template <typename W, typename... Args>
+    W* make(Args&&... args);
+
+    Options m_options;
+    SystemServices& m_system;
+    Dialogs& m_dialogs;
+    Globals m_g;
+    std::unique_ptr<Reporter> m_reporter;
+    std::unique_ptr<SingleInstance> m_instance;
+    TSplash* m_splash = nullptr;
+    Windows m_w;
+    QStringList m_created;
+    bool m_shutdownDone = false;
+};
+
+}  // namespace ziro

@@ -1,0 +1,207 @@
+#include "shell/main_window.h"
+
+#include "controls/kx_image_widget.h"
+#include "diag/reporter.h"
+#include "shell/dialogs.h"
+#include "shell/globals.h"
+#include "shell/splash_window.h"
+#include "shell/startup.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+
+#include <exception>
+
+namespace ziro {
+
+TBase::TBase(Globals& g, Reporter& reporter, SystemServices& system, Dialogs& dialogs,
+             TSplash* splash)
+    : QWidget(nullptr, Qt::FramelessWindowHint),
+      m_g(g),
+      m_reporter(reporter),
+      m_system(system),
+      m_dialogs(dialogs),
+      m_splash(splash)
+{
+    setObjectName(QStringLiteral("TBase"));
+    setWindowTitle(QStringLiteral("Ziro"));
+    setFixedSize(640, 480);
+    setFocusPolicy(Qt::StrongFocus);
+
+    Visore = new TKXImage(this, QRect(99, 30, 440, 350));
+    Visore->setObjectName(QStringLiteral("Visore"));
+    Visore->setKeepRatio(true);
+    Visore->setToolTip(QStringLiteral("Area segnali"));
+
+    m_lLibro = new QLabel(QStringLiteral("000"), this);
+    m_lLibro->setObjectName(QStringLiteral("LLibro"));
+    m_lLibro->setGeometry(540, 404, 30, 14);
+    m_lLibro->setAutoFillBackground(true);  // the book label is opaque
+
+    m_pbCustomBar = new QProgressBar(this);
+    m_pbCustomBar->setObjectName(QStringLiteral("pbCustomBar"));
+    m_pbCustomBar->setGeometry(151, 422, 209, 2);
+    m_pbCustomBar->setTextVisible(false);
+
+    m_timer2.setSingleShot(true);
+    m_timer2.setInterval(3000);
+    connect(&m_timer2, &QTimer::timeout, this, &TBase::activate);
+}
+
+bool TBase::runPhase(const char* message, const std::function<void()>& phase)
+{
+    try {
+        phase();
+        return true;
+    } catch (const std::exception& e) {
+        m_dialogs.message(QString::fromUtf8(message) + QString::fromUtf8(e.what()));
+    } catch (...) {
+        m_dialogs.message(QString::fromUtf8(message));
+    }
+    return false;
+}
+
+void TBase::create()
+{
+    runPhase("ERRORE di startup (fase I)\r\n",
+             [this] { m_g.StatoTastiBlocco = m_system.lockKeys(); });
+
+    runPhase("ERRORE di startup (fase II)\r\n", [this] {
+        QSize screen(640, 480);
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            screen = s->geometry().size();
+        m_outcome = runStartupChecks(m_g, m_system, m_dialogs, screen, [this] {
+            if (m_splash)
+                m_splash->hide();
+        });
+        // A check that could not do its job is worth a line in the log, not
+        // a message in front of the class at every start.
+        if (m_outcome != QLatin1String("OK"))
+            m_reporter.Emsg(20, QStringLiteral("Startup: "), m_outcome);
+    });
+
+    // The content table is opened here once the table engine is in place.
+
+    runPhase("ERRORE di startup (fase VI)\r\n", [this] {
+        m_g.CursoreMano = 13;
+        Sblocco = false;
+        tmpEski = true;
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        setPalette(pal);
+        setAutoFillBackground(true);
+        Visore->clear();
+        NumeroJmp = 1;
+        SelectPos = 0;
+        m_lLibro->clear();
+        m_pbCustomBar->setValue(0);
+        m_pbCustomBar->show();
+    });
+
+    m_timer2.start();
+}
+
+void TBase::showMain()
+{
+    runPhase("ERRORE di startup (fase VI)\r\n", [this] {
+        QRect screen(0, 0, 640, 480);
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            screen = s->geometry();
+        if (screen.height() > 480) {
+            move(screen.x() + (screen.width() - 640) / 2, screen.y() + (screen.height() - 480) / 2);
+            show();
+        } else {
+            move(screen.topLeft());
+            showFullScreen();
+        }
+        m_pbCustomBar->hide();
+    });
+}
+
+void TBase::activate()
+{
+    m_timer2.stop();
+    bool settingsLoaded = true;
+    runPhase("ERRORE di attivazione (fase I)\r\n", [&] {
+        if (!QFileInfo::exists(m_g.FileIni)) {
+            m_reporter.Emsg(1, QStringLiteral("Files di inizializzazione"), m_g.FileIni);
+            settingsLoaded = false;
+            return;
+        }
+        if (m_splash && m_splash->isVisible())
+            m_splash->showVersion(QStringLiteral("v. ") + VersioneProgramma().left(4));
+    });
+    if (!settingsLoaded) {
+        // Without settings nothing can work: end here, with no exit question
+        // that could leave a program without folders running.
+        QApplication::processEvents();
+        Attesa(0.5, true);
+        if (requestExit)
+            requestExit(1);
+        return;
+    }
+
+    runPhase("ERRORE di attivazione (fase IIa)\r\n", [this] {
+        if (m_splash && m_splash->isVisible()) {
+            Attesa(1.0, true);
+            m_splash->dissolve();
+        }
+        QApplication::processEvents();
+    });
+
+    runPhase("ERRORE di attivazione (fase IIc)\r\n", [this] {
+        QApplication::processEvents();
+        Sblocco = true;
+    });
+
+    m_activated = true;
+    Q_EMIT activatedOnce();
+}
+
+void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
+{
+    Q_UNUSED(key);
+    Q_UNUSED(modifiers);
+}
+
+bool TBase::EsciDalProgramma()
+{
+    tmpEski = m_reporter.Conferma(QStringLiteral("Si vuole terminare il programma?"),
+                                  QStringLiteral("Premere OK per uscire."));
+    return tmpEski;
+}
+
+void TBase::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat())
+        return;
+    GestioneTastiera(event->key(), event->modifiers());
+}
+
+void TBase::closeEvent(QCloseEvent* event)
+{
+    if (m_reporter.options().writeLog)
+        m_reporter.saveLog();
+    if (EsciDalProgramma())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TBase::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter p(this);
+    // The sign area's frame.
+    p.setPen(QPen(QColor(0x40, 0x50, 0x70), 2));
+    p.drawRect(QRect(73, 20, 490, 370));
+}
+
+}  // namespace ziro

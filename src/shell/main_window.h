@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+
+namespace ziro {
+
+struct Globals;
+class Dialogs;
+class Reporter;
+class SystemServices;
+class TKXImage;
+class TSplash;
+
+// The lesson screen and the hub of the program: 640 x 480, every other
+// window of the program is laid over it.
+class TBase : public QWidget {
+    Q_OBJECT
+public:
+    TBase(Globals& g, Reporter& reporter, SystemServices& system, Dialogs& dialogs,
+          TSplash* splash);
+
+    // Creation phases: lock keys, start-up checks, content table, message
+    // hook, initial state. Each phase reports its own failure and start-up
+    // goes on.
+    void create();
+    // Places and shows the window: centred on a larger screen, full screen on
+    // a screen of 480 lines or less.
+    void showMain();
+
+    // The answer of the last confirmation.
+    bool tmpEski = true;
+    // Set once the activation has completed; menus and viewers respond only
+    // then.
+    bool Sblocco = false;
+    int NumeroJmp = 1;
+    int SelectPos = 0;
+    QString SottoArgCorr;
+    QString Msg;
+
+    // The key map, also fed by the report window with the keys it does not
+    // use itself.
+    void GestioneTastiera(int key, Qt::KeyboardModifiers modifiers);
+    // The exit question; true for OK.
+    bool EsciDalProgramma();
+
+    // The outcome of the start-up checks, kept for the diagnostics.
+    const QString& startupOutcome() const { return m_outcome; }
+    bool activated() const { return m_activated; }
+
+    // Called when the activation cannot load the settings: the program ends.
+    std::function<void(int)> requestExit;
+    // Whether the general menu or the configuration window is on show.
+    std::function<bool()> menuOrConfigVisible;
+
+    TKXImage* Visore = nullptr;
+
+Q_SIGNALS:
+    void activatedOnce();
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool runPhase(const char* message, const std::function<void()>& phase);
+    void activate();
+
+    Globals& m_g;
+    Reporter& m_reporter;
+    SystemServices& m_system;
+    Dialogs& m_dialogs;
+    TSplash* m_splash;
+    QTimer m_timer2;
+    QString m_outcome = QStringLiteral("OK");
+    bool m_activated = false;
+    QProgressBar* m_pbCustomBar = nullptr;
+    QLabel* m_lLibro = nullptr;
+};
+
+}  // namespace ziro

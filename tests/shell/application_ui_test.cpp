@@ -1,0 +1,131 @@
+#include "shell/application_ui.h"
+#include "shell/main_window.h"
+#include "shell/splash_window.h"
+#include "support/fakes.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+using namespace ziro;
+using ziro::test::FakeDialogs;
+using ziro::test::FakeSystem;
+
+namespace {
+
+QString uniqueKey()
+{
+    return QStringLiteral("ziro-test-") + QUuid::createUuid().toString(QUuid::Id128);
+}
+
+struct Install {
+    QTemporaryDir tmp;
+    QString program;
+    Install()
+    {
+        const QString dir = tmp.path() + QStringLiteral("/ziro/Program/");
+        QDir().mkpath(dir);
+        program = dir + QStringLiteral("ziro");
+        for (const char* n : {"ARIALN.TTF", "ARIALNB.TTF", "digital2.ttf"})
+            write(dir + QLatin1String(n), "font");
+        write(dir + QStringLiteral("ziro.ini"),
+              "[Autoscuola]\r\nNome autoscuola=Prova\r\n[Video]\r\nAuto res=0\r\n");
+    }
+    static void write(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+};
+
+}  // namespace
+
+TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
+{
+    Install in;
+    FakeSystem sys;
+    FakeDialogs dlg;
+    ZiroApp app({in.program, uniqueKey(), 96.0}, sys, dlg);
+    ASSERT_FALSE(app.start().has_value());
+
+    const QStringList expected = {
+        "TBase", "TFError", "TMenuGen", "TConfig", "TFotoPreview", "TQuiz", "TTVFoto",
+        "TTVvideo", "TTVavc", "TTVlibro", "TTVtesto", "TPasswordDlg", "TMenuImg", "TMenuVcl",
+        "TRemote", "TQuizColor", "TInText", "TSelect", "TAccessi", "TTVcross", "TTools",
+        "TBackSubArg", "TTVhtml"};
+    EXPECT_EQ(app.creationOrder(), expected);
+    EXPECT_TRUE(dlg.shown.isEmpty()) << dlg.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(app.windows().Base->startupOutcome(), QStringLiteral("OK"));
+    EXPECT_TRUE(app.windows().Base->isVisible());
+    EXPECT_FALSE(app.windows().Base->Sblocco);
+
+    // The activation runs once, three seconds after the loop starts, and
+    // dissolves the splash.
+    QEventLoop loop;
+    QObject::connect(app.windows().Base, &TBase::activatedOnce, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_TRUE(app.windows().Base->activated());
+    EXPECT_TRUE(app.windows().Base->Sblocco);
+    EXPECT_TRUE(app.splash()->dissolved());
+    EXPECT_FALSE(app.splash()->isVisible());
+    EXPECT_TRUE(dlg.shown.isEmpty());
+}
+
+TEST(Entry, SecondCopyBeepsAndCreatesNothing)
+{
+    Install in;
+    const QString key = uniqueKey();
+    FakeSystem sys1, sys2;
+    FakeDialogs dlg1, dlg2;
+    ZiroApp first({in.program, key, 96.0}, sys1, dlg1);
+    ASSERT_FALSE(first.start().has_value());
+
+    ZiroApp second({in.program, key, 96.0}, sys2, dlg2);
+    EXPECT_EQ(second.start(), std::optional<int>(0));
+    EXPECT_EQ(sys2.beeps, 1);
+    EXPECT_TRUE(second.creationOrder().isEmpty());
+    EXPECT_EQ(second.splash(), nullptr);
+}
+
+TEST(Entry, FontScalingWarning)
+{
+    Install in;
+    FakeSystem sys;
+    FakeDialogs dlg;
+    dlg.answers = {Dialogs::Answer::No};
+    ZiroApp app({in.program, uniqueKey(), 120.0}, sys, dlg);
+    EXPECT_EQ(app.start(), std::optional<int>(0));
+    ASSERT_EQ(dlg.shown.size(), 1);
+    EXPECT_TRUE(dlg.shown[0].startsWith(QStringLiteral("E' stata rilevata una dimensione")));
+    EXPECT_EQ(app.splash(), nullptr);
+
+    for (double dpi : {96.0, 144.0}) {
+        FakeSystem s;
+        FakeDialogs d;
+        ZiroApp other({in.program, uniqueKey(), dpi}, s, d);
+        EXPECT_FALSE(other.start().has_value());
+        EXPECT_TRUE(d.shown.isEmpty());
+    }
+}
+
+TEST(Entry, MissingProgramFolderEndsAfterTheSplash)
+{
+    QTemporaryDir tmp;
+    FakeSystem sys;
+    FakeDialogs dlg;
+    // An executable that is not inside a ziro/Program folder.
+    ZiroApp app({tmp.path() + QStringLiteral("/a/b/ziro"), uniqueKey(), 96.0}, sys, dlg);
+    EXPECT_EQ(app.start(), std::optional<int>(1));
+    const QString dirProgram = tmp.path() + QStringLiteral("/ziro/Program/");
+    EXPECT_EQ(dlg.shown.last(), QStringLiteral("ERRORE! La directory di programma '") +
+                                    dirProgram +
+                                    QStringLiteral("' non esiste.\rImpossibile proseguire."));
+    EXPECT_TRUE(app.creationOrder().isEmpty());
+}

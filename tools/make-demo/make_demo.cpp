@@ -1,0 +1,201 @@
+// Writes the demo installation: a complete "ziro" tree whose program folder
+// holds the presenter, its settings file, the splash picture and sound and
+// the private fonts, and whose data folders hold what the lessons show.
+// Everything is drawn or generated here, so the demo is ours and the same on
+// every run.
+
+#include "controls/kxb.h"
+#include "platform/files/atomic_save.h"
+#include "platform/files/text_codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+bool g_failed = false;
+
+void fail(const QString& what)
+{
+    std::fprintf(stderr, "make-demo: %s\n", qPrintable(what));
+    g_failed = true;
+}
+
+void save(const QString& path, const QByteArray& bytes)
+{
+    QString error;
+    if (!ziro::saveFileAtomically(path, bytes, &error))
+        fail(path + QStringLiteral(": ") + error);
+}
+
+void makeDirs(const QString& root, const QStringList& names)
+{
+    for (const QString& n : names)
+        if (!QDir().mkpath(root + n))
+            fail(QStringLiteral("cannot create ") + root + n);
+}
+
+QImage drawLogo()
+{
+    QImage img(410, 130, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient bg(0, 0, 0, 130);
+    bg.setColorAt(0, QColor(250, 250, 252));
+    bg.setColorAt(1, QColor(214, 224, 240));
+    p.fillRect(img.rect(), bg);
+    p.setPen(QPen(QColor(30, 50, 110), 3));
+    p.drawRect(img.rect().adjusted(1, 1, -2, -2));
+
+    // A give-way sign as the mark of the school.
+    const QPointF tri[3] = {{22, 26}, {102, 26}, {62, 104}};
+    p.setPen(QPen(QColor(200, 20, 30), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::white);
+    p.drawPolygon(tri, 3);
+
+    QFont title(QStringLiteral("DejaVu Sans"));
+    title.setPixelSize(54);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(QColor(30, 50, 110));
+    p.drawText(QRect(124, 14, 280, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Ziro"));
+    QFont sub(QStringLiteral("DejaVu Sans"));
+    sub.setPixelSize(15);
+    p.setFont(sub);
+    p.setPen(QColor(60, 70, 90));
+    p.drawText(QRect(126, 78, 280, 22), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromUtf8("Teoria della patente in aula"));
+    return img;
+}
+
+// A short two-note chime as 16-bit mono PCM in a RIFF wave file.
+QByteArray makeChime()
+{
+    const int rate = 22050;
+    QByteArray pcm;
+    auto tone = [&](double freq, double seconds) {
+        const int n = static_cast<int>(rate * seconds);
+        for (int i = 0; i < n; ++i) {
+            const double t = static_cast<double>(i) / rate;
+            const double env = std::exp(-3.0 * t) * std::min(1.0, i / 200.0);
+            const auto s = static_cast<qint16>(9000.0 * env * std::sin(2 * M_PI * freq * t));
+            char le[2];
+            qToLittleEndian(s, le);
+            pcm.append(le, 2);
+        }
+    };
+    tone(659.25, 0.35);
+    tone(880.0, 0.6);
+
+    QByteArray wav;
+    auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
+    auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
+    wav.append("RIFF");
+    u32(36 + pcm.size());
+    wav.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    wav.append("data");
+    u32(pcm.size());
+    wav.append(pcm);
+    return wav;
+}
+
+void copyFile(const QString& from, const QString& to)
+{
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("cannot read ") + from);
+        return;
+    }
+    save(to, in.readAll());
+}
+
+// The settings file as a Windows installation writes it: CRLF lines in the
+// Windows code page.
+QByteArray settingsFile()
+{
+    const QStringList lines = {
+        QStringLiteral("; Impostazioni dell'installazione dimostrativa"),
+        QStringLiteral("[Autoscuola]"),
+        QStringLiteral("Nome autoscuola=Autoscuola Demo"),
+        QStringLiteral(""),
+        QStringLiteral("[Path]"),
+        QString::fromUtf8("Unità Programma=C:\\"),
+        QString::fromUtf8("Unità Dati=C:\\"),
+        QStringLiteral("Path foto=C:\\ziro\\Foto\\"),
+        QStringLiteral("Path audio=C:\\ziro\\Audio\\"),
+        QStringLiteral("Path audio AM=C:\\ziro\\Audio AM\\"),
+        QStringLiteral("Path video=C:\\ziro\\Video\\"),
+        QStringLiteral("Path VL=C:\\Velarium\\"),
+        QStringLiteral(""),
+        QStringLiteral("[Video]"),
+        QStringLiteral("Auto res=0"),
+        QStringLiteral("Restore=0"),
+        QStringLiteral(""),
+    };
+    return ziro::encodeWindows1252(lines.join(QStringLiteral("\r\n")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: ziro-make-demo OUTPUT_DIR [PROGRAM]\n");
+        return 2;
+    }
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QStringLiteral("/");
+    const QString ziro = out + QStringLiteral("ziro/");
+    const QString program = ziro + QStringLiteral("Program/");
+
+    makeDirs(ziro, {QStringLiteral("Program"), QStringLiteral("Utente"),
+                    QStringLiteral("Utente/Foto"), QStringLiteral("pressKit"),
+                    QStringLiteral("PicSgn"), QStringLiteral("PicSgt"), QStringLiteral("PicLnk"),
+                    QStringLiteral("PicIcn"), QStringLiteral("Foto"), QStringLiteral("Audio"),
+                    QStringLiteral("Audio AM"), QStringLiteral("Audio CDE"),
+                    QStringLiteral("Video"), QStringLiteral("Book"), QStringLiteral("Book AM"),
+                    QStringLiteral("Book CDE"), QStringLiteral("Book CQC"), QStringLiteral("Html"),
+                    QStringLiteral("Quiz/Dom_A")});
+
+    save(program + QStringLiteral("LOGO.BMP"), ziro::encodeKxb(drawLogo()));
+    save(program + QStringLiteral("LOGO.WAV"), makeChime());
+    save(program + QStringLiteral("ziro.ini"), settingsFile());
+
+    const QString fonts = QStringLiteral("/usr/share/fonts/truetype/");
+    copyFile(fonts + QStringLiteral("liberation/LiberationSansNarrow-Regular.ttf"),
+             program + QStringLiteral("ARIALN.TTF"));
+    copyFile(fonts + QStringLiteral("liberation/LiberationSansNarrow-Bold.ttf"),
+             program + QStringLiteral("ARIALNB.TTF"));
+    copyFile(fonts + QStringLiteral("dseg/DSEG7Classic-Regular.ttf"),
+             program + QStringLiteral("digital2.ttf"));
+
+    if (argc >= 3) {
+        const QString exe = program + QStringLiteral("ziro");
+        copyFile(QString::fromLocal8Bit(argv[2]), exe);
+        QFile::setPermissions(exe, QFile::permissions(exe) | QFileDevice::ExeOwner |
+                                       QFileDevice::ExeGroup | QFileDevice::ExeOther);
+    }
+
+    if (g_failed)
+        return 1;
+    std::printf("demo installation written to %s\n", qPrintable(ziro));
+    return 0;
+}
