@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include "controls/kx_image_widget.h"
+#include "controls/overlay_widget.h"
 #include "diag/reporter.h"
 #include "shell/dialogs.h"
 #include "shell/globals.h"
@@ -34,6 +35,7 @@ TBase::TBase(Globals& g, Reporter& reporter, SystemServices& system, Dialogs& di
     setWindowTitle(QStringLiteral("Ziro"));
     setFixedSize(640, 480);
     setFocusPolicy(Qt::StrongFocus);
+    qApp->installEventFilter(this);
 
     Visore = new TKXImage(this, QRect(99, 30, 440, 350));
     Visore->setObjectName(QStringLiteral("Visore"));
@@ -167,8 +169,13 @@ void TBase::activate()
 
 void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
 {
-    Q_UNUSED(key);
-    Q_UNUSED(modifiers);
+    const auto ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+    if (key == Qt::Key_D && (modifiers & ctrlAlt) == ctrlAlt) {
+        // Debug mode shows every report, so "Nascondi errori" goes off.
+        m_reporter.options().noError = false;
+        m_g.ModoDebug = true;
+        m_reporter.Emsg(0, QStringLiteral(" > Avvio"), QString());
+    }
 }
 
 bool TBase::EsciDalProgramma()
@@ -178,11 +185,39 @@ bool TBase::EsciDalProgramma()
     return tmpEski;
 }
 
-void TBase::keyReleaseEvent(QKeyEvent* event)
+bool TBase::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->isAutoRepeat())
-        return;
-    GestioneTastiera(event->key(), event->modifiers());
+    const auto type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
+        return QWidget::eventFilter(watched, event);
+    // Keyboard preview: the key map sees the keys of every control of the
+    // main window before the control does, but not those of the windows
+    // laid over it, which handle (and pass on) their own keys. A key that
+    // a child ignores travels up to its parents: handle it once, where it
+    // first arrives.
+    auto* w = static_cast<QWidget*>(watched);
+    if (w->window() != this || insideOverlay(w) || (w != QApplication::focusWidget() && w != this))
+        return QWidget::eventFilter(watched, event);
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if (ke->isAutoRepeat())
+        return QWidget::eventFilter(watched, event);
+    if (type == QEvent::KeyPress) {
+        m_pressModifiers[ke->key()] = ke->modifiers();
+    } else {
+        // Judge a combination by the modifiers held when its key went down:
+        // they may be let go before the key itself.
+        const Qt::KeyboardModifiers mods = ke->modifiers() | m_pressModifiers.take(ke->key());
+        GestioneTastiera(ke->key(), mods);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TBase::insideOverlay(const QWidget* w) const
+{
+    for (; w && w != this; w = w->parentWidget())
+        if (qobject_cast<const OverlayWindow*>(w))
+            return true;
+    return false;
 }
 
 void TBase::closeEvent(QCloseEvent* event)

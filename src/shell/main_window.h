@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QTimer>
 #include <QWidget>
 
@@ -64,11 +65,12 @@ Q_SIGNALS:
     void activatedOnce();
 
 protected:
-    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool insideOverlay(const QWidget* w) const;
     bool runPhase(const char* message, const std::function<void()>& phase);
     void activate();
 
@@ -78,6 +80,7 @@ private:
     Dialogs& m_dialogs;
     TSplash* m_splash;
     QTimer m_timer2;
+    QHash<int, Qt::KeyboardModifiers> m_pressModifiers;
     QString m_outcome = QStringLiteral("OK");
     bool m_activated = false;
     QProgressBar* m_pbCustomBar = nullptr;
