@@ -4,6 +4,8 @@
 #include "authoring/accessi_window.h"
 #include "authoring/select_window.h"
 #include "config/config_window.h"
+#include "config/machine_store.h"
+#include "config/settings.h"
 #include "config/password_dialog.h"
 #include "crossroads/tv_cross_window.h"
 #include "diag/error_window.h"
@@ -47,6 +49,10 @@ ZiroApp::ZiroApp(Options options, SystemServices& system, Dialogs& dialogs)
         m_options.programFile = QCoreApplication::applicationFilePath();
     m_g.initFromProgram(m_options.programFile);
     m_reporter = std::make_unique<Reporter>(m_g);
+    m_config = std::make_unique<Config>();
+    m_store = std::make_unique<FileMachineStore>(m_options.machineStorePath.isEmpty()
+                                                     ? FileMachineStore::defaultPath()
+                                                     : m_options.machineStorePath);
     m_reporter->setBeep([this] { m_system.beep(); });
 }
 
@@ -128,7 +134,7 @@ std::optional<int> ZiroApp::start()
 
 void ZiroApp::createWindows()
 {
-    m_w.Base = make<TBase>(m_g, *m_reporter, m_system, m_dialogs, m_splash);
+    m_w.Base = make<TBase>(m_g, *m_config, *m_store, *m_reporter, m_system, m_dialogs, m_splash);
     m_w.Base->requestExit = [](int code) { QCoreApplication::exit(code); };
     m_w.Base->create();
     QWidget* host = m_w.Base;

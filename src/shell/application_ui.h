@@ -10,7 +10,9 @@
 
 namespace ziro {
 
+struct Config;
 class Dialogs;
+class MachineStore;
 class Reporter;
 class SingleInstance;
 class SystemServices;
@@ -74,6 +76,7 @@ public:
         QString programFile;          // defaults to the running executable
         QString instanceKey;          // defaults to one per user and display
         std::optional<double> dpi;    // defaults to the primary screen's
+        QString machineStorePath;     // defaults to the system-wide one
     };
 
     ZiroApp(Options options, SystemServices& system, Dialogs& dialogs);
@@ -88,6 +91,7 @@ public:
     void shutdown();
 
     Globals& globals() { return m_g; }
+    Config& config() { return *m_config; }
     Reporter& reporter() { return *m_reporter; }
     Windows& windows() { return m_w; }
     TSplash* splash() const { return m_splash; }
@@ -103,6 +107,8 @@ private:
     SystemServices& m_system;
     Dialogs& m_dialogs;
     Globals m_g;
+    std::unique_ptr<Config> m_config;
+    std::unique_ptr<MachineStore> m_store;
     std::unique_ptr<Reporter> m_reporter;
     std::unique_ptr<SingleInstance> m_instance;
     TSplash* m_splash = nullptr;

@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include "controls/kx_image_widget.h"
+#include "config/settings.h"
 #include "controls/overlay_widget.h"
 #include "diag/reporter.h"
 #include "shell/dialogs.h"
@@ -22,10 +23,12 @@
 
 namespace ziro {
 
-TBase::TBase(Globals& g, Reporter& reporter, SystemServices& system, Dialogs& dialogs,
-             TSplash* splash)
+TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter,
+             SystemServices& system, Dialogs& dialogs, TSplash* splash)
     : QWidget(nullptr, Qt::FramelessWindowHint),
       m_g(g),
+      m_config(config),
+      m_store(store),
       m_reporter(reporter),
       m_system(system),
       m_dialogs(dialogs),
@@ -132,13 +135,15 @@ void TBase::activate()
     m_timer2.stop();
     bool settingsLoaded = true;
     runPhase("ERRORE di attivazione (fase I)\r\n", [&] {
-        if (!QFileInfo::exists(m_g.FileIni)) {
-            m_reporter.Emsg(1, QStringLiteral("Files di inizializzazione"), m_g.FileIni);
+        // A missing file is reported by the load itself.
+        if (!CaricaIni(m_g, m_config, m_reporter, m_store)) {
             settingsLoaded = false;
             return;
         }
+        VediConfig(m_g, m_config);
+        m_reporter.options() = reportOptions(m_config);
         if (m_splash && m_splash->isVisible())
-            m_splash->showVersion(QStringLiteral("v. ") + VersioneProgramma().left(4));
+            m_splash->showVersion(m_config.Ver4);
     });
     if (!settingsLoaded) {
         // Without settings nothing can work: end here, with no exit question

@@ -11,8 +11,10 @@ class QProgressBar;
 
 namespace ziro {
 
+struct Config;
 struct Globals;
 class Dialogs;
+class MachineStore;
 class Reporter;
 class SystemServices;
 class TKXImage;
@@ -23,8 +25,8 @@ class TSplash;
 class TBase : public QWidget {
     Q_OBJECT
 public:
-    TBase(Globals& g, Reporter& reporter, SystemServices& system, Dialogs& dialogs,
-          TSplash* splash);
+    TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter,
+          SystemServices& system, Dialogs& dialogs, TSplash* splash);
 
     // Creation phases: lock keys, start-up checks, content table, message
     // hook, initial state. Each phase reports its own failure and start-up
@@ -75,6 +77,8 @@ private:
     void activate();
 
     Globals& m_g;
+    Config& m_config;
+    MachineStore& m_store;
     Reporter& m_reporter;
     SystemServices& m_system;
     Dialogs& m_dialogs;

@@ -1,3 +1,4 @@
+#include "diag/error_window.h"
 #include "shell/application_ui.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUuid>
@@ -36,6 +38,7 @@ struct Install {
         write(dir + QStringLiteral("ziro.ini"),
               "[Autoscuola]\r\nNome autoscuola=Prova\r\n[Video]\r\nAuto res=0\r\n");
     }
+    QString store() const { return tmp.path() + QStringLiteral("/etc/version.ini"); }
     static void write(const QString& path, const QByteArray& bytes)
     {
         QFile f(path);
@@ -51,7 +54,7 @@ TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
     Install in;
     FakeSystem sys;
     FakeDialogs dlg;
-    ZiroApp app({in.program, uniqueKey(), 96.0}, sys, dlg);
+    ZiroApp app({in.program, uniqueKey(), 96.0, in.store()}, sys, dlg);
     ASSERT_FALSE(app.start().has_value());
 
     const QStringList expected = {
@@ -74,6 +77,11 @@ TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
     EXPECT_TRUE(app.windows().Base->activated());
     EXPECT_TRUE(app.windows().Base->Sblocco);
     EXPECT_TRUE(app.splash()->dissolved());
+    // The settings were loaded and applied: the splash showed the version,
+    // and nothing was reported to the class.
+    EXPECT_TRUE(app.splash()->versionLabel()->text().startsWith(QStringLiteral("v. ")));
+    EXPECT_EQ(app.globals().NomeAutoscuola, QStringLiteral("Prova"));
+    EXPECT_FALSE(app.windows().FError->isVisible());
     EXPECT_FALSE(app.splash()->isVisible());
     EXPECT_TRUE(dlg.shown.isEmpty());
 }
@@ -84,10 +92,10 @@ TEST(Entry, SecondCopyBeepsAndCreatesNothing)
     const QString key = uniqueKey();
     FakeSystem sys1, sys2;
     FakeDialogs dlg1, dlg2;
-    ZiroApp first({in.program, key, 96.0}, sys1, dlg1);
+    ZiroApp first({in.program, key, 96.0, in.store()}, sys1, dlg1);
     ASSERT_FALSE(first.start().has_value());
 
-    ZiroApp second({in.program, key, 96.0}, sys2, dlg2);
+    ZiroApp second({in.program, key, 96.0, in.store()}, sys2, dlg2);
     EXPECT_EQ(second.start(), std::optional<int>(0));
     EXPECT_EQ(sys2.beeps, 1);
     EXPECT_TRUE(second.creationOrder().isEmpty());
@@ -100,7 +108,7 @@ TEST(Entry, FontScalingWarning)
     FakeSystem sys;
     FakeDialogs dlg;
     dlg.answers = {Dialogs::Answer::No};
-    ZiroApp app({in.program, uniqueKey(), 120.0}, sys, dlg);
+    ZiroApp app({in.program, uniqueKey(), 120.0, in.store()}, sys, dlg);
     EXPECT_EQ(app.start(), std::optional<int>(0));
     ASSERT_EQ(dlg.shown.size(), 1);
     EXPECT_TRUE(dlg.shown[0].startsWith(QStringLiteral("E' stata rilevata una dimensione")));
@@ -109,7 +117,7 @@ TEST(Entry, FontScalingWarning)
     for (double dpi : {96.0, 144.0}) {
         FakeSystem s;
         FakeDialogs d;
-        ZiroApp other({in.program, uniqueKey(), dpi}, s, d);
+        ZiroApp other({in.program, uniqueKey(), dpi, in.store()}, s, d);
         EXPECT_FALSE(other.start().has_value());
         EXPECT_TRUE(d.shown.isEmpty());
     }
@@ -121,7 +129,7 @@ TEST(Entry, MissingProgramFolderEndsAfterTheSplash)
     FakeSystem sys;
     FakeDialogs dlg;
     // An executable that is not inside a ziro/Program folder.
-    ZiroApp app({tmp.path() + QStringLiteral("/a/b/ziro"), uniqueKey(), 96.0}, sys, dlg);
+    ZiroApp app({tmp.path() + QStringLiteral("/a/b/ziro"), uniqueKey(), 96.0, tmp.path() + QStringLiteral("/version.ini")}, sys, dlg);
     EXPECT_EQ(app.start(), std::optional<int>(1));
     const QString dirProgram = tmp.path() + QStringLiteral("/ziro/Program/");
     EXPECT_EQ(dlg.shown.last(), QStringLiteral("ERRORE! La directory di programma '") +
