@@ -4,6 +4,8 @@
 // Everything is drawn or generated here, so the demo is ours and the same on
 // every run.
 
+#include "config/ini_file.h"
+#include "config/settings.h"
 #include "controls/kxb.h"
 #include "platform/files/atomic_save.h"
 #include "platform/files/text_codec.h"
@@ -126,30 +128,30 @@ void copyFile(const QString& from, const QString& to)
     save(to, in.readAll());
 }
 
-// The settings file as a Windows installation writes it: CRLF lines in the
-// Windows code page.
-QByteArray settingsFile()
+// A complete settings file, every key with its value, as a Windows
+// installation writes it: CRLF lines in the Windows code page, drive paths.
+bool writeSettings(const QString& path)
 {
-    const QStringList lines = {
-        QStringLiteral("; Impostazioni dell'installazione dimostrativa"),
-        QStringLiteral("[Autoscuola]"),
-        QStringLiteral("Nome autoscuola=Autoscuola Demo"),
-        QStringLiteral(""),
-        QStringLiteral("[Path]"),
-        QString::fromUtf8("Unità Programma=C:\\"),
-        QString::fromUtf8("Unità Dati=C:\\"),
-        QStringLiteral("Path foto=C:\\ziro\\Foto\\"),
-        QStringLiteral("Path audio=C:\\ziro\\Audio\\"),
-        QStringLiteral("Path audio AM=C:\\ziro\\Audio AM\\"),
-        QStringLiteral("Path video=C:\\ziro\\Video\\"),
-        QStringLiteral("Path VL=C:\\Velarium\\"),
-        QStringLiteral(""),
-        QStringLiteral("[Video]"),
-        QStringLiteral("Auto res=0"),
-        QStringLiteral("Restore=0"),
-        QStringLiteral(""),
-    };
-    return ziro::encodeWindows1252(lines.join(QStringLiteral("\r\n")));
+    ziro::Config cfg;
+    cfg.NomeAutoscuola = QStringLiteral("Autoscuola Demo");
+    cfg.UnitaProgram = QStringLiteral("C:\\");
+    cfg.UnitaDati = QStringLiteral("C:\\");
+    cfg.PathFoto = QStringLiteral("C:\\ziro\\Foto\\");
+    cfg.PathAudioAB = QStringLiteral("C:\\ziro\\Audio\\");
+    cfg.PathAudioAM = QStringLiteral("C:\\ziro\\Audio AM\\");
+    cfg.PathVideo = QStringLiteral("C:\\ziro\\Video\\");
+    cfg.VideoSize = QStringLiteral("3 - 480x360 (default)");
+    // The presenter scales to the screen; it never switches display modes.
+    cfg.CB_Autores = false;
+
+    QFile::remove(path);
+    auto ini = ziro::IniFile::open(path);
+    if (!ini)
+        return false;
+    ini->setAutoSave(false);
+    for (const ziro::SettingDef& def : ziro::settingDefs())
+        ini->writeString(def.section, def.key, ziro::settingText(cfg, def.id));
+    return ini->save();
 }
 
 }  // namespace
@@ -177,7 +179,8 @@ int main(int argc, char** argv)
 
     save(program + QStringLiteral("LOGO.BMP"), ziro::encodeKxb(drawLogo()));
     save(program + QStringLiteral("LOGO.WAV"), makeChime());
-    save(program + QStringLiteral("ziro.ini"), settingsFile());
+    if (!writeSettings(program + QStringLiteral("ziro.ini")))
+        fail(QStringLiteral("cannot write the settings file"));
 
     const QString fonts = QStringLiteral("/usr/share/fonts/truetype/");
     copyFile(fonts + QStringLiteral("liberation/LiberationSansNarrow-Regular.ttf"),
