@@ -1,0 +1,251 @@
+// ziro-bench: opening content tables against pugixml's own parse of the same
+// file, measured in the same run.
+//
+//   ziro-bench                 generates content tables of 3,000 and 30,000
+//                              records, runs the Google Benchmark cases, then
+//                              prints a summary: interleaved medians, ratios,
+//                              30k/3k scaling and memory held against file size
+//   ziro-bench --generate DIR  writes the two generated tables into DIR
+//   ziro-bench --load FILE     opens FILE as the main window opens a content
+//                              table and prints "load_ms <median>" and
+//                              "pugixml_ms <median>" (15 interleaved runs)
+//
+// "Open" is what the main window does: open the file, add the indexes
+// "_Argomento", "_Nome segnale" and "_NumRec", and order by
+// "Argomento;NumRec". Tearing the table (or the pugixml document) down is not
+// timed in either.
+
+#include "platform/dataset/data_table.h"
+#include "platform/dataset/sample_tables.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Opens `path` as the main window does; false with a message on failure.
+bool openLikeMainWindow(ziro::DataTable& table, const QString& path, QString* error)
+{
+    using ziro::IndexOption;
+    table.setFileName(path);
+    return table.open(error) && table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"), IndexOption::Descending) &&
+           table.AggiungiIndice(QStringLiteral("_Nome segnale"), QStringLiteral("Nome segnale"), IndexOption::Descending) &&
+           table.AggiungiIndice(QStringLiteral("_NumRec"), QStringLiteral("NumRec"), IndexOption::Primary) &&
+           table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
+}
+
+double timeOpen(const QString& path)
+{
+    auto table = std::make_unique<ziro::DataTable>();
+    table->setSaveOnClose(false);
+    QString error;
+    const auto start = Clock::now();
+    const bool ok = openLikeMainWindow(*table, path, &error);
+    const double ms = msSince(start);
+    if (!ok) {
+        std::fprintf(stderr, "ziro-bench: %s\n", qPrintable(error));
+        std::exit(2);
+    }
+    benchmark::DoNotOptimize(table->recordCount());
+    return ms;
+}
+
+double timePugixml(const std::string& path)
+{
+    auto doc = std::make_unique<pugi::xml_document>();
+    const auto start = Clock::now();
+    const pugi::xml_parse_result result = doc->load_file(path.c_str());
+    const double ms = msSince(start);
+    if (!result) {
+        std::fprintf(stderr, "ziro-bench: pugixml cannot parse %s: %s\n", path.c_str(), result.description());
+        std::exit(2);
+    }
+    benchmark::DoNotOptimize(doc->first_child());
+    return ms;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Medians
+{
+    double openMs;
+    double pugixmlMs;
+};
+
+// Alternates the two so that a noisy moment hurts both alike.
+Medians interleavedMedians(const QString& path, int runs)
+{
+    const std::string native = QFile::encodeName(path).toStdString();
+    timeOpen(path);  // warm the page cache and the allocator
+    timePugixml(native);
+    std::vector<double> open, pugi;
+    for (int i = 0; i < runs; ++i) {
+        open.push_back(timeOpen(path));
+        pugi.push_back(timePugixml(native));
+    }
+    return {median(open), median(pugi)};
+}
+
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+struct MemoryFigures
+{
+    std::size_t fileBytes;
+    std::size_t heapDelta;    // malloc'd bytes still held after the open
+    std::size_t engineBytes;  // the engine's own count of its buffers
+};
+
+MemoryFigures measureMemory(const QString& path)
+{
+    MemoryFigures m{std::size_t(QFileInfo(path).size()), 0, 0};
+    malloc_trim(0);
+    const std::size_t before = heapInUse();
+    {
+        auto table = std::make_unique<ziro::DataTable>();
+        table->setSaveOnClose(false);
+        QString error;
+        if (!openLikeMainWindow(*table, path, &error)) {
+            std::fprintf(stderr, "ziro-bench: %s\n", qPrintable(error));
+            std::exit(2);
+        }
+        const std::size_t after = heapInUse();
+        m.heapDelta = after > before ? after - before : 0;
+        m.engineBytes = table->memoryUsage();
+    }
+    return m;
+}
+
+int runLoad(const QString& path, int runs)
+{
+    if (!QFileInfo(path).isFile()) {
+        std::fprintf(stderr, "ziro-bench: no such file: %s\n", qPrintable(path));
+        return 2;
+    }
+    const Medians m = interleavedMedians(path, runs);
+    std::printf("load_ms %.3f\npugixml_ms %.3f\n", m.openMs, m.pugixmlMs);
+    return 0;
+}
+
+QString generate(const QString& folder, int records)
+{
+    ziro::DataTable table;
+    table.setSaveOnClose(false);
+    QString error;
+    const QString path = QDir(folder).filePath(QStringLiteral("content-%1.XML").arg(records));
+    if (!ziro::fillSampleContentTable(table, records, 2016, &error) ||
+        !table.saveToFile(path, ziro::SaveFormat::Utf8, &error)) {
+        std::fprintf(stderr, "ziro-bench: cannot generate %d records: %s\n", records, qPrintable(error));
+        std::exit(2);
+    }
+    return path;
+}
+
+void registerBenchmarks(const QString& path, int records)
+{
+    const std::string native = QFile::encodeName(path).toStdString();
+    benchmark::RegisterBenchmark(("open_content_table/" + std::to_string(records)).c_str(),
+                                 [path](benchmark::State& state) {
+                                     for (auto _ : state)
+                                         state.SetIterationTime(timeOpen(path) / 1000.0);
+                                     state.SetBytesProcessed(std::int64_t(state.iterations()) * QFileInfo(path).size());
+                                 })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("pugixml_load_file/" + std::to_string(records)).c_str(),
+                                 [native, path](benchmark::State& state) {
+                                     for (auto _ : state)
+                                         state.SetIterationTime(timePugixml(native) / 1000.0);
+                                     state.SetBytesProcessed(std::int64_t(state.iterations()) * QFileInfo(path).size());
+                                 })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 15;
+    QString loadPath;
+    QString generateFolder;
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--load") == 0 && i + 1 < argc)
+            loadPath = QFile::decodeName(argv[++i]);
+        else if (std::strcmp(argv[i], "--generate") == 0 && i + 1 < argc)
+            generateFolder = QFile::decodeName(argv[++i]);
+        else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else
+            rest.push_back(argv[i]);
+    }
+    if (!loadPath.isEmpty())
+        return runLoad(loadPath, runs);
+    const int sizes[] = {3000, 30000};
+    if (!generateFolder.isEmpty()) {
+        for (int records : sizes)
+            std::printf("%s\n", qPrintable(generate(generateFolder, records)));
+        return 0;
+    }
+
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "ziro-bench: cannot make a temporary folder\n");
+        return 2;
+    }
+    std::vector<QString> files;
+    for (int records : sizes) {
+        files.push_back(generate(folder.path(), records));
+        registerBenchmarks(files.back(), records);
+    }
+
+    int benchArgc = int(rest.size());
+    benchmark::Initialize(&benchArgc, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    std::printf("\nSummary (medians of %d interleaved runs; open = open + 3 indexes + order \"Argomento;NumRec\")\n", runs);
+    std::printf("%8s %10s %10s %10s %7s %12s %12s %7s %7s\n", "records", "file_MB", "open_ms", "pugixml_ms", "ratio",
+                "heap_MB", "engine_MB", "heap/f", "eng/f");
+    double openMs[2] = {};
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const Medians m = interleavedMedians(files[i], runs);
+        const MemoryFigures mem = measureMemory(files[i]);
+        openMs[i] = m.openMs;
+        const double mb = 1024.0 * 1024.0;
+        std::printf("%8d %10.2f %10.2f %10.2f %7.2f %12.2f %12.2f %7.2f %7.2f\n", sizes[i], mem.fileBytes / mb, m.openMs,
+                    m.pugixmlMs, m.openMs / m.pugixmlMs, mem.heapDelta / mb, mem.engineBytes / mb,
+                    double(mem.heapDelta) / double(mem.fileBytes), double(mem.engineBytes) / double(mem.fileBytes));
+    }
+    std::printf("open 30k / open 3k: %.2f\n", openMs[1] / openMs[0]);
+    return 0;
+}
