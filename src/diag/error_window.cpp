@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace ziro {
@@ -114,6 +116,22 @@ TFError::TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals)
     m_grid = new QFrame(this);
     m_grid->setObjectName(QStringLiteral("Griglia"));
     m_grid->setFrameShape(QFrame::StyledPanel);
+    m_model = new DataTableModel(this);
+    m_view = new QTableView(m_grid);
+    m_view->setObjectName(QStringLiteral("GrigliaDati"));
+    m_view->setModel(m_model);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->verticalHeader()->setDefaultSectionSize(18);
+    m_view->horizontalHeader()->setDefaultSectionSize(70);
+    auto* gridLayout = new QVBoxLayout(m_grid);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    gridLayout->addWidget(m_view);
+    connect(m_view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (showRecord && index.isValid())
+            showRecord(index.row() + 1);
+    });
 
     m_bottomBar = new QWidget(this);
     m_bottomBar->setObjectName(QStringLiteral("BottomBar"));
@@ -302,8 +320,14 @@ void TFError::showDebug(const QString& riga1, const QString& riga2)
     showModeless();
 }
 
+void TFError::setGridTable(DataTable* table)
+{
+    m_model->setTable(table);
+}
+
 void TFError::refreshCount()
 {
+    m_model->refresh();
     if (databaseInfo)
         m_infoMsg2->setText(databaseInfo());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/overlay_widget.h"
+#include "diag/table_model.h"
 #include "diag/reporter.h"
 
 #include <functional>
@@ -11,7 +12,11 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
+class QTableView;
+
 namespace ziro {
+
+class DataTable;
 
 struct Globals;
 
@@ -47,6 +52,12 @@ public:
     std::function<bool()> menuOrConfigVisible;  // general menu or configuration shown
     std::function<void(int key, Qt::KeyboardModifiers)> forwardKey;  // main window's key map
     std::function<void(const QString&)> showMessage;  // "Var. Glob." text; a message box by default
+    // The grid shows this table (the main content table, or the lesson
+    // editor's while that is on show).
+    void setGridTable(DataTable* table);
+    // A double click on a grid row: show that record (1-based position in
+    // the grid's table) on the main window.
+    std::function<void(int recNo)> showRecord;
     std::function<void()> prepareGrid;     // each time the utility opens: bind the grid
     std::function<QString()> databaseInfo; // record count line (databaseInfoText)
     std::function<void()> filterOff;
@@ -83,6 +94,8 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_eski = nullptr;
     QFrame* m_grid = nullptr;
+    QTableView* m_view = nullptr;
+    DataTableModel* m_model = nullptr;
     QWidget* m_bottomBar = nullptr;
     QLabel* m_infoMsg2 = nullptr;
     QPushButton* m_fixPages = nullptr;

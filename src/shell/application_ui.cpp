@@ -10,6 +10,7 @@
 #include "crossroads/tv_cross_window.h"
 #include "diag/error_window.h"
 #include "diag/reporter.h"
+#include "diag/table_model.h"
 #include "menus/back_sub_arg_window.h"
 #include "menus/in_text_dialog.h"
 #include "menus/menu_gen_window.h"
@@ -112,6 +113,8 @@ std::optional<int> ZiroApp::start()
         }
 
         createWindows();
+        if (m_w.Base->startupFailed())
+            return 1;
         QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_w.Base, [this] {
             m_w.Base->showNormal();
             m_w.Base->raise();
@@ -137,6 +140,8 @@ void ZiroApp::createWindows()
     m_w.Base = make<TBase>(m_g, *m_config, *m_store, *m_reporter, m_system, m_dialogs, m_splash);
     m_w.Base->requestExit = [](int code) { QCoreApplication::exit(code); };
     m_w.Base->create();
+    if (m_w.Base->startupFailed())
+        return;
     QWidget* host = m_w.Base;
 
     m_w.FError = make<TFError>(host, *m_reporter, m_g);
@@ -144,6 +149,8 @@ void ZiroApp::createWindows()
     m_w.FError->forwardKey = [this](int key, Qt::KeyboardModifiers mods) {
         m_w.Base->GestioneTastiera(key, mods);
     };
+    m_w.FError->setGridTable(&m_w.Base->Table1);
+    m_w.FError->databaseInfo = [this] { return databaseInfo(m_w.Base->Table1); };
 
     m_w.MenuGen = make<TMenuGen>(host);
     m_w.Config = make<TConfig>(host);

@@ -143,6 +143,25 @@ struct Globals {
     bool LockLoop = false;
     TMdTemp MdTemp;
     bool ModoDebug = false;
+
+    // The walk through a topic.
+    int TotaleRecord = 0;           // records of the range (or with a quiz block)
+    int ContatoreRecord = 0;        // position of the walk
+    int ContatoreAffermazioni = 0;  // quiz statement counter
+    bool VistaLink = false;         // the sign area shows a linked item
+    bool PagineLibro = false;       // the book viewer turns pages on a step
+    int NumeroFoto = 0;             // photographs of the record
+    int FotoCorrente = 0;           // the one on show
+    bool VideoAperto = false;       // a film is open
+    bool VideoInCorso = false;      // and playing
+    bool SegnaleF = false;          // the sign name began with "f"
+    bool SegnaleSpeciale = false;   // a crossroads scene
+    QString TitoloArgomento;        // title of the current topic range
+    QString DescrizioneFiltro;      // description of the range, for the diagnostics
+
+    // The sign area and its panels.
+    bool IconeDisegnate = false;    // the panels hold the record's icons
+    bool SegnaliDaMenu = false;     // icons are offered through the recall, not drawn
     int VideoSize = 3;
     QColor ColoreSelettore = QColor(0, 0, 255);
     int CursoreMano = 0;

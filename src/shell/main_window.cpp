@@ -2,6 +2,9 @@
 
 #include "controls/kx_image_widget.h"
 #include "config/settings.h"
+#include "controls/auto_button_widget.h"
+#include "shell/artwork.h"
+#include "content/edition.h"
 #include "controls/overlay_widget.h"
 #include "diag/reporter.h"
 #include "shell/dialogs.h"
@@ -15,6 +18,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
@@ -32,7 +36,8 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
       m_reporter(reporter),
       m_system(system),
       m_dialogs(dialogs),
-      m_splash(splash)
+      m_splash(splash),
+      m_missingFields(reporter)
 {
     setObjectName(QStringLiteral("TBase"));
     setWindowTitle(QStringLiteral("Ziro"));
@@ -40,14 +45,106 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     setFocusPolicy(Qt::StrongFocus);
     qApp->installEventFilter(this);
 
-    Visore = new TKXImage(this, QRect(99, 30, 440, 350));
+    m_background = mainBackground();
+    for (const int id : {kCursorGrab, kCursorFist, kCursorPointer}) {
+        const CursorArt art = cursorArt(id);
+        m_cursors.insert(id, QCursor(QPixmap::fromImage(art.image), art.hotSpot.x(), art.hotSpot.y()));
+    }
+
+    Border = new QFrame(this);
+    Border->setObjectName(QStringLiteral("Border"));
+    Border->setGeometry(kSignBorderRect);
+    Border->setFrameShape(QFrame::Box);
+    Border->setStyleSheet(QStringLiteral("QFrame#Border { border: 2px solid #40506e; background: white; }"));
+    Border->hide();
+
+    Visore = new TKXImage(this, kSignAreaRect);
     Visore->setObjectName(QStringLiteral("Visore"));
-    Visore->setKeepRatio(true);
+    Visore->setKeepRatio(false);
     Visore->setToolTip(QStringLiteral("Area segnali"));
+
+    for (int i = 1; i <= 10; ++i) {
+        auto* panel = new TKXImage(this, iconPanelRect(i));
+        panel->setObjectName(QStringLiteral("Monitor%1").arg(i));
+        panel->setToolTip(i <= 5 ? QStringLiteral("Area Icone pannelli integrati")
+                                 : QStringLiteral("Area segnali associati"));
+        Monitor[static_cast<size_t>(i - 1)] = panel;
+    }
+
+    Selector = new QFrame(this);
+    Selector->setObjectName(QStringLiteral("Selector"));
+    Selector->resize(78, 73);
+    Selector->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Selector->hide();
+
+    Display = new QFrame(this);
+    Display->setObjectName(QStringLiteral("Display"));
+    Display->setGeometry(550, 349, 70, 40);
+    Display->setStyleSheet(QStringLiteral(
+        "QFrame#Display { background: #10202e; border: 1px solid #5a6a80; border-radius: 4px; }"));
+    Display->setToolTip(QStringLiteral(
+        "Numero del segnale corrente/ Salto al numero di segnale inserito / Pannello note"));
+    LNumSegn = new QLabel(Display);
+    LNumSegn->setObjectName(QStringLiteral("LNumSegn"));
+    LNumSegn->setGeometry(2, 2, 66, 36);
+    LNumSegn->setAlignment(Qt::AlignCenter);
+    LNumSegn->setStyleSheet(QStringLiteral("color: #7cf07c; font-family: 'DSEG7 Classic', 'Digital'; font-size: 22px;"));
+    Display->hide();
+
+    EJump = new QLineEdit(this);
+    EJump->setObjectName(QStringLiteral("EJump"));
+    EJump->setFrame(false);
+    EJump->setMaxLength(5);
+    EJump->setGeometry(556, 351, 60, 30);
+    EJump->hide();
+
+    PLink = new QFrame(this);
+    PLink->setObjectName(QStringLiteral("PLink"));
+    PLink->setGeometry(29, 349, 50, 22);
+    PLink->setToolTip(QStringLiteral("Richiamo icone pannelli integrati / segnali associati"));
+    LIcone = new QLabel(QStringLiteral("icone"), PLink);
+    LIcone->setObjectName(QStringLiteral("LIcone"));
+    LIcone->setGeometry(0, 0, 50, 22);
+    LIcone->setAlignment(Qt::AlignCenter);
+    LIcone->setStyleSheet(QStringLiteral("color: grey;"));
+    PLink->hide();
+
+    struct ButtonInfo {
+        MainButton which;
+        const char* name;
+        const char* hint;
+    };
+    const ButtonInfo buttons[] = {
+        {MainButton::MNG, "TastoMNG", "Menu generale (F7)"},
+        {MainButton::MNU, "TastoMNU", "Menu a icone (F8)"},
+        {MainButton::L, "TastoL", "Indietro (Freccia sinistra)"},
+        {MainButton::C, "TastoC", "Pausa filmati"},
+        {MainButton::R, "TastoR", "Avanti (Freccia destra)"},
+        {MainButton::FOTO, "TastoFOTO", "Mostra le fotografie (F9)"},
+        {MainButton::VIDEO, "TastoVIDEO", "Visione dei filmati (F10)"},
+        {MainButton::LIBRO, "TastoLIBRO", "Richiama le pagine del manuale A e B (F11)"},
+        {MainButton::QUIZ, "TastoQUIZ", "Visualizza le domande quiz (F12)"},
+    };
+    for (const ButtonInfo& b : buttons) {
+        const ButtonArt art = mainButtonArt(b.which);
+        auto* button = new TautoButton(this);
+        button->setObjectName(QLatin1String(b.name));
+        button->setBitMapUp(art.up);
+        button->setBitMapDown(art.down);
+        button->setBitMapAlt(art.alt);
+        button->setBitMapMask(art.mask);
+        button->setBitMapLocking(art.locking);
+        button->setBitMapLocked(art.locked);
+        button->setBitMapSpare(art.spare);
+        button->move(mainButtonRect(b.which).topLeft());
+        button->setToolTip(QString::fromUtf8(b.hint));
+        Tasti[static_cast<size_t>(b.which)] = button;
+    }
 
     m_lLibro = new QLabel(QStringLiteral("000"), this);
     m_lLibro->setObjectName(QStringLiteral("LLibro"));
-    m_lLibro->setGeometry(540, 404, 30, 14);
+    m_lLibro->setGeometry(520, 403, 34, 14);
+    m_lLibro->setAlignment(Qt::AlignCenter);
     m_lLibro->setAutoFillBackground(true);  // the book label is opaque
 
     m_pbCustomBar = new QProgressBar(this);
@@ -92,7 +189,20 @@ void TBase::create()
             m_reporter.Emsg(20, QStringLiteral("Startup: "), m_outcome);
     });
 
-    // The content table is opened here once the table engine is in place.
+    {
+        const StartupTableResult table =
+            openStartupTable(Table1, contentFilePath(m_g, TModoQuiz::mqAB));
+        m_missingFields.attach(Table1);
+        Table1.setOnOpened([this] { updateProgressBar(); });
+        Table1.setOnRecordChanged([this] { updateProgressBar(); });
+        if (!table.message.isEmpty())
+            m_dialogs.message(table.message);
+        if (table.fatal) {
+            m_startupFailed = true;
+            return;
+        }
+        updateProgressBar();
+    }
 
     runPhase("ERRORE di startup (fase VI)\r\n", [this] {
         m_g.CursoreMano = 13;
@@ -103,11 +213,19 @@ void TBase::create()
         setPalette(pal);
         setAutoFillBackground(true);
         Visore->clear();
+        for (size_t i = static_cast<size_t>(MainButton::FOTO); i < Tasti.size(); ++i)
+            Tasti[i]->setDisabledLook(true);
+        const QCursor hand = m_cursors.value(kCursorPointer);
+        for (QWidget* w : std::initializer_list<QWidget*>{Visore, Border, PLink, EJump, Display})
+            w->setCursor(hand);
+        for (TKXImage* panel : Monitor)
+            panel->setCursor(hand);
         NumeroJmp = 1;
         SelectPos = 0;
         m_lLibro->clear();
         m_pbCustomBar->setValue(0);
         m_pbCustomBar->show();
+        CambiaEdizione(m_g, static_cast<int>(TModoQuiz::mqAB), bankLoader);
     });
 
     m_timer2.start();
@@ -168,8 +286,24 @@ void TBase::activate()
         Sblocco = true;
     });
 
+    runPhase("ERRORE di attivazione (fase III)\r\n", [this] {
+        if (const auto edition = activationEdition(m_g))
+            CambiaEdizione(m_g, *edition, bankLoader);
+        else
+            m_dialogs.message(QString::fromUtf8("Modalità quiz non più supportata!"));
+        QApplication::processEvents();
+        m_lLibro->hide();
+    });
+
     m_activated = true;
     Q_EMIT activatedOnce();
+}
+
+void TBase::updateProgressBar()
+{
+    const int count = Table1.isOpen() ? Table1.recordCount() : 0;
+    m_pbCustomBar->setRange(0, count);
+    m_pbCustomBar->setValue(Table1.isOpen() ? Table1.recNo() : 0);
 }
 
 void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
@@ -239,9 +373,7 @@ void TBase::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
     QPainter p(this);
-    // The sign area's frame.
-    p.setPen(QPen(QColor(0x40, 0x50, 0x70), 2));
-    p.drawRect(QRect(73, 20, 490, 370));
+    p.drawImage(0, 0, m_background);
 }
 
 }  // namespace ziro

@@ -1,12 +1,20 @@
 #pragma once
 
+#include "content/content_table.h"
+#include "platform/dataset/data_table.h"
+
+#include <QCursor>
 #include <QHash>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
+class QFrame;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 
 namespace ziro {
@@ -18,7 +26,9 @@ class MachineStore;
 class Reporter;
 class SystemServices;
 class TKXImage;
+class TautoButton;
 class TSplash;
+class QuestionBankLoader;
 
 // The lesson screen and the hub of the program: 640 x 480, every other
 // window of the program is laid over it.
@@ -62,6 +72,27 @@ public:
     std::function<bool()> menuOrConfigVisible;
 
     TKXImage* Visore = nullptr;
+    std::array<TKXImage*, 10> Monitor{};  // Monitor1 to Monitor10
+    QFrame* Border = nullptr;
+    QFrame* Selector = nullptr;
+    QFrame* Display = nullptr;
+    QLabel* LNumSegn = nullptr;
+    QLineEdit* EJump = nullptr;
+    QFrame* PLink = nullptr;
+    QLabel* LIcone = nullptr;
+    // TastoMNG, TastoMNU, TastoL, TastoC, TastoR, TastoFOTO, TastoVIDEO,
+    // TastoLIBRO, TastoQUIZ, in that order.
+    std::array<TautoButton*, 9> Tasti{};
+    // The content table: the current edition's file or a custom lesson.
+    DataTable Table1;
+    // Loads the edition's question bank; none until the quiz exists.
+    QuestionBankLoader* bankLoader = nullptr;
+
+    // The content table could not be opened at start: the program ends.
+    bool startupFailed() const { return m_startupFailed; }
+    // The progress bar follows the table: 0 to the record count, at the
+    // current record.
+    void updateProgressBar();
 
 Q_SIGNALS:
     void activatedOnce();
@@ -85,8 +116,12 @@ private:
     TSplash* m_splash;
     QTimer m_timer2;
     QHash<int, Qt::KeyboardModifiers> m_pressModifiers;
+    QImage m_background;
+    QHash<int, QCursor> m_cursors;
     QString m_outcome = QStringLiteral("OK");
     bool m_activated = false;
+    bool m_startupFailed = false;
+    MissingFieldLog m_missingFields;
     QProgressBar* m_pbCustomBar = nullptr;
     QLabel* m_lLibro = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,6 +36,13 @@ struct Install {
         program = dir + QStringLiteral("ziro");
         for (const char* n : {"ARIALN.TTF", "ARIALNB.TTF", "digital2.ttf"})
             write(dir + QLatin1String(n), "font");
+        write(dir + QStringLiteral("AAB2016.XML"),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+              "<FIELD attrname=\"NumRec\" fieldtype=\"i4\"/>"
+              "<FIELD attrname=\"Argomento\" fieldtype=\"string\" WIDTH=\"3\"/>"
+              "</FIELDS><PARAMS/></METADATA><ROWDATA>"
+              "<ROW NumRec=\"1\" Argomento=\"B00\"/><ROW NumRec=\"2\" Argomento=\"C01\"/>"
+              "</ROWDATA></DATAPACKET>\n");
         write(dir + QStringLiteral("ziro.ini"),
               "[Autoscuola]\r\nNome autoscuola=Prova\r\n[Video]\r\nAuto res=0\r\n");
     }
@@ -82,8 +90,27 @@ TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
     EXPECT_TRUE(app.splash()->versionLabel()->text().startsWith(QStringLiteral("v. ")));
     EXPECT_EQ(app.globals().NomeAutoscuola, QStringLiteral("Prova"));
     EXPECT_FALSE(app.windows().FError->isVisible());
+    EXPECT_EQ(app.windows().Base->Table1.recordCount(), 2);
+    EXPECT_TRUE(app.globals().ModoAB());
+    EXPECT_EQ(app.globals().TitoliGruppi[2], QStringLiteral("Segnaletica stradale"));
     EXPECT_FALSE(app.splash()->isVisible());
     EXPECT_TRUE(dlg.shown.isEmpty());
+}
+
+TEST(Entry, ContentTableThatCannotOpenEndsTheProgram)
+{
+    Install in;
+    QFile::remove(QFileInfo(in.program).absolutePath() + QStringLiteral("/AAB2016.XML"));
+    FakeSystem sys;
+    FakeDialogs dlg;
+    ZiroApp app({in.program, uniqueKey(), 96.0, in.store()}, sys, dlg);
+    EXPECT_EQ(app.start(), std::optional<int>(1));
+    ASSERT_EQ(dlg.shown.size(), 1);
+    const QString path = QFileInfo(in.program).absolutePath() + QStringLiteral("/AAB2016.XML");
+    EXPECT_TRUE(dlg.shown[0].startsWith(QStringLiteral("ERRORE di startup (fase IV)\r\nDatabase ") +
+                                        path + QStringLiteral(" non aperto (FileExist: False)\r\n")));
+    EXPECT_TRUE(dlg.shown[0].endsWith(QString::fromUtf8("Errore irreversibile, l'applicazione sarà terminata.")));
+    EXPECT_EQ(app.creationOrder(), QStringList{QStringLiteral("TBase")});
 }
 
 TEST(Entry, SecondCopyBeepsAndCreatesNothing)

@@ -7,6 +7,7 @@
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "controls/kxb.h"
+#include "demo_content.h"
 #include "platform/files/atomic_save.h"
 #include "platform/files/text_codec.h"
 
@@ -189,6 +190,12 @@ int main(int argc, char** argv)
              program + QStringLiteral("ARIALNB.TTF"));
     copyFile(fonts + QStringLiteral("dseg/DSEG7Classic-Regular.ttf"),
              program + QStringLiteral("digital2.ttf"));
+
+    QString error;
+    if (!ziro::demo::writeContentTables(program, &error))
+        fail(QStringLiteral("content tables: ") + error);
+    if (!ziro::demo::writeSignPictures(ziro, &error))
+        fail(QStringLiteral("sign pictures: ") + error);
 
     if (argc >= 3) {
         const QString exe = program + QStringLiteral("ziro");

@@ -1,0 +1,62 @@
+#include "content/content_table.h"
+
+#include "diag/reporter.h"
+
+#include <QFileInfo>
+
+namespace ziro {
+
+bool openContentTable(DataTable& table, const QString& path, QString* error)
+{
+    table.close();
+    table.setFileName(path);
+    if (!table.open(error))
+        return false;
+    table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"),
+                         IndexOption::Descending);
+    table.AggiungiIndice(QStringLiteral("_Nome segnale"), QStringLiteral("Nome segnale"),
+                         IndexOption::Descending);
+    table.AggiungiIndice(QStringLiteral("_NumRec"), QStringLiteral("NumRec"),
+                         IndexOption::Primary);
+    return table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
+}
+
+StartupTableResult openStartupTable(DataTable& table, const QString& path)
+{
+    StartupTableResult result;
+    QString error;
+    if (openContentTable(table, path, &error)) {
+        result.opened = true;
+        return result;
+    }
+    if (table.isOpen()) {
+        // Opened, but a later step failed: the table is still usable.
+        result.opened = true;
+        result.message = QStringLiteral("ERRORE di startup (fase IV)\r\n") + error;
+        return result;
+    }
+    result.fatal = true;
+    result.message = QStringLiteral("ERRORE di startup (fase IV)\r\nDatabase ") + path +
+                     QStringLiteral(" non aperto (FileExist: ") +
+                     (QFileInfo::exists(path) ? QStringLiteral("True") : QStringLiteral("False")) +
+                     QStringLiteral(")\r\n") + error + QStringLiteral("\r\n") +
+                     QString::fromUtf8("Errore irreversibile, l'applicazione sarà terminata.");
+    return result;
+}
+
+void MissingFieldLog::attach(DataTable& table)
+{
+    m_table = &table;
+    table.setOnMissingField([this](const QString& name) {
+        const QString key = (m_table ? m_table->fileName() : QString()) + QLatin1Char('|') +
+                            name.toCaseFolded();
+        if (m_logged.contains(key))
+            return;
+        m_logged.insert(key);
+        m_reporter.Emsg(20, QStringLiteral("Campo mancante nella tabella ") +
+                                (m_table ? m_table->fileName() : QString()),
+                        name);
+    });
+}
+
+}  // namespace ziro

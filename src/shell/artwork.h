@@ -1,0 +1,73 @@
+#pragma once
+
+// The main window's own artwork, drawn at run time: the 640 x 480 background
+// (light surface, sign-area card, ten icon-panel wells, dark bottom strip),
+// the nine picture buttons of the bottom strip in all their looks, and the
+// three hand cursors.
+//
+// Everything is painted with QPainter on QImage, so it needs a
+// QGuiApplication (for the caption font) but no widgets, and the same call
+// always gives the same pixels. Button pictures are drawn over the very
+// background pixels they cover, so a button composited through its mask
+// blends into the strip with smooth edges.
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+namespace ziro {
+
+// Fixed places on the 640 x 480 lesson screen that the artwork is drawn around.
+inline constexpr QRect kMainWindowRect{0, 0, 640, 480};
+inline constexpr QRect kSignAreaRect{99, 30, 440, 350};      // Visore
+inline constexpr QRect kSignBorderRect{73, 20, 490, 370};    // Border
+inline constexpr QRect kBottomStripRect{0, 410, 640, 70};    // PaintBox1
+
+// Icon panel n (1..10): Monitor1..5 down the left, Monitor6..10 down the
+// right. Any other n gives an empty rectangle.
+QRect iconPanelRect(int n);
+
+// The nine picture buttons of the bottom strip, left to right.
+enum class MainButton { MNG, MNU, L, C, R, FOTO, VIDEO, LIBRO, QUIZ };
+inline constexpr int kMainButtonCount = 9;
+
+// Where a button sits in the window; its size is the size of its pictures.
+// The menu pair, the back/pause/forward group and the four media buttons
+// are set apart as three groups and never overlap.
+QRect mainButtonRect(MainButton b);
+
+// The pictures of one button, named after the button's picture properties.
+// `mask` is strictly black and white (white = the button, black = see-through)
+// and matches the rounded shape; `locked` is the greyed look the button shows
+// when its action is not available; `spare` starts as a copy of `up`.
+struct ButtonArt {
+    QImage up;
+    QImage down;
+    QImage alt;
+    QImage mask;
+    QImage locking;
+    QImage locked;
+    QImage spare;
+};
+
+ButtonArt mainButtonArt(MainButton b);
+
+// The picture behind the whole window (ImgFondo). The sign area is plain
+// white because sign pictures are drawn on white.
+QImage mainBackground();
+
+// A cursor picture (32 x 32, with alpha) and the point that does the pointing.
+struct CursorArt {
+    QImage image;
+    QPoint hotSpot;
+};
+
+// The program's cursors by number: 10 open hand ("GRABBR"), 11 closed hand
+// ("FIST"), 13 pointing hand ("POINTER"). Any other number gives an empty
+// image.
+inline constexpr int kCursorGrab = 10;
+inline constexpr int kCursorFist = 11;
+inline constexpr int kCursorPointer = 13;
+CursorArt cursorArt(int id);
+
+}  // namespace ziro

@@ -1,0 +1,72 @@
+#include "shell/artwork.h"
+
+#include <gtest/gtest.h>
+
+using namespace ziro;
+
+namespace {
+
+MainButton button(int i)
+{
+    return static_cast<MainButton>(i);
+}
+
+}  // namespace
+
+TEST(Artwork, BackgroundFillsTheWindowWithAPlainWhiteSignArea)
+{
+    const QImage bg = mainBackground();
+    ASSERT_EQ(bg.size(), QSize(640, 480));
+    for (int y = kSignAreaRect.top(); y <= kSignAreaRect.bottom(); ++y)
+        for (int x = kSignAreaRect.left(); x <= kSignAreaRect.right(); ++x)
+            ASSERT_EQ(bg.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+    EXPECT_EQ(bg, mainBackground());  // drawn the same every time
+}
+
+TEST(Artwork, ButtonsSitInTheBottomStripWithoutOverlapping)
+{
+    for (int i = 0; i < kMainButtonCount; ++i) {
+        const QRect r = mainButtonRect(button(i));
+        EXPECT_TRUE(kBottomStripRect.contains(r)) << i;
+        for (int j = i + 1; j < kMainButtonCount; ++j)
+            EXPECT_FALSE(r.intersects(mainButtonRect(button(j)))) << i << " and " << j;
+    }
+}
+
+TEST(Artwork, EveryButtonPictureHasTheButtonsSizeAndTheMaskIsTwoColoured)
+{
+    for (int i = 0; i < kMainButtonCount; ++i) {
+        const QSize size = mainButtonRect(button(i)).size();
+        const ButtonArt art = mainButtonArt(button(i));
+        for (const QImage* pic :
+             {&art.up, &art.down, &art.alt, &art.mask, &art.locking, &art.locked, &art.spare})
+            EXPECT_EQ(pic->size(), size) << i;
+        EXPECT_NE(art.up, art.alt) << i;
+        EXPECT_NE(art.up, art.down) << i;
+        EXPECT_NE(art.up, art.locked) << i;
+
+        int white = 0, black = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb p = art.mask.pixel(x, y) & 0xFFFFFF;
+                ASSERT_TRUE(p == 0xFFFFFF || p == 0) << i << " at " << x << "," << y;
+                (p ? white : black)++;
+            }
+        EXPECT_GT(white, black) << i;
+        // The rounded corners are see-through, the middle is the button.
+        EXPECT_EQ(art.mask.pixel(0, 0) & 0xFFFFFF, 0u) << i;
+        EXPECT_EQ(art.mask.pixel(size.width() / 2, size.height() / 2) & 0xFFFFFF, 0xFFFFFFu) << i;
+    }
+}
+
+TEST(Artwork, CursorsHaveAHotSpotInsideTheirPicture)
+{
+    for (const int id : {kCursorGrab, kCursorFist, kCursorPointer}) {
+        const CursorArt c = cursorArt(id);
+        ASSERT_EQ(c.image.size(), QSize(32, 32)) << id;
+        EXPECT_TRUE(c.image.rect().contains(c.hotSpot)) << id;
+        EXPECT_TRUE(c.image.hasAlphaChannel()) << id;
+    }
+    EXPECT_NE(cursorArt(kCursorGrab).image, cursorArt(kCursorFist).image);
+    EXPECT_TRUE(cursorArt(12).image.isNull());
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace ziro::demo {
+
+// Writes the four edition content tables and the four question banks into
+// the program folder. False (with a reason in `error`) when one cannot be
+// written.
+bool writeContentTables(const QString& programDir, QString* error);
+
+// Writes the sign, linked-sign and icon pictures the tables name, into the
+// data folders under `ziroDir`.
+bool writeSignPictures(const QString& ziroDir, QString* error);
+
+}  // namespace ziro::demo
