@@ -150,6 +150,7 @@ void ZiroApp::createWindows()
         m_w.Base->GestioneTastiera(key, mods);
     };
     m_w.FError->setGridTable(&m_w.Base->Table1);
+    m_w.Base->errorWindowVisible = [this] { return m_w.FError->isVisible(); };
     m_w.FError->databaseInfo = [this] { return databaseInfo(m_w.Base->Table1); };
 
     m_w.MenuGen = make<TMenuGen>(host);

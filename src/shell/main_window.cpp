@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
@@ -155,6 +156,183 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     m_timer2.setSingleShot(true);
     m_timer2.setInterval(3000);
     connect(&m_timer2, &QTimer::timeout, this, &TBase::activate);
+
+    setMouseTracking(true);
+    m_logic = std::make_unique<MainLogic>(m_g, m_config, m_reporter, state, Table1, *this,
+                                          viewers, menus, *this);
+    EJump->setValidator(makeJumpValidator(EJump));
+    connect(EJump, &QLineEdit::returnPressed, this, [this] { m_logic->jumpEntered(EJump->text()); });
+    wireButtons();
+}
+
+void TBase::wireButtons()
+{
+    for (MainButton b : kMainButtons) {
+        TautoButton* button = tasto(b);
+        connect(button, &TautoButton::onMouseMove, this, [this, b] { highlight(b); });
+    }
+    connect(tasto(MainButton::MNG), &TautoButton::onClick, this, [this] { m_logic->TastoMNGClick(); });
+    connect(tasto(MainButton::MNU), &TautoButton::onClick, this, [this] { m_logic->TastoMNUClick(); });
+    connect(tasto(MainButton::L), &TautoButton::onClick, this, [this] { m_logic->stepBack(); });
+    connect(tasto(MainButton::R), &TautoButton::onClick, this, [this] { m_logic->stepForward(); });
+    connect(tasto(MainButton::C), &TautoButton::onClick, this, [this] { m_logic->PausaVideo(); });
+    connect(tasto(MainButton::FOTO), &TautoButton::onClick, this, [this] {
+        if (!buttonDisabled(MainButton::FOTO))
+            m_logic->SWfotoClick(true);
+    });
+    connect(tasto(MainButton::VIDEO), &TautoButton::onClick, this, [this] {
+        if (!buttonDisabled(MainButton::VIDEO))
+            m_logic->SWvideoClick();
+    });
+    connect(tasto(MainButton::LIBRO), &TautoButton::onClick, this, [this] {
+        if (!buttonDisabled(MainButton::LIBRO))
+            m_logic->SWlibroClick();
+    });
+    connect(tasto(MainButton::QUIZ), &TautoButton::onClick, this, [this] {
+        if (!buttonDisabled(MainButton::QUIZ))
+            m_logic->SWquizClick();
+    });
+    connect(tasto(MainButton::MNG), &TautoButton::onMouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
+                if (button == Qt::RightButton)
+                    m_logic->generalMenuRightPress();
+            });
+    connect(tasto(MainButton::MNU), &TautoButton::onMouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
+                if (button == Qt::RightButton)
+                    m_logic->iconMenuRightPress();
+            });
+}
+
+void TBase::highlight(MainButton b)
+{
+    const HighlightChange change = highlightOnHover(b, buttonDisabled(b));
+    for (MainButton off : change.off)
+        tasto(off)->setDisplayAlt(false);
+    if (change.lit)
+        tasto(*change.lit)->setDisplayAlt(true);
+}
+
+void TBase::clearHighlights()
+{
+    for (MainButton b : kMainButtons)
+        tasto(b)->setDisplayAlt(false);
+}
+
+void TBase::mouseMoveEvent(QMouseEvent* event)
+{
+    // Over the background or the bottom strip no button stays lit.
+    clearHighlights();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool TBase::buttonDisabled(MainButton b) const
+{
+    return tasto(b)->isDisabledLook();
+}
+
+void TBase::setButtonEnabled(MainButton b, bool enabled)
+{
+    tasto(b)->setDisabledLook(!enabled);
+}
+
+void TBase::showPressed(MainButton b)
+{
+    tasto(b)->showPressed();
+}
+
+void TBase::showReleased(MainButton b)
+{
+    tasto(b)->showReleased();
+}
+
+void TBase::beep()
+{
+    m_system.beep();
+}
+
+void TBase::message(const QString& text)
+{
+    m_dialogs.message(text);
+}
+
+void TBase::setBusyCursor(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TBase::takeFocus()
+{
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TBase::openJumpField()
+{
+    EJump->clear();
+    EJump->show();
+    EJump->raise();
+    EJump->setFocus(Qt::OtherFocusReason);
+}
+
+void TBase::hideJumpField()
+{
+    EJump->hide();
+}
+
+void TBase::closeWindow()
+{
+    close();
+}
+
+void TBase::setQuizButton(bool enabled)
+{
+    setButtonEnabled(MainButton::QUIZ, enabled);
+}
+
+void TBase::setFotoButton(bool enabled)
+{
+    setButtonEnabled(MainButton::FOTO, enabled);
+}
+
+void TBase::setVideoButton(bool enabled)
+{
+    setButtonEnabled(MainButton::VIDEO, enabled);
+}
+
+void TBase::setLibroButton(bool enabled)
+{
+    setButtonEnabled(MainButton::LIBRO, enabled);
+}
+
+void TBase::setBookLabel(const QString& page)
+{
+    m_lLibro->setText(page);
+    m_lLibro->setVisible(!page.isEmpty());
+}
+
+void TBase::restoreStepButtons()
+{
+    tasto(MainButton::L)->showReleased();
+    tasto(MainButton::R)->showReleased();
+}
+
+void TBase::setProgressVisible(bool visible)
+{
+    m_pbCustomBar->setVisible(visible);
+}
+
+void TBase::refresh()
+{
+    update();
+    QApplication::processEvents();
+}
+
+void TBase::SWfotoClick()
+{
+    m_logic->SWfotoClick(false);
 }
 
 bool TBase::runPhase(const char* message, const std::function<void()>& phase)
@@ -206,8 +384,8 @@ void TBase::create()
 
     runPhase("ERRORE di startup (fase VI)\r\n", [this] {
         m_g.CursoreMano = 13;
-        Sblocco = false;
-        tmpEski = true;
+        state.Sblocco = false;
+        state.tmpEski = true;
         QPalette pal = palette();
         pal.setColor(QPalette::Window, Qt::white);
         setPalette(pal);
@@ -221,7 +399,7 @@ void TBase::create()
         for (TKXImage* panel : Monitor)
             panel->setCursor(hand);
         NumeroJmp = 1;
-        SelectPos = 0;
+        state.SelectPos = 0;
         m_lLibro->clear();
         m_pbCustomBar->setValue(0);
         m_pbCustomBar->show();
@@ -268,6 +446,7 @@ void TBase::activate()
         // that could leave a program without folders running.
         QApplication::processEvents();
         Attesa(0.5, true);
+        m_logic->endAtOnce();
         if (requestExit)
             requestExit(1);
         return;
@@ -283,7 +462,7 @@ void TBase::activate()
 
     runPhase("ERRORE di attivazione (fase IIc)\r\n", [this] {
         QApplication::processEvents();
-        Sblocco = true;
+        state.Sblocco = true;
     });
 
     runPhase("ERRORE di attivazione (fase III)\r\n", [this] {
@@ -308,20 +487,8 @@ void TBase::updateProgressBar()
 
 void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
 {
-    const auto ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
-    if (key == Qt::Key_D && (modifiers & ctrlAlt) == ctrlAlt) {
-        // Debug mode shows every report, so "Nascondi errori" goes off.
-        m_reporter.options().noError = false;
-        m_g.ModoDebug = true;
-        m_reporter.Emsg(0, QStringLiteral(" > Avvio"), QString());
-    }
-}
-
-bool TBase::EsciDalProgramma()
-{
-    tmpEski = m_reporter.Conferma(QStringLiteral("Si vuole terminare il programma?"),
-                                  QStringLiteral("Premere OK per uscire."));
-    return tmpEski;
+    m_logic->GestioneTastiera(key, modifiers, EJump->hasFocus(),
+                              errorWindowVisible && errorWindowVisible());
 }
 
 bool TBase::eventFilter(QObject* watched, QEvent* event)
@@ -361,9 +528,7 @@ bool TBase::insideOverlay(const QWidget* w) const
 
 void TBase::closeEvent(QCloseEvent* event)
 {
-    if (m_reporter.options().writeLog)
-        m_reporter.saveLog();
-    if (EsciDalProgramma())
+    if (m_logic->closeQuery())
         event->accept();
     else
         event->ignore();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "content/content_table.h"
+#include "content/ports.h"
+#include "shell/main_logic.h"
 #include "platform/dataset/data_table.h"
 
 #include <QCursor>
@@ -10,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <functional>
 
 class QFrame;
@@ -32,7 +35,10 @@ class QuestionBankLoader;
 
 // The lesson screen and the hub of the program: 640 x 480, every other
 // window of the program is laid over it.
-class TBase : public QWidget {
+class TBase : public QWidget,
+              public MainShellPort,
+              public MainViewPort,
+              public MainActions {
     Q_OBJECT
 public:
     TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter,
@@ -46,21 +52,47 @@ public:
     // a screen of 480 lines or less.
     void showMain();
 
-    // The answer of the last confirmation.
-    bool tmpEski = true;
-    // Set once the activation has completed; menus and viewers respond only
-    // then.
-    bool Sblocco = false;
+    // Sblocco (set once the activation has completed: menus and viewers
+    // respond only then), SelectPos, SottoArgCorr and tmpEski.
+    MainState state;
     int NumeroJmp = 1;
-    int SelectPos = 0;
-    QString SottoArgCorr;
     QString Msg;
 
     // The key map, also fed by the report window with the keys it does not
     // use itself.
     void GestioneTastiera(int key, Qt::KeyboardModifiers modifiers);
-    // The exit question; true for OK.
-    bool EsciDalProgramma();
+    MainLogic& logic() { return *m_logic; }
+    // The viewers, menus and exercises as the hub reaches them; each later
+    // window fills in its part.
+    MainViewerPorts viewers;
+    MenuPorts menus;
+    // Whether the report window is on show (keypad 7 is ignored then).
+    std::function<bool()> errorWindowVisible;
+
+    // MainShellPort
+    bool buttonDisabled(MainButton b) const override;
+    void showPressed(MainButton b) override;
+    void showReleased(MainButton b) override;
+    void beep() override;
+    void message(const QString& text) override;
+    void setBusyCursor(bool busy) override;
+    void takeFocus() override;
+    void openJumpField() override;
+    void hideJumpField() override;
+    void closeWindow() override;
+
+    // MainViewPort
+    void setQuizButton(bool enabled) override;
+    void setFotoButton(bool enabled) override;
+    void setVideoButton(bool enabled) override;
+    void setLibroButton(bool enabled) override;
+    void setBookLabel(const QString& page) override;
+    void restoreStepButtons() override;
+    void setProgressVisible(bool visible) override;
+    void refresh() override;
+    void SWfotoClick() override;
+
+    TautoButton* tasto(MainButton b) const { return Tasti[static_cast<size_t>(b)]; }
 
     // The outcome of the start-up checks, kept for the diagnostics.
     const QString& startupOutcome() const { return m_outcome; }
@@ -99,11 +131,16 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     bool insideOverlay(const QWidget* w) const;
+    void setButtonEnabled(MainButton b, bool enabled);
+    void highlight(MainButton b);
+    void clearHighlights();
+    void wireButtons();
     bool runPhase(const char* message, const std::function<void()>& phase);
     void activate();
 
@@ -122,6 +159,7 @@ private:
     bool m_activated = false;
     bool m_startupFailed = false;
     MissingFieldLog m_missingFields;
+    std::unique_ptr<MainLogic> m_logic;
     QProgressBar* m_pbCustomBar = nullptr;
     QLabel* m_lLibro = nullptr;
 };

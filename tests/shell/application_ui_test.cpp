@@ -74,7 +74,7 @@ TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
     EXPECT_TRUE(dlg.shown.isEmpty()) << dlg.shown.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(app.windows().Base->startupOutcome(), QStringLiteral("OK"));
     EXPECT_TRUE(app.windows().Base->isVisible());
-    EXPECT_FALSE(app.windows().Base->Sblocco);
+    EXPECT_FALSE(app.windows().Base->state.Sblocco);
 
     // The activation runs once, three seconds after the loop starts, and
     // dissolves the splash.
@@ -83,7 +83,7 @@ TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     EXPECT_TRUE(app.windows().Base->activated());
-    EXPECT_TRUE(app.windows().Base->Sblocco);
+    EXPECT_TRUE(app.windows().Base->state.Sblocco);
     EXPECT_TRUE(app.splash()->dissolved());
     // The settings were loaded and applied: the splash showed the version,
     // and nothing was reported to the class.
