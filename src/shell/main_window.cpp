@@ -2,6 +2,8 @@
 
 #include "controls/kx_image_widget.h"
 #include "config/settings.h"
+#include "content/navigator.h"
+#include "content/sign_viewer.h"
 #include "controls/auto_button_widget.h"
 #include "shell/artwork.h"
 #include "content/edition.h"
@@ -27,6 +29,64 @@
 #include <exception>
 
 namespace ziro {
+
+// The sign area and its panels as the sign viewer drives them.
+class TBaseSignView : public SignView {
+public:
+    explicit TBaseSignView(TBase& base) : m_base(base) {}
+
+    bool setSignPicture(const QString& path, const QRect& frame, bool border) override
+    {
+        TKXImage* v = m_base.Visore;
+        const QRect oldFrame = v->frame();
+        v->setFrame(frame);
+        if (!v->setNomeKXB(path)) {
+            v->setFrame(oldFrame);
+            return false;
+        }
+        m_base.Border->setVisible(border);
+        if (border)
+            m_base.Border->lower();
+        return true;
+    }
+    bool setLinkedPicture(const QString& path) override { return m_base.Visore->setNomeKXB(path); }
+    void clearSignPicture() override { m_base.Visore->clear(); }
+    bool setPanelPicture(int panel, const QString& path) override
+    {
+        return panel >= 1 && panel <= 10 && m_base.Monitor[size_t(panel - 1)]->setNomeKXB(path);
+    }
+    void clearPanelPicture(int panel) override
+    {
+        if (panel >= 1 && panel <= 10)
+            m_base.Monitor[size_t(panel - 1)]->clear();
+    }
+    void showDisplay(QPoint topLeft, const QString& text) override
+    {
+        m_base.Display->move(topLeft);
+        m_base.LNumSegn->setText(text);
+        m_base.Display->show();
+        m_base.Display->raise();
+    }
+    void hideDisplay() override { m_base.Display->hide(); }
+    void placeJumpField(QPoint topLeft) override { m_base.EJump->move(topLeft); }
+    void setRecallVisible(bool visible) override { m_base.PLink->setVisible(visible); }
+    void showSelector(int panel) override
+    {
+        m_base.Selector->setGeometry(selectorRect(panel));
+        m_base.Selector->show();
+        m_base.Selector->raise();
+        m_base.state.SelectPos = panel;
+    }
+    void hideSelector() override
+    {
+        m_base.Selector->hide();
+        m_base.state.SelectPos = 0;
+    }
+    void repaint() override { m_base.update(); }
+
+private:
+    TBase& m_base;
+};
 
 TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter,
              SystemServices& system, Dialogs& dialogs, TSplash* splash)
@@ -160,9 +220,74 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     setMouseTracking(true);
     m_logic = std::make_unique<MainLogic>(m_g, m_config, m_reporter, state, Table1, *this,
                                           viewers, menus, *this);
+    m_signView = std::make_unique<TBaseSignView>(*this);
+    m_sign = std::make_unique<SignViewer>(m_g, m_config, Table1, m_reporter, *m_signView, viewers,
+                                          *this);
+    m_sign->setStepForward([this] { SWavanti(); });
+    NavHooks hooks;
+    hooks.beep = [this] { m_system.beep(); };
+    hooks.wait = [](double seconds) { Attesa(seconds, true); };
+    m_nav = std::make_unique<Navigator>(m_g, m_config, m_reporter, Table1, viewers, *this, *m_sign,
+                                        std::move(hooks));
+    Selector->setStyleSheet(QStringLiteral("QFrame#Selector { border: 3px solid %1; }")
+                                .arg(m_g.ColoreSelettore.name()));
+    for (QWidget* w : std::initializer_list<QWidget*>{Visore, PLink, Display, m_lLibro})
+        w->installEventFilter(this);
+    for (TKXImage* panel : Monitor)
+        panel->installEventFilter(this);
     EJump->setValidator(makeJumpValidator(EJump));
     connect(EJump, &QLineEdit::returnPressed, this, [this] { m_logic->jumpEntered(EJump->text()); });
     wireButtons();
+}
+
+TBase::~TBase() = default;
+
+void TBase::syncWalkFields()
+{
+    state.SottoArgCorr = m_nav->fields().SottoArgCorr;
+}
+
+void TBase::SWavanti()
+{
+    m_nav->SWavanti();
+    syncWalkFields();
+}
+
+void TBase::SWindietro()
+{
+    m_nav->SWindietro();
+    syncWalkFields();
+}
+
+void TBase::AttivaModoTemp(const QString& from, const QString& to, bool counting)
+{
+    m_nav->AttivaModoTemp(from, to, counting);
+    syncWalkFields();
+}
+
+void TBase::moveSelection(bool down)
+{
+    m_sign->SpostaSelezione(m_sign->SelectPos(), down);
+}
+
+void TBase::openSelectedPanel()
+{
+    m_sign->confirmSelection();
+}
+
+void TBase::PLinkClick()
+{
+    m_sign->PLinkClick();
+}
+
+void TBase::showCurrentSign(bool modoTxt)
+{
+    m_sign->Visione(m_g.Segnale, true, modoTxt);
+}
+
+void TBase::emptySignArea()
+{
+    m_sign->emptySignArea();
 }
 
 void TBase::wireButtons()
@@ -398,7 +523,7 @@ void TBase::create()
             w->setCursor(hand);
         for (TKXImage* panel : Monitor)
             panel->setCursor(hand);
-        NumeroJmp = 1;
+        m_nav->fields().NumeroJmp = 1;
         state.SelectPos = 0;
         m_lLibro->clear();
         m_pbCustomBar->setValue(0);
@@ -463,13 +588,23 @@ void TBase::activate()
     runPhase("ERRORE di attivazione (fase IIc)\r\n", [this] {
         QApplication::processEvents();
         state.Sblocco = true;
+        m_nav->fields().Sblocco = true;
+        m_nav->FiltraDB(QStringLiteral("Default"), QString(), false);
+        syncWalkFields();
     });
 
     runPhase("ERRORE di attivazione (fase III)\r\n", [this] {
+        m_logic->TastoMNGClick();
         if (const auto edition = activationEdition(m_g))
             CambiaEdizione(m_g, *edition, bankLoader);
         else
             m_dialogs.message(QString::fromUtf8("Modalità quiz non più supportata!"));
+        // The general menu picks the first topic; while there is none the
+        // lesson starts at the beginning of the default range.
+        if (!menus.generalMenuVisible()) {
+            m_nav->Avvio(0);
+            syncWalkFields();
+        }
         QApplication::processEvents();
         m_lLibro->hide();
     });
@@ -494,6 +629,12 @@ void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
 bool TBase::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
+    if (type == QEvent::MouseButtonRelease && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->parentWidget() == this &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && state.Sblocco) {
+        if (controlClicked(static_cast<QWidget*>(watched)))
+            return true;
+    }
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
         return QWidget::eventFilter(watched, event);
     // Keyboard preview: the key map sees the keys of every control of the
@@ -516,6 +657,33 @@ bool TBase::eventFilter(QObject* watched, QEvent* event)
         GestioneTastiera(ke->key(), mods);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TBase::controlClicked(QWidget* w)
+{
+    for (int i = 0; i < 10; ++i) {
+        if (w == Monitor[size_t(i)]) {
+            m_sign->MonitorClick(i + 1);
+            return true;
+        }
+    }
+    if (w == Visore) {
+        m_sign->VisoreClick();
+        return true;
+    }
+    if (w == PLink) {
+        m_sign->PLinkClick();
+        return true;
+    }
+    if (w == Display) {
+        openJumpField();
+        return true;
+    }
+    if (w == m_lLibro) {
+        m_logic->SWlibroClick();
+        return true;
+    }
+    return false;
 }
 
 bool TBase::insideOverlay(const QWidget* w) const

@@ -30,6 +30,9 @@ class Reporter;
 class SystemServices;
 class TKXImage;
 class TautoButton;
+class SignViewer;
+class Navigator;
+class SignView;
 class TSplash;
 class QuestionBankLoader;
 
@@ -43,6 +46,7 @@ class TBase : public QWidget,
 public:
     TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter,
           SystemServices& system, Dialogs& dialogs, TSplash* splash);
+    ~TBase() override;
 
     // Creation phases: lock keys, start-up checks, content table, message
     // hook, initial state. Each phase reports its own failure and start-up
@@ -55,7 +59,6 @@ public:
     // Sblocco (set once the activation has completed: menus and viewers
     // respond only then), SelectPos, SottoArgCorr and tmpEski.
     MainState state;
-    int NumeroJmp = 1;
     QString Msg;
 
     // The key map, also fed by the report window with the keys it does not
@@ -93,6 +96,18 @@ public:
     void SWfotoClick() override;
 
     TautoButton* tasto(MainButton b) const { return Tasti[static_cast<size_t>(b)]; }
+    SignViewer& signViewer() { return *m_sign; }
+    Navigator& navigator() { return *m_nav; }
+
+    // MainActions
+    void SWavanti() override;
+    void SWindietro() override;
+    void AttivaModoTemp(const QString& from, const QString& to, bool counting) override;
+    void moveSelection(bool down) override;
+    void openSelectedPanel() override;
+    void PLinkClick() override;
+    void showCurrentSign(bool modoTxt) override;
+    void emptySignArea() override;
 
     // The outcome of the start-up checks, kept for the diagnostics.
     const QString& startupOutcome() const { return m_outcome; }
@@ -137,6 +152,8 @@ protected:
 
 private:
     bool insideOverlay(const QWidget* w) const;
+    bool controlClicked(QWidget* w);
+    void syncWalkFields();
     void setButtonEnabled(MainButton b, bool enabled);
     void highlight(MainButton b);
     void clearHighlights();
@@ -160,6 +177,9 @@ private:
     bool m_startupFailed = false;
     MissingFieldLog m_missingFields;
     std::unique_ptr<MainLogic> m_logic;
+    std::unique_ptr<SignView> m_signView;
+    std::unique_ptr<SignViewer> m_sign;
+    std::unique_ptr<Navigator> m_nav;
     QProgressBar* m_pbCustomBar = nullptr;
     QLabel* m_lLibro = nullptr;
 };
