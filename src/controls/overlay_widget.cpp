@@ -127,16 +127,17 @@ bool OverlayWindow::eventFilter(QObject* watched, QEvent* event)
     auto* w = static_cast<QWidget*>(watched);
     if (w == this || isAncestorOf(w))
         return false;
+    // A message box opened meanwhile is a window of its own and must stay
+    // answerable, or its loop and this one would wait on each other.
+    if (w->window() != window())
+        return false;
     // Keys typed while the focus sits elsewhere belong to the modal window.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        if (w->window() == window()) {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            QKeyEvent copy(ke->type(), ke->key(), ke->modifiers(), ke->text(), ke->isAutoRepeat(),
-                           ke->count());
-            QWidget* target = focusWidget() ? focusWidget() : this;
-            QApplication::sendEvent(target, &copy);
-        }
-        return true;
+        auto* ke = static_cast<QKeyEvent*>(event);
+        QKeyEvent copy(ke->type(), ke->key(), ke->modifiers(), ke->text(), ke->isAutoRepeat(),
+                       ke->count());
+        QWidget* target = focusWidget() ? focusWidget() : this;
+        QApplication::sendEvent(target, &copy);
     }
     return true;
 }

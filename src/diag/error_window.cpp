@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace ziro {
@@ -317,6 +318,7 @@ void TFError::showDebug(const QString& riga1, const QString& riga2)
     enterMode(Mode::Debug, riga1, riga2, QSize(kDebugWidth, kDebugHeight));
     if (prepareGrid)
         prepareGrid();
+    refreshCount();
     showModeless();
 }
 
@@ -402,8 +404,15 @@ void TFError::keyReleaseEvent(QKeyEvent* event)
     }
     if (closesOnUserInput())
         closeReport();
-    if (forwardKey)
-        forwardKey(key, event->modifiers());
+    // The key's action runs once the report's own loop has returned, so
+    // whatever it reports gets a window of its own.
+    if (forwardKey) {
+        const Qt::KeyboardModifiers mods = event->modifiers();
+        QTimer::singleShot(0, this, [this, key, mods] {
+            if (forwardKey)
+                forwardKey(key, mods);
+        });
+    }
 }
 
 void TFError::mousePressEvent(QMouseEvent* event)

@@ -6,6 +6,7 @@
 #include "config/config_window.h"
 #include "config/machine_store.h"
 #include "config/settings.h"
+#include "content/navigator.h"
 #include "config/password_dialog.h"
 #include "crossroads/tv_cross_window.h"
 #include "diag/error_window.h"
@@ -151,6 +152,12 @@ void ZiroApp::createWindows()
     };
     m_w.FError->setGridTable(&m_w.Base->Table1);
     m_w.Base->errorWindowVisible = [this] { return m_w.FError->isVisible(); };
+    m_w.FError->filterOff = [this] { m_w.Base->navigator().FiltraDB(QStringLiteral("OFF"), QString(), false); };
+    m_w.FError->filterDefault = [this] {
+        m_w.Base->navigator().FiltraDB(QStringLiteral("Default"), QString(), false);
+    };
+    m_w.FError->showRecord = [this](int recNo) { m_w.Base->showRecordAt(recNo); };
+    m_reporter->onDebugOff = [this] { m_config->CBMDebug = false; };
     m_w.FError->databaseInfo = [this] { return databaseInfo(m_w.Base->Table1); };
 
     m_w.MenuGen = make<TMenuGen>(host);
@@ -188,6 +195,12 @@ void ZiroApp::shutdown()
         return;
     m_shutdownDone = true;
     m_g.IniFilePtr.reset();
+    // Posted edits (book positions, captions) reach the file now; a save
+    // that fails is said, not lost in silence.
+    QString error;
+    if (!m_w.Base->Table1.close(&error))
+        m_reporter->Emsg(2, QStringLiteral("chiusura tabella"),
+                         m_w.Base->Table1.fileName() + QStringLiteral(" (") + error + QLatin1Char(')'));
     const LockKeyState now = m_system.lockKeys();
     const LockKeyState& was = m_g.StatoTastiBlocco;
     if (now.numLock != was.numLock)
@@ -196,7 +209,9 @@ void ZiroApp::shutdown()
         m_system.setLockKey(LockKey::CapsLock, was.capsLock);
     if (now.scrollLock != was.scrollLock)
         m_system.setLockKey(LockKey::ScrollLock, was.scrollLock);
-    if (m_g.RipristinaRisoluzione) {
+    // A screen that changed size on its own (a projector plugged in) is not
+    // ours to restore; only a mode this program switched is.
+    if (m_g.RipristinaRisoluzione && m_g.RisoluzioneCambiata) {
         const DisplayMode current = m_system.currentDisplayMode();
         const DisplayMode& initial = m_g.RisoluzioneIniziale;
         if ((current.width != initial.width || current.height != initial.height) &&

@@ -167,6 +167,9 @@ struct Globals {
     int CursoreMano = 0;
     DisplayMode RisoluzioneIniziale;
     bool RipristinaRisoluzione = false;
+    // The display mode was switched by this program (only then is there a
+    // mode to restore at exit).
+    bool RisoluzioneCambiata = false;
     LockKeyState StatoTastiBlocco;
 
     // Path of the running program file, used for the settings file name

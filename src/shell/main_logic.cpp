@@ -1,5 +1,7 @@
 #include "shell/main_logic.h"
 
+#include <utility>
+
 #include "config/settings.h"
 #include "diag/reporter.h"
 #include "platform/dataset/data_table.h"
@@ -267,10 +269,9 @@ void MainLogic::GestioneTastiera(int key, Qt::KeyboardModifiers mods, bool ejump
 {
     // The Enter that confirmed the jump field comes back as a release once
     // the field has gone; it must not also open the selected panel.
-    if (isEnterKey(key) && m_enterTaken) {
-        m_enterTaken = false;
+    const bool enterTaken = std::exchange(m_enterTaken, false);
+    if (isEnterKey(key) && enterTaken)
         return;
-    }
     for (const KeyAction& a : KeyMap::decode(key, mods, ejumpFocused, errorWindowVisible)) {
         // Until the activation has run nothing is ready to respond; debug
         // mode is the way to look at a start that went wrong.
@@ -332,20 +333,24 @@ bool MainLogic::ActionFunction(int selezione)
 
 void MainLogic::stepBack()
 {
-    if (!m_st.Sblocco)
+    if (!m_st.Sblocco || m_stepRunning)
         return;
+    m_stepRunning = true;
     if (m_viewers.bannerVisible())
         m_viewers.closeBanner();
     m_actions.SWindietro();
+    m_stepRunning = false;
 }
 
 void MainLogic::stepForward()
 {
-    if (!m_st.Sblocco)
+    if (!m_st.Sblocco || m_stepRunning)
         return;
+    m_stepRunning = true;
     if (m_viewers.bannerVisible())
         m_viewers.closeBanner();
     m_actions.SWavanti();
+    m_stepRunning = false;
 }
 
 void MainLogic::TastoMNGClick()

@@ -328,6 +328,9 @@ private:
     bool m_actionRunning = false;
     bool m_enterTaken = false;
     bool m_endAtOnce = false;
+    // A step lets window events through; a second one must not start
+    // inside it.
+    bool m_stepRunning = false;
 };
 
 }  // namespace ziro

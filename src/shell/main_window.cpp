@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -247,6 +248,16 @@ void TBase::syncWalkFields()
     state.SottoArgCorr = m_nav->fields().SottoArgCorr;
 }
 
+void TBase::showRecordAt(int recNo)
+{
+    // Shown in place: stepping back and forward again would show the second
+    // record when the first was clicked.
+    if (!Table1.isOpen() || !Table1.setRecNo(recNo))
+        return;
+    m_nav->Avvio(0);
+    syncWalkFields();
+}
+
 void TBase::SWavanti()
 {
     m_nav->SWavanti();
@@ -452,7 +463,9 @@ void TBase::setProgressVisible(bool visible)
 void TBase::refresh()
 {
     update();
-    QApplication::processEvents();
+    // Paint what changed, but keep the next click or key for after the
+    // step: a step must never start inside another.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TBase::SWfotoClick()

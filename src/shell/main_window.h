@@ -98,6 +98,9 @@ public:
     TautoButton* tasto(MainButton b) const { return Tasti[static_cast<size_t>(b)]; }
     SignViewer& signViewer() { return *m_sign; }
     Navigator& navigator() { return *m_nav; }
+    // Shows the record at `recNo` of the current range, as the diagnostic
+    // grid's double click asks.
+    void showRecordAt(int recNo);
 
     // MainActions
     void SWavanti() override;

@@ -131,6 +131,7 @@ void checkResolution(Globals& g, SystemServices& system, Dialogs& dialogs, QSize
         for (int depth : {32, 24, 16}) {
             if (system.switchDisplayMode(false, {640, 480, depth})) {
                 switched = true;
+                g.RisoluzioneCambiata = true;
                 break;
             }
         }

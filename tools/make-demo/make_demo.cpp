@@ -145,14 +145,14 @@ bool writeSettings(const QString& path)
     // The presenter scales to the screen; it never switches display modes.
     cfg.CB_Autores = false;
 
-    QFile::remove(path);
-    auto ini = ziro::IniFile::open(path);
+    // Built as a new document, then written over the old file in one step.
+    auto ini = ziro::IniFile::open(path + QStringLiteral(".nuovo"));
     if (!ini)
         return false;
     ini->setAutoSave(false);
     for (const ziro::SettingDef& def : ziro::settingDefs())
         ini->writeString(def.section, def.key, ziro::settingText(cfg, def.id));
-    return ini->save();
+    return ziro::saveFileAtomically(path, ini->toBytes());
 }
 
 }  // namespace
