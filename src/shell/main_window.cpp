@@ -667,7 +667,12 @@ bool TBase::eventFilter(QObject* watched, QEvent* event)
         // Judge a combination by the modifiers held when its key went down:
         // they may be let go before the key itself.
         const Qt::KeyboardModifiers mods = ke->modifiers() | m_pressModifiers.take(ke->key());
-        GestioneTastiera(ke->key(), mods);
+        // Acted on once the release has been delivered: an action that puts
+        // up a report installs filters of its own, and Qt would hand this
+        // same release to this filter a second time.
+        QMetaObject::invokeMethod(
+            this, [this, key = ke->key(), mods] { GestioneTastiera(key, mods); },
+            Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

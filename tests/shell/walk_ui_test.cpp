@@ -1,0 +1,459 @@
+// The whole program on a small installation: entry, activation with the
+// start-up topic range, then a walk forward to the end of the range and back
+// to its start with the arrow keys, as a class would see it.
+
+#include "content/content_fixture.h"
+#include "content/navigator.h"
+#include "content/sign_viewer.h"
+#include "controls/auto_button_widget.h"
+#include "controls/kx_image_widget.h"
+#include "controls/kxb.h"
+#include "diag/error_window.h"
+#include "shell/application_ui.h"
+#include "shell/globals.h"
+#include "shell/main_window.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHash>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace ziro;
+using ziro::test::FakeDialogs;
+using ziro::test::FakeSystem;
+using ziro::test::Rec;
+
+namespace {
+
+std::string str(const QString& s)
+{
+    return s.toStdString();
+}
+
+// Every picture gets a colour of its own, so the file a control loaded can
+// be told from its pixels as well as from its name.
+const QColor kPalette[] = {Qt::red,      Qt::green,    Qt::blue,       Qt::cyan,
+                           Qt::magenta,  Qt::yellow,   Qt::darkRed,    Qt::darkGreen,
+                           Qt::darkBlue, Qt::darkCyan, Qt::darkMagenta, Qt::darkYellow};
+
+// ziro/Program with its settings, fonts and content table; the sign
+// pictures in ziro/PicSgn and the panel icons in ziro/PicIcn.
+struct Installation {
+    QTemporaryDir tmp;
+    QString program;
+    QHash<QString, QColor> colours;  // file name -> colour
+    bool ready = true;                // every file was written
+
+    Installation()
+    {
+        const QString root = tmp.path() + QStringLiteral("/ziro/");
+        const QString dir = root + QStringLiteral("Program/");
+        QDir().mkpath(dir);
+        program = dir + QStringLiteral("ziro");
+        for (const char* n : {"ARIALN.TTF", "ARIALNB.TTF", "digital2.ttf"})
+            write(dir + QLatin1String(n), "font");
+        // The start-up range is B01..B02; panels are drawn with the sign, and
+        // the plain sign pictures are the ones shown.
+        write(dir + QStringLiteral("ziro.ini"),
+              "[Autoscuola]\r\nNome autoscuola=Prova\r\n"
+              "[Video]\r\nAuto res=0\r\n"
+              "[Filtro]\r\nArgomento avvio iniziale=B01\r\nArgomento avvio finale=B02\r\n"
+              "[Set]\r\nConferma icone=0\r\nAbilita nome segnali=0\r\n");
+
+        DataTable table;
+        const bool built = ziro::test::buildTable(
+            table,
+            {
+                Rec(5, "B00", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
+                // A sign with its quiz block, an integrated panel and a linked sign.
+                Rec(10, "B01",
+                    {{"Nome segnale", "101"}, {"Domanda", "1001"}, {"Icona1", "12"},
+                     {"Icona6", "n205"}, {"Foto1", "1"}}),
+                // No quiz block, but shown all the same (Spare 2).
+                Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"},
+                                {"Video", "7"}}),
+                // A sign without questions: the walk passes over it.
+                Rec(30, "B01", {{"Nome segnale", "103"}}),
+                // Questions only, in the second topic.
+                Rec(10, "B02", {{"Domanda", "2001"}}),
+                // A large sign whose panel 10 moves the number display.
+                Rec(20, "B02", {{"Nome segnale", "f105"}, {"Domanda", "2002"}, {"Icona10", "15"}}),
+                Rec(10, "C01", {{"Nome segnale", "106"}, {"Domanda", "3001"}}),
+            });
+        QString error;
+        const QString content = dir + QStringLiteral("AAB2016.XML");
+        if (!built || !table.saveToFile(content, SaveFormat::Utf8, &error)) {
+            ADD_FAILURE() << "content table not written: " << str(error);
+            ready = false;
+        }
+
+        QDir().mkpath(root + QStringLiteral("PicSgn"));
+        QDir().mkpath(root + QStringLiteral("PicIcn"));
+        int n = 0;
+        for (const char* sign : {"100", "101", "102", "103", "105", "106"}) {
+            picture(root + QStringLiteral("PicSgn/") + QLatin1String(sign) + QStringLiteral(".BMP"),
+                    QSize(40 + n, 30), kPalette[n], "BM");
+            ++n;
+        }
+        for (const char* icon : {"12", "205", "13", "15"}) {
+            picture(root + QStringLiteral("PicIcn/I") + QLatin1String(icon)
+                        + QStringLiteral(".KXB"),
+                    QSize(20, 10 + n), kPalette[n], "KX");
+            ++n;
+        }
+    }
+
+    QString store() const { return tmp.path() + QStringLiteral("/etc/version.ini"); }
+
+    void picture(const QString& path, QSize size, const QColor& colour, const QByteArray& mask)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        write(path, encodeKxb(image, mask));
+        colours.insert(QFileInfo(path).fileName(), colour);
+    }
+
+    void write(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+            ADD_FAILURE() << "not written: " << str(path);
+            ready = false;
+        }
+    }
+};
+
+QString uniqueKey()
+{
+    return QStringLiteral("ziro-walk-") + QUuid::createUuid().toString(QUuid::Id128);
+}
+
+// What the lesson screen shows for one record.
+struct Shown {
+    const char* argomento;
+    int numRec;
+    const char* sign;        // picture in Visore, nullptr for a record without a sign
+    bool large = false;      // the "f" signs, framed
+    const char* display = nullptr;  // LNumSegn text; nullptr: Display hidden
+    QPoint displayPos;
+    std::map<int, const char*> panels;  // panel -> icon file
+    bool quiz = false;
+    bool foto = false;
+    bool video = false;
+};
+
+// The program started on an installation, activated, with the keyboard on
+// its lesson screen. Reports that wait for an answer are answered with Enter
+// as a teacher would, and kept; so is every notice.
+class Program {
+public:
+    explicit Program(Installation& in)
+        : app({in.program, uniqueKey(), 96.0, in.store()}, sys, dlg), m_in(in)
+    {
+    }
+
+    FakeSystem sys;
+    FakeDialogs dlg;
+    ZiroApp app;
+    QStringList notices;  // "riga1|riga2" of each notice put up
+    QStringList reports;  // the same for each report that waited for an answer
+
+    TBase* base() { return app.windows().Base; }
+    TFError* report() { return app.windows().FError; }
+    Globals& g() { return app.globals(); }
+
+    // Entry and activation (three seconds after the start, then the splash).
+    void activate()
+    {
+        ASSERT_FALSE(app.start().has_value());
+        QObject::connect(report(), &OverlayWindow::shown, [this] {
+            if (report()->mode() == TFError::Mode::Notice)
+                notices << lines();
+        });
+        QObject::connect(&m_answer, &QTimer::timeout, [this] { answerReport(); });
+        m_answer.start(100);
+
+        QEventLoop loop;
+        QObject::connect(base(), &TBase::activatedOnce, &loop, &QEventLoop::quit);
+        QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+        loop.exec();
+        ASSERT_TRUE(base()->activated());
+        ASSERT_TRUE(dlg.shown.isEmpty()) << qPrintable(dlg.shown.join(QLatin1Char('|')));
+
+        base()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(base()));
+    }
+
+    // A key pressed and let go as the keyboard delivers it: to the widget
+    // that has the focus (the report window while a notice is up).
+    void key(Qt::Key k)
+    {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        ASSERT_EQ(target->window(), base()) << qPrintable(target->objectName());
+        QTest::keyClick(target, k);
+        // The action runs on the release, after the pressed look; let what
+        // it queued through.
+        QTest::qWait(20);
+        for (int i = 0; i < 100 && base()->logic().actionRunning(); ++i)
+            QTest::qWait(20);
+        ASSERT_FALSE(base()->logic().actionRunning());
+    }
+
+    void expect(const Shown& s)
+    {
+        TBase* b = base();
+        EXPECT_EQ(str(b->Table1.fieldText(QStringLiteral("Argomento"))), s.argomento);
+        EXPECT_EQ(b->Table1.fieldInt(QStringLiteral("NumRec")), s.numRec);
+
+        EXPECT_EQ(g().SegnaleON, s.sign != nullptr);
+        EXPECT_EQ(g().QuizON, s.quiz);
+        EXPECT_EQ(g().SegnaleF, s.large);
+        if (s.sign) {
+            const QString file = QLatin1String(s.sign) + QStringLiteral(".BMP");
+            EXPECT_EQ(str(g().Segnale), s.sign);
+            EXPECT_EQ(str(QFileInfo(b->Visore->NomeKXB()).fileName()), str(file));
+            ASSERT_TRUE(b->Visore->isLoaded());
+            EXPECT_EQ(b->Visore->picture().pixelColor(0, 0), m_in.colours.value(file))
+                << str(file);
+            EXPECT_EQ(b->Visore->geometry(), s.large ? kVisoreFrameLarge : kVisoreFrame);
+            EXPECT_EQ(b->Border->isVisible(), s.large);
+        }
+
+        EXPECT_EQ(b->Display->isVisible(), s.display != nullptr);
+        if (s.display) {
+            EXPECT_EQ(str(b->LNumSegn->text()), s.display);
+            EXPECT_EQ(b->Display->pos(), s.displayPos);
+        }
+
+        for (int p = 1; p <= 10; ++p) {
+            SCOPED_TRACE(p);
+            TKXImage* panel = b->Monitor[size_t(p - 1)];
+            const auto it = s.panels.find(p);
+            EXPECT_EQ(g().IconaON[size_t(p - 1)], it != s.panels.end());
+            EXPECT_EQ(panel->isLoaded(), it != s.panels.end());
+            if (it != s.panels.end() && panel->isLoaded()) {
+                EXPECT_EQ(str(QFileInfo(panel->NomeKXB()).fileName()), it->second);
+                EXPECT_EQ(panel->picture().pixelColor(0, 0),
+                          m_in.colours.value(QLatin1String(it->second)));
+            }
+        }
+        EXPECT_FALSE(b->PLink->isVisible());  // panels are drawn, not offered
+
+        EXPECT_EQ(b->tasto(MainButton::QUIZ)->isDisabledLook(), !s.quiz);
+        EXPECT_EQ(b->tasto(MainButton::FOTO)->isDisabledLook(), !s.foto);
+        EXPECT_EQ(b->tasto(MainButton::VIDEO)->isDisabledLook(), !s.video);
+        EXPECT_TRUE(b->tasto(MainButton::LIBRO)->isDisabledLook());
+    }
+
+private:
+    QString lines() { return report()->riga1() + QLatin1Char('|') + report()->riga2(); }
+
+    void answerReport()
+    {
+        OverlayWindow* modal = OverlayWindow::activeModal();
+        if (!modal)
+            return;
+        if (modal != report()) {
+            // Nothing else may wait for an answer here: take it down so the
+            // test ends and says so.
+            reports << modal->objectName();
+            modal->done(0);
+            return;
+        }
+        reports << lines();
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && (focus == modal || modal->isAncestorOf(focus)) ? focus : modal,
+                        Qt::Key_Return);
+    }
+
+    Installation& m_in;
+    QTimer m_answer;
+};
+
+// The records of the start-up range as the lesson screen shows them.
+const Shown r1{"B01", 10, "101", false, "101", kDisplayHome,
+               {{1, "I12.KXB"}, {6, "I205.KXB"}}, true, true, false};
+const Shown r2{"B01", 20, "102", false, "102", kDisplayHome, {{2, "I13.KXB"}}, false, false, true};
+const Shown r4{"B02", 10, nullptr, false, nullptr, {}, {}, true, false, false};
+const Shown r5{"B02", 20, "105", true, "105", QPoint(99, 29), {{10, "I15.KXB"}},
+               true, false, false};
+
+}  // namespace
+
+TEST(Walk, ForwardToTheEndAndBackToTheStartWithTheArrowKeys)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+    TBase* base = p.base();
+    TFError* report = p.report();
+    Globals& g = p.g();
+    const NavFields& nav = base->navigator().fields();
+
+    // The start-up range of the settings: two topics, five records.
+    EXPECT_EQ(base->Table1.recordCount(), 5);
+    EXPECT_EQ(str(g.TitoloArgomento), "Selezione di avvio");
+    EXPECT_EQ(str(g.DescrizioneFiltro), "Limiti > B01/B02");
+    EXPECT_EQ(str(base->state.SottoArgCorr), "B01");
+    EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
+
+    {
+        SCOPED_TRACE("first record");
+        p.expect(r1);
+        // Its quiz block comes first: the step forward is held once.
+        EXPECT_TRUE(g.LockLoop);
+        EXPECT_EQ(str(g.Domanda), "Ad1001");
+    }
+    const int beeps = p.sys.beeps;
+
+    {
+        SCOPED_TRACE("first press only releases the quiz lock");
+        p.key(Qt::Key_Right);
+        p.expect(r1);
+        EXPECT_FALSE(g.LockLoop);
+    }
+    {
+        SCOPED_TRACE("record without questions shown for its Spare 2");
+        p.key(Qt::Key_Right);
+        p.expect(r2);
+        EXPECT_FALSE(g.LockLoop);
+    }
+    {
+        SCOPED_TRACE("sign without questions passed over, into the next topic");
+        p.key(Qt::Key_Right);
+        p.expect(r4);
+        EXPECT_EQ(str(g.Domanda), "Ad2001");
+    }
+    {
+        SCOPED_TRACE("large sign with panel 10");
+        p.key(Qt::Key_Right);
+        p.expect(r5);
+        EXPECT_TRUE(g.LockLoop);
+        p.key(Qt::Key_Right);
+        p.expect(r5);
+        EXPECT_FALSE(g.LockLoop);
+    }
+    EXPECT_EQ(p.sys.beeps, beeps);
+    EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
+
+    const QString endNotice =
+        QString::fromUtf8("Argomento terminato|Tornare indietro o selezionare il menù generale");
+    {
+        SCOPED_TRACE("end of the range");
+        p.key(Qt::Key_Right);
+        EXPECT_EQ(str(p.notices.join(QLatin1Char('/'))), str(endNotice));
+        EXPECT_TRUE(report->isVisible());
+        EXPECT_EQ(report->mode(), TFError::Mode::Notice);
+        EXPECT_TRUE(nav.BloccoAvanti);
+        // The notice's own beep, and nothing else: one press is one step.
+        EXPECT_EQ(p.sys.beeps, beeps + 1);
+        // The last record stays on show; the one past the range is never reached.
+        p.expect(r5);
+    }
+    {
+        SCOPED_TRACE("forward again: the notice goes, a beep and nothing more");
+        p.key(Qt::Key_Right);
+        EXPECT_EQ(str(p.notices.join(QLatin1Char('/'))), str(endNotice));
+        EXPECT_FALSE(report->isVisible());
+        EXPECT_EQ(p.sys.beeps, beeps + 2);
+        p.expect(r5);
+    }
+
+    {
+        SCOPED_TRACE("back: questions only");
+        p.key(Qt::Key_Left);
+        p.expect(r4);
+        EXPECT_FALSE(nav.BloccoAvanti);
+    }
+    {
+        SCOPED_TRACE("back: over the sign without questions");
+        p.key(Qt::Key_Left);
+        p.expect(r2);
+    }
+    {
+        SCOPED_TRACE("back: the first record, its quiz locked again");
+        p.key(Qt::Key_Left);
+        p.expect(r1);
+        EXPECT_TRUE(g.LockLoop);
+    }
+    EXPECT_EQ(p.sys.beeps, beeps + 2);
+    EXPECT_EQ(p.notices.size(), 1);
+
+    const QString startNotice =
+        QString::fromUtf8("Inizio Argomento|Andare avanti o selezionare il menù generale");
+    {
+        SCOPED_TRACE("start of the range");
+        p.key(Qt::Key_Left);
+        EXPECT_EQ(str(p.notices.join(QLatin1Char('/'))),
+                  str(endNotice + QLatin1Char('/') + startNotice));
+        EXPECT_EQ(report->mode(), TFError::Mode::Notice);
+        EXPECT_TRUE(nav.BloccoIndietro);
+        EXPECT_EQ(p.sys.beeps, beeps + 3);
+        // The record before the range is never reached.
+        p.expect(r1);
+    }
+    {
+        SCOPED_TRACE("back again: a beep and nothing more");
+        p.key(Qt::Key_Left);
+        EXPECT_EQ(p.notices.size(), 2);
+        EXPECT_FALSE(report->isVisible());
+        EXPECT_EQ(p.sys.beeps, beeps + 4);
+        p.expect(r1);
+    }
+    {
+        SCOPED_TRACE("forward from the start walks on");
+        p.key(Qt::Key_Right);
+        p.expect(r1);
+        EXPECT_FALSE(nav.BloccoIndietro);
+        p.key(Qt::Key_Right);
+        p.expect(r2);
+    }
+
+    EXPECT_EQ(p.notices.size(), 2);
+    EXPECT_EQ(p.sys.beeps, beeps + 4);
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+    EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+}
+
+// A panel icon missing from the installation is reported while the sign is
+// on show; once the teacher has dismissed the report, the lesson is still on
+// the record the key stepped to.
+TEST(Walk, ReportDuringAStepLeavesTheWalkOneRecordOn)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    const QString missing = in.tmp.path() + QStringLiteral("/ziro/PicIcn/I13.KXB");
+    ASSERT_TRUE(QFile::remove(missing));
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+
+    p.key(Qt::Key_Right);  // releases the first record's quiz lock
+    p.expect(r1);
+    p.key(Qt::Key_Right);
+    EXPECT_EQ(str(p.reports.join(QLatin1Char('/'))),
+              str(QStringLiteral("Errore, display icona 2|Il file ") + missing +
+                  QStringLiteral(" non esiste")));
+    EXPECT_FALSE(p.report()->isVisible());
+    TBase* base = p.base();
+    EXPECT_EQ(str(base->Table1.fieldText(QStringLiteral("Argomento"))), "B01");
+    EXPECT_EQ(base->Table1.fieldInt(QStringLiteral("NumRec")), 20);
+    EXPECT_EQ(str(p.g().Segnale), "102");
+    EXPECT_TRUE(p.g().IconaON[1]);
+    EXPECT_FALSE(base->Monitor[1]->isLoaded());
+    EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
+}
