@@ -49,6 +49,9 @@ public:
     virtual void nextBookPage() {}
     virtual void previousBookPage() {}
     virtual void closeBook() {}
+    // The page on show and its vertical scroll position.
+    virtual QString bookPageName() const { return {}; }
+    virtual int bookScrollPosition() const { return 0; }
 
     // The two film players.
     virtual bool filmOpen() const { return false; }

@@ -1,5 +1,7 @@
 #include "diag/error_window.h"
 
+#include "diag/book_position.h"
+
 #include "shell/globals.h"
 
 #include <QApplication>
@@ -320,6 +322,19 @@ void TFError::showDebug(const QString& riga1, const QString& riga2)
         prepareGrid();
     refreshCount();
     showModeless();
+}
+
+void TFError::showBookPosition(const QString& page, int scroll)
+{
+    if (m_fixPages->isVisible())
+        m_fixPages->setText(bookPositionCaption(page, scroll));
+}
+
+void TFError::flashBookPosition()
+{
+    m_fixPages->setStyleSheet(QStringLiteral("color: red;"));
+    beep();
+    QTimer::singleShot(600, m_fixPages, [button = m_fixPages] { button->setStyleSheet(QString()); });
 }
 
 void TFError::setGridTable(DataTable* table)

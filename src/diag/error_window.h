@@ -58,6 +58,11 @@ public:
     // A double click on a grid row: show that record (1-based position in
     // the grid's table) on the main window.
     std::function<void(int recNo)> showRecord;
+    // The book viewer's page and scroll, shown on the position tool while
+    // both windows are on show.
+    void showBookPosition(const QString& page, int scroll);
+    // The position was stored: the caption turns red for a moment.
+    void flashBookPosition();
     std::function<void()> prepareGrid;     // each time the utility opens: bind the grid
     std::function<QString()> databaseInfo; // record count line (databaseInfoText)
     std::function<void()> filterOff;

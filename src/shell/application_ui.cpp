@@ -9,6 +9,7 @@
 #include "content/navigator.h"
 #include "config/password_dialog.h"
 #include "crossroads/tv_cross_window.h"
+#include "diag/book_position.h"
 #include "diag/error_window.h"
 #include "diag/reporter.h"
 #include "diag/table_model.h"
@@ -158,6 +159,14 @@ void ZiroApp::createWindows()
     };
     m_w.FError->showRecord = [this](int recNo) { m_w.Base->showRecordAt(recNo); };
     m_reporter->onDebugOff = [this] { m_config->CBMDebug = false; };
+    m_w.FError->bookViewerVisible = [this] { return m_w.Base->viewers.bookOpen(); };
+    m_w.FError->fixPages = [this] {
+        const MainViewerPorts& v = m_w.Base->viewers;
+        if (storeBookPosition(m_w.Base->Table1, v.bookPageName(), v.bookScrollPosition()))
+            m_w.FError->flashBookPosition();
+        else
+            m_system.beep();
+    };
     m_w.FError->databaseInfo = [this] { return databaseInfo(m_w.Base->Table1); };
 
     m_w.MenuGen = make<TMenuGen>(host);
