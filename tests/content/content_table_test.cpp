@@ -1,0 +1,73 @@
+#include "content/content_table.h"
+#include "diag/reporter.h"
+#include "shell/globals.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ziro;
+
+TEST(ContentTable, OpensWithTheThreeIndexesInTopicOrderAndLogsAMissingFieldOnce)
+{
+    QTemporaryDir dir;
+    Globals g;
+    g.initFromProgram(dir.path() + QStringLiteral("/ziro/Program/ziro"));
+    g.dirs.DirProgram = dir.path() + QLatin1Char('/');  // the log goes next to the table
+    Reporter reporter(g);
+
+    DataTable source;
+    ASSERT_TRUE(source.createFromFields({FieldDef::integer(QStringLiteral("NumRec")),
+                                         FieldDef::text(QStringLiteral("Argomento"), 3),
+                                         FieldDef::text(QStringLiteral("Nome segnale"), 5)}));
+    for (auto [n, arg] : {std::pair{1, "C01"}, std::pair{2, "B01"}, std::pair{3, "B01"}})
+        ASSERT_TRUE(source.append() && source.setField(QStringLiteral("NumRec"), n) &&
+                    source.setField(QStringLiteral("Argomento"), QLatin1String(arg)) && source.post());
+    const QString path = dir.path() + QStringLiteral("/AAB2016.XML");
+    ASSERT_TRUE(source.saveToFile(path, SaveFormat::Utf8));
+
+    DataTable table;
+    MissingFieldLog missing(reporter);
+    missing.attach(table);
+    ASSERT_TRUE(openContentTable(table, path));
+    QStringList names;
+    for (const IndexDef& index : table.indexDefs())
+        names << index.name;
+    EXPECT_TRUE(names.contains(QStringLiteral("_Argomento")));
+    EXPECT_TRUE(names.contains(QStringLiteral("_Nome segnale")));
+    EXPECT_TRUE(names.contains(QStringLiteral("_NumRec")));
+    // Reopening adds no second index of the same name.
+    ASSERT_TRUE(openContentTable(table, path));
+    EXPECT_EQ(table.indexDefs().size(), names.size());
+
+    table.first();
+    EXPECT_EQ(table.fieldText(QStringLiteral("Argomento")).toStdString(), "B01");
+    EXPECT_EQ(table.fieldInt(QStringLiteral("NumRec")), 2);
+
+    const int before = reporter.ErrorLog().size();
+    EXPECT_TRUE(table.fieldText(QStringLiteral("Quesito1")).isEmpty());
+    EXPECT_EQ(table.fieldInt(QStringLiteral("Tipo")), 0);
+    table.next();
+    EXPECT_TRUE(table.fieldText(QStringLiteral("Quesito1")).isEmpty());
+    // Two missing fields, each logged once (three lines per report).
+    EXPECT_EQ(reporter.ErrorLog().size() - before, 6);
+}
+
+TEST(ContentTable, StartupMessages)
+{
+    QTemporaryDir dir;
+    DataTable table;
+    const QString path = dir.path() + QStringLiteral("/AAB2016.XML");
+    StartupTableResult r = openStartupTable(table, path);
+    EXPECT_TRUE(r.fatal);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("(FileExist: False)")));
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a datapacket");
+    f.close();
+    r = openStartupTable(table, path);
+    EXPECT_TRUE(r.fatal);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("(FileExist: True)")));
+    EXPECT_TRUE(r.message.endsWith(QString::fromUtf8("Errore irreversibile, l'applicazione sarà terminata.")));
+}
