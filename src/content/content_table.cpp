@@ -8,7 +8,10 @@ namespace ziro {
 
 bool openContentTable(DataTable& table, const QString& path, QString* error)
 {
-    table.close();
+    // Edits of the table being left are written back first; when that fails
+    // the table stays as it was, rather than losing them to the new file.
+    if (table.isOpen() && !table.close(error))
+        return false;
     table.setFileName(path);
     if (!table.open(error))
         return false;
@@ -29,7 +32,7 @@ StartupTableResult openStartupTable(DataTable& table, const QString& path)
         result.opened = true;
         return result;
     }
-    if (table.isOpen()) {
+    if (table.isOpen() && table.fileName() == path) {
         // Opened, but a later step failed: the table is still usable.
         result.opened = true;
         result.message = QStringLiteral("ERRORE di startup (fase IV)\r\n") + error;

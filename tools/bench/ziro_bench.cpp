@@ -8,12 +8,18 @@
 //   ziro-bench --generate DIR  writes the two generated tables into DIR
 //   ziro-bench --load FILE     opens FILE as the main window opens a content
 //                              table and prints "load_ms <median>" and
-//                              "pugixml_ms <median>" (15 interleaved runs)
+//                              "pugixml_ms <median>" (15 interleaved runs;
+//                              --runs N for another count)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
 // "Argomento;NumRec". Tearing the table (or the pugixml document) down is not
-// timed in either.
+// timed in either. Memory: the malloc heap in use (mallinfo2: arena plus
+// mmapped blocks) after the open minus before it, with the table still
+// alive, beside the engine's own count of its buffers.
+//
+// The engine reads large files with a second (pooled) thread; on a machine
+// whose other core is busy the ratios are worse than on a quiet one.
 
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"

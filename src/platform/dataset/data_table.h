@@ -114,11 +114,12 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(LocateOptions)
 // once at the final enableControls() when something changed meanwhile, so a
 // walk that returns to its bookmark raises no notice.
 //
-// Saving on close. Like the datapacket engine the program was built around,
-// close() writes the table back to its file name when the table has changed
-// or the file does not exist, in the form saveFormatFor() picks; a failure
-// is reported by close() (the table closes anyway). The destructor never
-// writes.
+// Saving on close. close() writes the table back to its file name when the
+// table has changed or the file does not exist, in the form saveFormatFor()
+// picks (the lesson editor saves this way). When that write fails, close()
+// reports it and the table stays open with its data, so nothing is lost
+// unseen; setSaveOnClose(false) and close() again discards the changes. The
+// destructor never writes.
 class DataTable
 {
 public:

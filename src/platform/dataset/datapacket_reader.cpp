@@ -9,38 +9,39 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
+#include <QThreadPool>
 
 #include <pugixml.hpp>
 
+#include <atomic>
 #include <charconv>
 #include <functional>
 #include <future>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <string>
-#include <thread>
-#include <chrono>
-#include <cstdio>
-static double msx(std::chrono::steady_clock::time_point a){return std::chrono::duration<double,std::milli>(std::chrono::steady_clock::now()-a).count();}
-static std::chrono::steady_clock::time_point T0;
 
 // How the reader keeps up with pugixml. A content table has ~170 fields of
 // which a row fills a few dozen, and pugixml parses it at over a gigabyte a
 // second, so every step per attribute counts:
-//  - the file is read into a buffer with zeroed padding past its end and
-//    parsed in place; pugixml unescapes each value inside the buffer, so the
-//    buffer itself becomes the table's arena (long values stay where they
-//    are, short ones go into their cells) and nothing is copied;
+//  - the file is read into a buffer with zeroed padding past its end (a
+//    large file in two halves at once) and parsed in place; pugixml unescapes
+//    each value inside the buffer, so the buffer itself becomes the table's
+//    arena (long values stay where they are, short ones go into their cells)
+//    and nothing is copied;
 //  - attribute records are read directly (see recordLayoutMatches), names
 //    and values scanned eight or sixteen bytes at a time and names matched
 //    to fields by a two-word key, the field that followed last time first;
 //  - only values holding non-ASCII bytes are checked for valid UTF-8;
-//  - a large file is read by two threads: the rows are split at a ROW tag
-//    near the middle and each half is parsed (as an XML fragment, in place)
-//    and walked on its own thread, the prolog and METADATA from a small copy.
-//    Anything unusual on that path (a comment across the split, any error)
-//    drops back to the plain single-threaded reading, which alone reports
-//    errors, so both give the same tables and the same messages.
+//  - the rows of a large file are cut at ROW tags into chunks of about
+//    128 KB, each parsed (as an XML fragment, in place) and walked while its
+//    document is still in the cache, the documents reusing the same memory;
+//    the prolog and METADATA are parsed from a small copy. This thread takes
+//    chunks from the front and, when one is free, a pooled thread from the
+//    back, until they meet. Anything unusual on that path (a comment across
+//    a cut, any error) drops back to parsing the whole document at once,
+//    which alone reports errors, so both give the same tables and messages.
 
 namespace ziro {
 
@@ -51,8 +52,6 @@ using namespace datapacket_scan;
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_doctype;
 // Cell payload flag while loading: an offset into the side buffer.
 constexpr std::uint64_t kSideFlag = std::uint64_t(1) << 63;
-// Below this many bytes of rows a second thread costs more than it saves.
-constexpr std::size_t kParallelThreshold = 256 * 1024;
 
 // A file's bytes with kScanPadding zero bytes readable after size().
 class PaddedBuffer
@@ -191,7 +190,6 @@ void loadParams(pugi::xml_node params, TableStore& store)
     }
 }
 
-
 // Checks the document's frame and reads its fields and parameters; `rowData`
 // receives the ROWDATA element.
 bool loadHead(const pugi::xml_document& doc, TableStore& store, pugi::xml_node& rowData, Failure& failure)
@@ -247,18 +245,21 @@ struct RowPlan
     QStringList fieldNames;
 };
 
-// Turns the ROW elements under one node into rows and cells. Values are
-// taken from the buffer [buffer, buffer + size); the word scans may read up
-// to kScanPadding bytes past a value but never past `readLimit`.
+// Turns the ROW elements under a node into rows and cells; called once per
+// node in file order (the whole ROWDATA, or one chunk after another). Values
+// are taken from the buffer [buffer, buffer + size); the word scans may read
+// up to kScanPadding bytes past a value but never past `readLimit`.
 class RowWalker
 {
 public:
     RowWalker(const RowPlan& plan, char* buffer, std::size_t size, const char* readLimit)
-        : m_plan(plan), m_buffer(buffer), m_size(size), m_readLimit(readLimit)
+        : m_plan(plan), m_buffer(buffer), m_size(size), m_readLimit(readLimit),
+          m_seenInRow(plan.kinds.size(), 0), m_follow(plan.kinds.size() + 1, 0)
     {
     }
 
     bool walk(pugi::xml_node container, Failure& failure);
+    void setReadLimit(const char* limit) { m_readLimit = limit; }
 
     PodBuffer<StoredCell> cells;
     PodBuffer<StoredRow> rows;
@@ -273,8 +274,13 @@ private:
     char* m_buffer;
     std::size_t m_size;
     const char* m_readLimit;
+    std::vector<std::uint32_t> m_seenInRow;
+    // m_follow[f + 1]: the field that came after field f last time (f = -1:
+    // the first of a row); rows look alike, so it is usually right.
+    std::vector<int> m_follow;
+    std::uint32_t m_rowNumber = 0;
+    int m_layoutChecked = 0;  // 1: attribute records readable directly, -1: use the API
 };
-
 
 // A byte at a time, for the few values whose word scan could read past the
 // walker's limit.
@@ -291,16 +297,13 @@ ValueScan scanValueCarefully(const char* v)
 
 bool RowWalker::walk(pugi::xml_node container, Failure& failure)
 {
-    const std::size_t fieldCount = m_plan.kinds.size();
-    std::vector<std::uint32_t> seenInRow(fieldCount, 0);
-    // follow[f + 1]: the field that came after field f last time (f = -1:
-    // the first of a row); rows look alike, so it is usually right.
-    std::vector<int> follow(fieldCount + 1, 0);
-    std::uint32_t rowNumber = 0;
+    std::vector<std::uint32_t>& seenInRow = m_seenInRow;
+    std::vector<int>& follow = m_follow;
+    std::uint32_t& rowNumber = m_rowNumber;
+    int& layoutChecked = m_layoutChecked;
     auto valueFailure = [&](pugi::xml_node row, int field, const QString& what) {
         return fail(failure, row, QStringLiteral("row %1, field \"%2\": %3").arg(rowNumber).arg(m_plan.fieldNames[field], what));
     };
-    int layoutChecked = 0;  // 1: records readable directly, -1: use the API
     for (pugi::xml_node row = container.first_child(); row; row = row.next_sibling()) {
         if (row.type() == pugi::node_doctype)
             return fail(failure, row, QStringLiteral("DOCTYPE declarations are not accepted"));
@@ -348,7 +351,11 @@ bool RowWalker::walk(pugi::xml_node container, Failure& failure)
             const ValueScan scan = scannable(value) ? scanValue(value) : scanValueCarefully(value);
             if (scan.length == 0)
                 continue;
-            StoredCell cell{std::uint16_t(field), 0, std::uint32_t(scan.length), scan.head};
+            // The cell is written field by field where it belongs: built on
+            // the stack and copied, its narrow stores stall the wide load.
+            std::uint32_t length = std::uint32_t(scan.length);
+            std::uint64_t payload = scan.head;
+            bool onSide = false;
             const ValueKind kind = m_plan.kinds[std::size_t(field)];
             if (kind == ValueKind::Text) {
                 if (scan.nonAscii) {
@@ -359,17 +366,16 @@ bool RowWalker::walk(pugi::xml_node container, Failure& failure)
                     if (check == Utf8Check::HasC1) {
                         std::string replaced;
                         appendWithoutC1(replaced, begin, begin + scan.length);
-                        cell.length = std::uint32_t(replaced.size());
+                        length = std::uint32_t(replaced.size());
+                        payload = 0;
                         if (replaced.size() <= StoredCell::kInlineBytes) {
-                            cell.payload = 0;
-                            std::memcpy(&cell.payload, replaced.data(), replaced.size());
+                            std::memcpy(&payload, replaced.data(), replaced.size());
                         } else {
-                            cell.payload = kSideFlag | side.size();
+                            payload = kSideFlag | side.size();
+                            onSide = true;
                             side += replaced;
                             sideCells.push_back(std::uint32_t(cells.size()));
                         }
-                        cells.push_back(cell);
-                        continue;
                     }
                 }
             } else {
@@ -383,21 +389,28 @@ bool RowWalker::walk(pugi::xml_node container, Failure& failure)
                 if (!canonical) {
                     // The plain form is never longer: rewrite it in place.
                     char* place = m_buffer + (value - m_buffer);
-                    cell.length = std::uint32_t(std::to_chars(place, place + scan.length, number).ptr - place);
-                    cell.payload = 0;
-                    if (cell.length <= StoredCell::kInlineBytes)
-                        std::memcpy(&cell.payload, place, cell.length);
+                    length = std::uint32_t(std::to_chars(place, place + scan.length, number).ptr - place);
+                    payload = 0;
+                    if (length <= StoredCell::kInlineBytes)
+                        std::memcpy(&payload, place, length);
                 }
             }
-            if (cell.length > StoredCell::kInlineBytes)
-                cell.payload = std::uint64_t(value - m_buffer);
-            cells.push_back(cell);
+            if (length > StoredCell::kInlineBytes && !onSide)
+                payload = std::uint64_t(value - m_buffer);
+            StoredCell* cell = cells.grow(1);
+            cell->field = std::uint16_t(field);
+            cell->unused = 0;
+            cell->length = length;
+            cell->payload = payload;
         }
         StoredCell* first = cells.data() + firstCell;
         StoredCell* last = cells.data() + cells.size();
         if (!ordered)
             std::sort(first, last, [](const StoredCell& x, const StoredCell& y) { return x.field < y.field; });
-        rows.push_back({firstCell, std::uint16_t(last - first), false});
+        StoredRow* stored = rows.grow(1);
+        stored->firstCell = firstCell;
+        stored->cellCount = std::uint16_t(last - first);
+        stored->deleted = false;
     }
     return true;
 }
@@ -406,28 +419,45 @@ bool RowWalker::walk(pugi::xml_node container, Failure& failure)
 class RowCollector
 {
 public:
+    // Takes all of a walker's rows.
     void add(TableStore& store, RowWalker& walker)
     {
-        const auto cellBase = std::uint32_t(store.cells.size());
-        const std::uint64_t sideBase = m_side.size();
-        if (store.cells.empty()) {
+        const std::uint64_t sideBase = addSide(walker);
+        if (store.cells.empty() && store.rows.empty()) {
             store.cells = std::move(walker.cells);
-        } else {
-            store.cells.append(walker.cells.data(), walker.cells.size());
-            walker.cells = {};
-        }
-        if (store.rows.empty()) {
             store.rows = std::move(walker.rows);
-        } else {
-            const std::size_t firstRow = store.rows.size();
-            store.rows.append(walker.rows.data(), walker.rows.size());
-            for (std::size_t r = firstRow; r < store.rows.size(); ++r)
-                store.rows[r].firstCell += cellBase;
+            for (std::uint32_t cell : walker.sideCells)
+                keepSideCell(store, cell, sideBase);
+            return;
         }
+        addRows(store, walker, 0, walker.rows.size(), sideBase);
+    }
+
+    // Adds the walker's side bytes once; returns the base for addRows.
+    std::uint64_t addSide(const RowWalker& walker)
+    {
+        const std::uint64_t base = m_side.size();
         m_side += walker.side;
+        return base;
+    }
+
+    // Appends rows [rowBegin, rowEnd) of the walker with their cells (a
+    // walker's rows use consecutive cells).
+    void addRows(TableStore& store, const RowWalker& walker, std::size_t rowBegin, std::size_t rowEnd, std::uint64_t sideBase)
+    {
+        if (rowBegin >= rowEnd)
+            return;
+        const std::uint32_t cellBegin = walker.rows[rowBegin].firstCell;
+        const std::uint32_t cellEnd = walker.rows[rowEnd - 1].firstCell + walker.rows[rowEnd - 1].cellCount;
+        const auto cellBase = std::uint32_t(store.cells.size());
+        store.cells.append(walker.cells.data() + cellBegin, cellEnd - cellBegin);
+        const std::size_t firstRow = store.rows.size();
+        store.rows.append(walker.rows.data() + rowBegin, rowEnd - rowBegin);
+        for (std::size_t r = firstRow; r < store.rows.size(); ++r)
+            store.rows[r].firstCell = store.rows[r].firstCell - cellBegin + cellBase;
         for (std::uint32_t cell : walker.sideCells) {
-            store.cells[cellBase + cell].payload += sideBase;
-            m_sideCells.push_back(cellBase + cell);
+            if (cell >= cellBegin && cell < cellEnd)
+                keepSideCell(store, cellBase + cell - cellBegin, sideBase);
         }
     }
 
@@ -445,6 +475,12 @@ public:
     }
 
 private:
+    void keepSideCell(TableStore& store, std::uint32_t cell, std::uint64_t sideBase)
+    {
+        store.cells[cell].payload += sideBase;
+        m_sideCells.push_back(cell);
+    }
+
     std::string m_side;
     std::vector<std::uint32_t> m_sideCells;
 };
@@ -473,20 +509,24 @@ std::unique_ptr<TableStore> parseSequential(PaddedBuffer& buffer, Failure& failu
         collector.add(*store, walker);
     }
     collector.finish(*store, buffer);
-    if (getenv("ZT")) fprintf(stderr, "A: plan %.2f parsed %.2f done %.2f | B: start %.2f parsed %.2f plan %.2f done %.2f | joined %.2f merged %.2f\n", aPlan, aParsed, aDone, bStart, bParsed, bPlan, bDone, joined, msx(T0));
     return store;
 }
 
-// Where the rows of a large file are split between the two threads: the
-// rows are [rowsBegin, rowsEnd), the second half starts at a "<ROW" tag.
-struct Split
+// The rows of a file cut into chunks at ROW tags: chunk i is
+// [starts[i], starts[i + 1]), the last one ends at rowsEnd.
+struct RowChunks
 {
     std::size_t rowsBegin;
-    std::size_t middle;
     std::size_t rowsEnd;
+    std::vector<std::size_t> starts;
+    std::size_t end(std::size_t i) const { return i + 1 < starts.size() ? starts[i + 1] : rowsEnd; }
 };
 
-std::optional<Split> findSplit(const char* data, std::size_t size)
+// Chunks small enough that a chunk's document stays in the cache while it is
+// walked; their documents reuse the same memory one after the other.
+constexpr std::size_t kChunkBytes = 128 * 1024;
+
+std::optional<RowChunks> findChunks(const char* data, std::size_t size)
 {
     const QByteArrayView all(data, qsizetype(size));
     const qsizetype open = all.indexOf("<ROWDATA");
@@ -495,112 +535,157 @@ std::optional<Split> findSplit(const char* data, std::size_t size)
     const qsizetype tagEnd = all.indexOf('>', open);
     if (tagEnd < 0 || data[tagEnd - 1] == '/')
         return std::nullopt;
-    const auto rowsBegin = std::size_t(tagEnd + 1);
+    RowChunks chunks;
+    chunks.rowsBegin = std::size_t(tagEnd + 1);
     const qsizetype close = all.lastIndexOf("</ROWDATA");
-    if (close < 0 || std::size_t(close) < rowsBegin + kParallelThreshold)
+    if (close < 0 || std::size_t(close) < chunks.rowsBegin + 2 * kChunkBytes)
         return std::nullopt;
-    const auto rowsEnd = std::size_t(close);
-    qsizetype middle = qsizetype(rowsBegin + (rowsEnd - rowsBegin) / 2);
-    for (;;) {
-        middle = all.indexOf("<ROW", middle);
-        if (middle < 0 || std::size_t(middle) + 4 >= rowsEnd)
-            return std::nullopt;
-        const char after = data[middle + 4];
-        if (isBlank(after) || after == '/' || after == '>')
+    chunks.rowsEnd = std::size_t(close);
+    chunks.starts.push_back(chunks.rowsBegin);
+    for (std::size_t from = chunks.rowsBegin + kChunkBytes; from + kChunkBytes / 2 < chunks.rowsEnd;) {
+        qsizetype cut = all.indexOf("<ROW", qsizetype(from));
+        while (cut >= 0 && std::size_t(cut) + 4 < chunks.rowsEnd && !(isBlank(data[cut + 4]) || data[cut + 4] == '/' || data[cut + 4] == '>'))
+            cut = all.indexOf("<ROW", cut + 4);
+        if (cut < 0 || std::size_t(cut) + 4 >= chunks.rowsEnd)
             break;
-        middle += 4;
+        chunks.starts.push_back(std::size_t(cut));
+        from = std::size_t(cut) + kChunkBytes;
     }
-    return Split{rowsBegin, std::size_t(middle), rowsEnd};
+    return chunks;
 }
 
-// The two-thread reading; null when it did not work out (the caller then
-// reads the file again, on one thread).
-std::unique_ptr<TableStore> parseSplit(PaddedBuffer& buffer, const Split& split)
+// The chunked reading of a large file; null when it did not work out (the
+// caller then reads the file again, whole).
+std::unique_ptr<TableStore> parseChunked(PaddedBuffer& buffer, const RowChunks& chunks)
 {
     // The prolog, METADATA and the empty ROWDATA, parsed from a copy.
     PaddedBuffer skeleton;
-    const std::size_t tail = buffer.size() - split.rowsEnd;
-    char* frame = skeleton.allocate(split.rowsBegin + tail);
-    std::memcpy(frame, buffer.data(), split.rowsBegin);
-    std::memcpy(frame + split.rowsBegin, buffer.data() + split.rowsEnd, tail);
+    const std::size_t tail = buffer.size() - chunks.rowsEnd;
+    char* frame = skeleton.allocate(chunks.rowsBegin + tail);
+    std::memcpy(frame, buffer.data(), chunks.rowsBegin);
+    std::memcpy(frame + chunks.rowsBegin, buffer.data() + chunks.rowsEnd, tail);
 
     char* const data = buffer.data();
     const std::size_t size = buffer.size();
+    const char* const pastEnd = data + size + kScanPadding;
+
+    // This thread takes chunks from the front, a pooled one from the back,
+    // until they meet: whichever core is faster (or less busy) does more.
+    std::mutex claims;
+    std::size_t front = 0;
+    std::size_t back = chunks.starts.size();
+    std::atomic<bool> abandoned{false};
+    auto claim = [&](bool fromFront) -> std::optional<std::size_t> {
+        const std::lock_guard<std::mutex> lock(claims);
+        if (abandoned.load() || front >= back)
+            return std::nullopt;
+        return fromFront ? front++ : --back;
+    };
+    auto parseChunk = [&](pugi::xml_document& doc, std::size_t i) {
+        const std::size_t begin = chunks.starts[i];
+        return bool(doc.load_buffer_inplace(data + begin, chunks.end(i) - begin, kParseOptions | pugi::parse_fragment,
+                                            pugi::encoding_utf8));
+    };
+
     std::promise<const RowPlan*> planReady;
     std::shared_future<const RowPlan*> plan = planReady.get_future().share();
+    struct Span
+    {
+        std::size_t rowBegin;
+        std::size_t rowEnd;
+    };
     std::optional<RowWalker> second;
-    bool secondDone = false;
-    double bStart=0,bParsed=0,bPlan=0,bDone=0;
-    auto readSecondHalf = [&] {
-        bStart = msx(T0);
+    std::vector<Span> secondSpans;  // one per chunk, last chunk first
+    bool secondFailed = false;
+    auto readFromBack = [&] {
         try {
             pugi::xml_document doc;
-            const pugi::xml_parse_result parsed = doc.load_buffer_inplace(
-                data + split.middle, split.rowsEnd - split.middle, kParseOptions | pugi::parse_fragment, pugi::encoding_utf8);
-            bParsed = msx(T0);
-            const RowPlan* fields = plan.get();
-            bPlan = msx(T0);
-            if (!parsed || !fields)
-                return;
-            // Nothing else writes after the rows: the scans may read on
-            // into the padding.
-            second.emplace(*fields, data, size, data + size + kScanPadding);
-            second->cells.reserve((split.rowsEnd - split.middle) / 24 + 16);
             Failure ignored;
-            secondDone = second->walk(doc, ignored);
-            bDone = msx(T0);
-        } catch (...) {
-            secondDone = false;
-        }
-    };
-    std::thread thread;
-    T0 = std::chrono::steady_clock::now();
-    double aPlan=0,aParsed=0,aDone=0;
-    try {
-        thread = std::thread(readSecondHalf);
-    } catch (...) {
-        return nullptr;
-    }
-
-    auto store = std::make_unique<TableStore>();
-    bool firstDone = false;
-    std::optional<RowPlan> fields;
-    std::optional<RowWalker> first;
-    bool planSet = false;
-    {
-        pugi::xml_document frameDoc;
-        pugi::xml_document doc;
-        try {
-            Failure ignored;
-            pugi::xml_node rowData;
-            if (frameDoc.load_buffer_inplace(skeleton.data(), skeleton.size(), kParseOptions, pugi::encoding_utf8) &&
-                loadHead(frameDoc, *store, rowData, ignored) && !rowData.first_child()) {
-                fields.emplace(store->fields);
-                planReady.set_value(&*fields);
-                planSet = true; aPlan = msx(T0);
-                if (doc.load_buffer_inplace(data + split.rowsBegin, split.middle - split.rowsBegin,
-                                            kParseOptions | pugi::parse_fragment, pugi::encoding_utf8)) {
-                    // The second half is being rewritten by the other thread:
-                    // the scans stop at the split.
-                    aParsed = msx(T0);
-                    first.emplace(*fields, data, size, data + split.middle);
-                    first->cells.reserve(size / 24 + 16);
-                    firstDone = first->walk(doc, ignored); aDone = msx(T0);
+            while (const std::optional<std::size_t> i = claim(false)) {
+                // The chunks after this one are this thread's (or the tail):
+                // the scans may read on into them.
+                if (!parseChunk(doc, *i)) {
+                    secondFailed = true;
+                } else if (!second) {
+                    // Parsing could start before the fields were known.
+                    if (const RowPlan* fields = plan.get()) {
+                        second.emplace(*fields, data, size, pastEnd);
+                        second->cells.reserve((chunks.rowsEnd - chunks.rowsBegin) / 48 + 16);
+                    } else {
+                        secondFailed = true;
+                    }
                 }
+                const std::size_t rowsBefore = second ? second->rows.size() : 0;
+                if (!secondFailed && !second->walk(doc, ignored))
+                    secondFailed = true;
+                if (secondFailed) {
+                    abandoned = true;
+                    return;
+                }
+                secondSpans.push_back({rowsBefore, second->rows.size()});
             }
         } catch (...) {
-            firstDone = false;
+            secondFailed = true;
+            abandoned = true;
         }
-        if (!planSet)
-            planReady.set_value(nullptr);
-        thread.join();
+    };
+    // A pooled thread is usually idle and warm; when none is free right now
+    // this thread reads every chunk (never queued behind other work, which
+    // could be waiting on this).
+    std::promise<void> secondFinished;
+    std::future<void> secondJoin = secondFinished.get_future();
+    const bool secondStarted = QThreadPool::globalInstance()->tryStart([&] {
+        readFromBack();
+        secondFinished.set_value();
+    });
+
+    auto store = std::make_unique<TableStore>();
+    std::optional<RowPlan> fields;
+    std::optional<RowWalker> first;
+    bool firstDone = false;
+    bool planSet = false;
+    try {
+        pugi::xml_document frameDoc;
+        Failure ignored;
+        pugi::xml_node rowData;
+        if (frameDoc.load_buffer_inplace(skeleton.data(), skeleton.size(), kParseOptions, pugi::encoding_utf8) &&
+            loadHead(frameDoc, *store, rowData, ignored) && !rowData.first_child()) {
+            fields.emplace(store->fields);
+            planReady.set_value(&*fields);
+            planSet = true;
+            first.emplace(*fields, data, size, pastEnd);
+            first->cells.reserve(size / 24 + 16);
+            pugi::xml_document doc;
+            firstDone = true;
+            while (const std::optional<std::size_t> i = claim(true)) {
+                // The next chunk may be the other thread's, being rewritten
+                // right now: the scans stop at this chunk's end.
+                if (secondStarted)
+                    first->setReadLimit(data + chunks.end(*i));
+                if (!parseChunk(doc, *i) || !first->walk(doc, ignored)) {
+                    firstDone = false;
+                    break;
+                }
+            }
+        }
+    } catch (...) {
+        firstDone = false;
     }
-    double joined = msx(T0);
-    if (!firstDone || !secondDone)
+    if (!firstDone)
+        abandoned = true;
+    if (!planSet)
+        planReady.set_value(nullptr);
+    if (secondStarted)
+        secondJoin.wait();
+    if (!firstDone || secondFailed)
         return nullptr;
     RowCollector collector;
     collector.add(*store, *first);
-    collector.add(*store, *second);
+    if (second) {
+        const std::uint64_t sideBase = collector.addSide(*second);
+        for (auto span = secondSpans.rbegin(); span != secondSpans.rend(); ++span)
+            collector.addRows(*store, *second, span->rowBegin, span->rowEnd, sideBase);
+    }
     collector.finish(*store, buffer);
     return store;
 }
@@ -683,10 +768,8 @@ std::unique_ptr<TableStore> read(PaddedBuffer& buffer, const QString& source, QS
             // text, so a NUL inside the document fails the parse, and one
             // after the root element is trailing text, which pugixml ignores
             // like any other.
-            const std::optional<Split> split =
-                std::thread::hardware_concurrency() > 1 ? findSplit(buffer.data(), buffer.size()) : std::nullopt;
-            if (split) {
-                store = parseSplit(buffer, *split);
+            if (const std::optional<RowChunks> chunks = findChunks(buffer.data(), buffer.size())) {
+                store = parseChunked(buffer, *chunks);
                 if (!store && reload(buffer))
                     toUtf8InPlace(buffer);
                 else if (!store)
@@ -714,6 +797,25 @@ std::unique_ptr<TableStore> read(PaddedBuffer& buffer, const QString& source, QS
     return nullptr;
 }
 
+bool readFully(QFile& file, char* data, qint64 size, QString* reason)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(data + done, size - done);
+        if (got <= 0) {
+            *reason = got < 0 ? file.errorString() : QStringLiteral("the file shrank while being read");
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
+
+// Reading a file is copying it out of the page cache, which two cores do
+// nearly twice as fast as one: a large file's second half is read by a
+// pooled thread at the same time.
+constexpr qint64 kSplitReadBytes = 4 * 1024 * 1024;
+
 bool readWholeFile(const QString& path, PaddedBuffer& buffer, QString* reason)
 {
     const QFileInfo info(path);
@@ -732,16 +834,33 @@ bool readWholeFile(const QString& path, PaddedBuffer& buffer, QString* reason)
         return false;
     }
     char* data = buffer.allocate(std::size_t(size));
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 got = file.read(data + done, size - done);
-        if (got <= 0) {
-            *reason = got < 0 ? file.errorString() : QStringLiteral("the file shrank while being read");
-            return false;
+    qint64 firstPart = size;
+    bool secondRead = false;
+    QString secondReason;
+    std::promise<void> secondFinished;
+    std::future<void> secondJoin = secondFinished.get_future();
+    const qint64 half = size / 2;
+    if (size >= kSplitReadBytes) {
+        if (QThreadPool::globalInstance()->tryStart([&] {
+                QFile second(path);
+                if (!second.open(QIODevice::ReadOnly))
+                    secondReason = second.errorString();
+                else if (!second.seek(half))
+                    secondReason = second.errorString();
+                else
+                    secondRead = readFully(second, data + half, size - half, &secondReason);
+                secondFinished.set_value();
+            })) {
+            firstPart = half;
         }
-        done += got;
     }
-    return true;
+    const bool firstRead = readFully(file, data, firstPart, reason);
+    if (firstPart == size)
+        return firstRead;
+    secondJoin.wait();
+    if (firstRead && !secondRead)
+        *reason = secondReason;
+    return firstRead && secondRead;
 }
 
 }  // namespace

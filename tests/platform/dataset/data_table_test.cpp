@@ -397,6 +397,10 @@ TEST_F(DataTableTest, CloseWritesBackChangedOrMissingFilesOnly)
     error.clear();
     EXPECT_FALSE(m_table.close(&error));
     EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(m_table.isOpen());  // nothing lost unseen
+    EXPECT_EQ(m_table.recordCount(), 8);
+    m_table.setSaveOnClose(false);
+    EXPECT_TRUE(m_table.close());
     EXPECT_FALSE(m_table.isOpen());
 }
 
