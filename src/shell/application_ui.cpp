@@ -141,6 +141,7 @@ void ZiroApp::createWindows()
 {
     m_w.Base = make<TBase>(m_g, *m_config, *m_store, *m_reporter, m_system, m_dialogs, m_splash);
     m_w.Base->requestExit = [](int code) { QCoreApplication::exit(code); };
+    m_w.Base->setActivationDelay(m_options.activationDelayMs);
     m_w.Base->create();
     if (m_w.Base->startupFailed())
         return;

@@ -77,6 +77,7 @@ public:
         QString instanceKey;          // defaults to one per user and display
         std::optional<double> dpi;    // defaults to the primary screen's
         QString machineStorePath;     // defaults to the system-wide one
+        int activationDelayMs = 3000; // the main window's activation after the loop starts
     };
 
     ZiroApp(Options options, SystemServices& system, Dialogs& dialogs);

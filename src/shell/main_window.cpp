@@ -22,7 +22,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QContextMenuEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
@@ -214,6 +216,14 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     m_pbCustomBar->setGeometry(151, 422, 209, 2);
     m_pbCustomBar->setTextVisible(false);
 
+    PopUpArg = new QMenu(this);
+    PopUpArg->setObjectName(QStringLiteral("PopUpArg"));
+    QAction* icone = PopUpArg->addAction(QStringLiteral("Menu ICONE..."));
+    icone->setData(QStringLiteral("ICONE"));
+    connect(PopUpArg, &QMenu::triggered, this, [this](QAction* action) {
+        m_logic->popupChosen(action->data().toString());
+    });
+
     m_timer2.setSingleShot(true);
     m_timer2.setInterval(3000);
     connect(&m_timer2, &QTimer::timeout, this, &TBase::activate);
@@ -357,6 +367,8 @@ void TBase::clearHighlights()
 
 void TBase::mouseMoveEvent(QMouseEvent* event)
 {
+    // Moving over the background makes the topic pop-up available again.
+    m_popupEnabled = true;
     // Over the background or the bottom strip no button stays lit.
     clearHighlights();
     QWidget::mouseMoveEvent(event);
@@ -421,6 +433,18 @@ void TBase::hideJumpField()
 void TBase::closeWindow()
 {
     close();
+}
+
+void TBase::setPopupEnabled(bool enabled)
+{
+    m_popupEnabled = enabled;
+}
+
+void TBase::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_popupAttached || !m_popupEnabled || !state.Sblocco)
+        return;
+    PopUpArg->popup(event->globalPos());
 }
 
 void TBase::setQuizButton(bool enabled)
@@ -602,6 +626,7 @@ void TBase::activate()
         QApplication::processEvents();
         state.Sblocco = true;
         m_nav->fields().Sblocco = true;
+        m_popupAttached = true;
         m_nav->FiltraDB(QStringLiteral("Default"), QString(), false);
         syncWalkFields();
     });

@@ -16,6 +16,7 @@
 #include <functional>
 
 class QFrame;
+class QMenu;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -83,6 +84,7 @@ public:
     void openJumpField() override;
     void hideJumpField() override;
     void closeWindow() override;
+    void setPopupEnabled(bool enabled) override;
 
     // MainViewPort
     void setQuizButton(bool enabled) override;
@@ -138,6 +140,12 @@ public:
     // Loads the edition's question bank; none until the quiz exists.
     QuestionBankLoader* bankLoader = nullptr;
 
+    // The activation runs this long after the event loop starts.
+    void setActivationDelay(int ms) { m_timer2.setInterval(ms); }
+    // The topic pop-up: one submenu per topic group (filled from the topic
+    // lists) and the icon menu as its last item.
+    QMenu* PopUpArg = nullptr;
+
     // The content table could not be opened at start: the program ends.
     bool startupFailed() const { return m_startupFailed; }
     // The progress bar follows the table: 0 to the record count, at the
@@ -149,6 +157,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -178,6 +187,8 @@ private:
     QString m_outcome = QStringLiteral("OK");
     bool m_activated = false;
     bool m_startupFailed = false;
+    bool m_popupAttached = false;
+    bool m_popupEnabled = true;
     MissingFieldLog m_missingFields;
     std::unique_ptr<MainLogic> m_logic;
     std::unique_ptr<SignView> m_signView;

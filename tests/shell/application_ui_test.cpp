@@ -62,7 +62,7 @@ TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
     Install in;
     FakeSystem sys;
     FakeDialogs dlg;
-    ZiroApp app({in.program, uniqueKey(), 96.0, in.store()}, sys, dlg);
+    ZiroApp app({in.program, uniqueKey(), 96.0, in.store(), 300}, sys, dlg);
     ASSERT_FALSE(app.start().has_value());
 
     const QStringList expected = {
@@ -76,8 +76,8 @@ TEST(Entry, CreatesEveryWindowOnceInOrderAndActivates)
     EXPECT_TRUE(app.windows().Base->isVisible());
     EXPECT_FALSE(app.windows().Base->state.Sblocco);
 
-    // The activation runs once, three seconds after the loop starts, and
-    // dissolves the splash.
+    // The activation runs once, after the loop has started, and dissolves
+    // the splash.
     QEventLoop loop;
     QObject::connect(app.windows().Base, &TBase::activatedOnce, &loop, &QEventLoop::quit);
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);

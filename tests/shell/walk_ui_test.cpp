@@ -161,7 +161,7 @@ struct Shown {
 class Program {
 public:
     explicit Program(Installation& in)
-        : app({in.program, uniqueKey(), 96.0, in.store()}, sys, dlg), m_in(in)
+        : app({in.program, uniqueKey(), 96.0, in.store(), 200}, sys, dlg), m_in(in)
     {
     }
 

@@ -92,7 +92,8 @@ bool fillAB(DataTable& t, QString* error)
         if (!sign(QStringLiteral("C01"), QLatin1String(c), QStringLiteral("02006")))
             return false;
     if (!sign(QStringLiteral("C01"), QStringLiteral("8"), QStringLiteral("02008"),
-              {{"Icona1", QStringLiteral("121")}, {"Icona6", QStringLiteral("n275")},
+              {{"Icona1", QStringLiteral("121")}, {"Icona2", QStringLiteral("124a")},
+               {"Icona6", QStringLiteral("n275")},
                {"Icona7", QStringLiteral("n909")}}))
         return false;
     for (const char* c : {"9", "10"})
@@ -371,6 +372,29 @@ bool writeSignPictures(const QString& ziroDir, QString* error)
     // The large form of the stop sign, named with its "f".
     if (const auto stop = findDemoSign(QStringLiteral("41"))) {
         if (!save(sgn + QStringLiteral("41.BMP"), bmpBytes(drawSign(*stop, kLargeSignPictureSize)), error))
+            return false;
+    }
+    // Linked and integrated pictures: a sign shown with one of its plates.
+    struct Combined {
+        const char* file;
+        const char* sign;
+        const char* plate;
+    };
+    const Combined combined[] = {
+        {"8p121a.KXB", "8", "150 m"},             // sign 8 linked from plate 121
+        {"8p122b.KXB", "8", "500 m"},             // the "b" fall-back from plate 122
+        {"8p124a.KXB", "8", "eccetto autorizzati"},  // integrated part of sign 8
+    };
+    for (const Combined& c : combined) {
+        auto spec = findDemoSign(QLatin1String(c.sign));
+        if (!spec)
+            continue;
+        spec->plate = QString::fromUtf8(c.plate);
+        if (!save(lnk + QLatin1String(c.file), maskedBytes(drawSign(*spec)), error))
+            return false;
+    }
+    if (const auto plate = findDemoSign(QStringLiteral("124"))) {
+        if (!save(icn + QStringLiteral("I124a.KXB"), maskedBytes(drawIcon(*plate)), error))
             return false;
     }
     for (const SignSpec& v : demoVehicles())
