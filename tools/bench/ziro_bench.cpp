@@ -10,6 +10,10 @@
 //                              table and prints "load_ms <median>" and
 //                              "pugixml_ms <median>" (15 interleaved runs;
 //                              --runs N for another count)
+//   ziro-bench --step          a forward step of the walk against decoding
+//                              the sign picture it shows; prints "step_ms",
+//                              "step_ms_30k" and "decode_ms" (medians; --runs N
+//                              for the number of steps, 400 otherwise)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -23,6 +27,7 @@
 
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
+#include "step_bench.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -201,6 +206,8 @@ void registerBenchmarks(const QString& path, int records)
 int main(int argc, char** argv)
 {
     int runs = 15;
+    bool runsGiven = false;
+    bool step = false;
     QString loadPath;
     QString generateFolder;
     std::vector<char*> rest{argv[0]};
@@ -209,11 +216,16 @@ int main(int argc, char** argv)
             loadPath = QFile::decodeName(argv[++i]);
         else if (std::strcmp(argv[i], "--generate") == 0 && i + 1 < argc)
             generateFolder = QFile::decodeName(argv[++i]);
-        else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
+        else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
+            runsGiven = true;
+        } else if (std::strcmp(argv[i], "--step") == 0)
+            step = true;
         else
             rest.push_back(argv[i]);
     }
+    if (step)
+        return ziro::bench::runStep(runsGiven ? runs : ziro::bench::kDefaultStepCount);
     if (!loadPath.isEmpty())
         return runLoad(loadPath, runs);
     const int sizes[] = {3000, 30000};

@@ -63,17 +63,26 @@ QString CaseInsensitiveResolver::resolve(const QString& folder, const QString& n
         return direct;
 
     const QString key = name.toCaseFolded();
+    // A folder's time changes whenever an entry is added, removed or renamed,
+    // so a listing read at that time still holds: a name missing from it is
+    // missing from the folder, and a step that looks for an absent page does
+    // not read the whole folder again each time.
+    const QDateTime modified = QFileInfo(dir).lastModified();
     QMutexLocker locker(&m_mutex);
     const auto cached = m_listings.constFind(dir);
-    if (cached != m_listings.constEnd()) {
-        const QString onDisk = cached->value(key);
-        if (!onDisk.isEmpty() && QFileInfo::exists(dir + onDisk))
+    if (cached != m_listings.constEnd() && cached->settled && cached->modified == modified &&
+        modified.isValid()) {
+        const QString onDisk = cached->names.value(key);
+        if (onDisk.isEmpty())
+            return direct;
+        if (QFileInfo::exists(dir + onDisk))
             return dir + onDisk;
     }
-    // Not cached, not in the cached listing, or gone since: read the folder again.
+    // Not cached, changed since, or an entry gone: read the folder again.
     Listing listing = readListing(dir);
     const QString onDisk = listing.value(key);
-    m_listings.insert(dir, std::move(listing));
+    const bool settled = modified.isValid() && modified.msecsTo(QDateTime::currentDateTime()) > 2000;
+    m_listings.insert(dir, Cached{std::move(listing), modified, settled});
     return onDisk.isEmpty() ? direct : dir + onDisk;
 }
 

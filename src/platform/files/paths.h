@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QMutex>
 #include <QString>
@@ -39,11 +40,19 @@ public:
 private:
     // Case-folded name -> the name on disk.
     using Listing = QHash<QString, QString>;
+    struct Cached {
+        Listing names;
+        QDateTime modified;  // the folder's, when it was read
+        // The folder had not changed for a while when it was read; a change
+        // within the clock's resolution of the read could hide behind an
+        // unchanged time.
+        bool settled = false;
+    };
 
     static Listing readListing(const QString& folder);
 
     QMutex m_mutex;
-    QHash<QString, Listing> m_listings;
+    QHash<QString, Cached> m_listings;
 };
 
 // The process-wide resolver behind resolveFile().
