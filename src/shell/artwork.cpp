@@ -548,7 +548,8 @@ QImage mainBackground()
 
 ButtonArt mainButtonArt(MainButton b)
 {
-    const QImage background = mainBackground();
+    // Drawn once: every button is cut from the same background.
+    static const QImage background = mainBackground();
     ButtonArt art;
     art.up = buttonPicture(background, b, Look::Up);
     art.down = buttonPicture(background, b, Look::Down);
