@@ -66,6 +66,21 @@ std::optional<QColor> bannerColour(int g, TModoQuiz edition)
     return QColor(c.r, c.g, c.b);
 }
 
+TopicMenu bannerMenu(const TopicPopup& popup)
+{
+    TopicMenu menu;
+    for (const TopicSubmenu& sub : popup.submenus) {
+        TopicMenuGroup group;
+        // "Intero argomento" comes first and carries the chapter letter.
+        if (!sub.items.empty() && !sub.items.front().hint.isEmpty())
+            group.letter = sub.items.front().hint.at(0);
+        group.caption = sub.caption;
+        group.items = QVector<TopicMenuItem>(sub.items.begin(), sub.items.end());
+        menu.push_back(group);
+    }
+    return menu;
+}
+
 QStringList bannerLines(const QVector<TopicMenuItem>& items)
 {
     QStringList lines;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "authoring/topic_lists.h"
 #include "shell/globals.h"
 
 #include <QColor>
@@ -27,11 +28,6 @@ inline constexpr int kBannerMaxChars = 90;
 // order, each captioned with the chapter title. Its first item is
 // "Intero argomento" (hint: the chapter letter); the others are topics
 // (hint: the topic code).
-struct TopicMenuItem {
-    QString caption;
-    QString hint;
-};
-
 struct TopicMenuGroup {
     QChar letter;  // "A" to "J", or "L"
     QString caption;
@@ -39,6 +35,9 @@ struct TopicMenuGroup {
 };
 
 using TopicMenu = QVector<TopicMenuGroup>;
+
+// The banner's view of the pop-up that the topic lists build.
+TopicMenu bannerMenu(const TopicPopup& popup);
 
 // The chapter letter's group index: letter - 'A', with "L" counting as 9.
 int bannerGroupIndex(QChar letter);
