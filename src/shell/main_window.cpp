@@ -2,6 +2,7 @@
 
 #include "controls/kx_image_widget.h"
 #include "config/settings.h"
+#include "authoring/topic_lists.h"
 #include "content/navigator.h"
 #include "content/sign_viewer.h"
 #include "controls/auto_button_widget.h"
@@ -252,6 +253,27 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
 }
 
 TBase::~TBase() = default;
+
+void TBase::StandInMenus::generalMenuOk()
+{
+    m_base.navigator().Avvio(0);
+    m_base.syncWalkFields();
+}
+
+void TBase::buildTopicPopup()
+{
+    const TopicLists lists = CaricaArgomenti(m_g, [this](const QString& context, const QString& name) {
+        m_reporter.Emsg(20, context, name);
+    });
+    PopUpArg->clear();
+    for (const TopicSubmenu& sub : lists.popup.submenus) {
+        QMenu* group = PopUpArg->addMenu(sub.caption);
+        for (const TopicMenuItem& item : sub.items)
+            group->addAction(item.caption)->setData(item.hint);
+    }
+    PopUpArg->addSeparator();
+    PopUpArg->addAction(lists.popup.last.caption)->setData(lists.popup.last.hint);
+}
 
 void TBase::syncWalkFields()
 {
@@ -637,6 +659,7 @@ void TBase::activate()
             CambiaEdizione(m_g, *edition, bankLoader);
         else
             m_dialogs.message(QString::fromUtf8("Modalità quiz non più supportata!"));
+        buildTopicPopup();
         // The general menu picks the first topic; while there is none the
         // lesson starts at the beginning of the default range.
         if (!menus.generalMenuVisible()) {

@@ -69,7 +69,19 @@ public:
     // The viewers, menus and exercises as the hub reaches them; each later
     // window fills in its part.
     MainViewerPorts viewers;
-    MenuPorts menus;
+    // Until the general menu exists, its OK action shows the first record
+    // of the range just chosen.
+    class StandInMenus : public MenuPorts {
+    public:
+        explicit StandInMenus(TBase& base) : m_base(base) {}
+        void generalMenuOk() override;
+
+    private:
+        TBase& m_base;
+    };
+    StandInMenus menus{*this};
+    // Fills the topic pop-up from the current edition's topic lists.
+    void buildTopicPopup();
     // Whether the report window is on show (keypad 7 is ignored then).
     std::function<bool()> errorWindowVisible;
 

@@ -7,6 +7,7 @@
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
 #include "platform/files/atomic_save.h"
+#include "platform/files/text_codec.h"
 #include "sign_art.h"
 
 #include <QBuffer>
@@ -329,7 +330,90 @@ bool save(const QString& path, const QByteArray& bytes, QString* error)
     return saveFileAtomically(path, bytes, error);
 }
 
+// One line of a topic list: the title in 40 places, the film marker, an
+// optional HTML page, and the topic code in the last five places.
+QString topicLine(const QString& title, const QString& code, const QString& film = {},
+                  const QString& html = {})
+{
+    QString line = title.left(40).leftJustified(40);
+    line += QLatin1Char('#') + film.leftJustified(3);
+    if (!html.isEmpty())
+        line += QStringLiteral(" $") + html.leftJustified(3);
+    line += QLatin1Char(' ') + code.leftJustified(5);
+    return line;
+}
+
+struct TopicFile {
+    const char* name;
+    QStringList lines;
+};
+
 }  // namespace
+
+bool writeTopicLists(const QString& programDir, QString* error)
+{
+    auto u = [](const char* s) { return QString::fromUtf8(s); };
+    const QList<TopicFile> files = {
+        // A-B
+        {"NA0.TXT", {topicLine(u("Definizioni e classificazione dei veicoli"), "A01")}},
+        {"NB0.TXT", {topicLine(u("Strisce e segni sulla carreggiata"), "B01")}},
+        {"NC0.TXT", {topicLine(u("Segnali di pericolo"), "C01"),
+                     topicLine(u("Segnali di precedenza"), "C02"),
+                     topicLine(u("Segnali di divieto"), "C03"),
+                     topicLine(u("Segnali di obbligo"), "C04"),
+                     topicLine(u("Pannelli integrativi"), "C05"),
+                     topicLine(u("Segnali di indicazione"), "C06"),
+                     topicLine(u("Semafori e luci"), "C07")}},
+        {"ND0.TXT", {topicLine(u("Dispositivi di equipaggiamento"), "D01")}},
+        {"NE0.TXT", {topicLine(u("Precedenza agli incroci, velocità"), "E01", u("001"), u("001"))}},
+        {"NF0.TXT", {topicLine(u("Patente e documenti di circolazione"), "F01")}},
+        {"NG0.TXT", {topicLine(u("Incidenti stradali e assicurazione"), "G01")}},
+        {"NH0.TXT", {topicLine(u("Primo soccorso"), "H01")}},
+        {"NI0.TXT", {topicLine(u("Inquinamento e consumi"), "I01")}},
+        {"NJ0.TXT", {topicLine(u("Elementi costitutivi dell'autoveicolo"), "J01")}},
+        // AM
+        {"CA0.TXT", {topicLine(u("Ciclomotori e quadricicli"), "A01")}},
+        {"CB0.TXT", {topicLine(u("La strada"), "B01")}},
+        {"CC0.TXT", {topicLine(u("Segnali di pericolo"), "C01"), topicLine(u("Segnali di precedenza"), "C02"),
+                     topicLine(u("Segnali di divieto"), "C03")}},
+        {"CD0.TXT", {topicLine(u("Equipaggiamento del ciclomotore"), "D01")}},
+        {"CE0.TXT", {topicLine(u("Comportamento alla guida"), "E01")}},
+        {"CF0.TXT", {topicLine(u("Il certificato di idoneità"), "F01")}},
+        {"CG0.TXT", {topicLine(u("Incidenti e assicurazione"), "G01")}},
+        {"CI0.TXT", {topicLine(u("Sicurezza e casco"), "I01")}},
+        {"CJ0.TXT", {topicLine(u("Consigli per la guida"), "J01")}},
+        // C-D-E
+        {"AA0.TXT", {topicLine(u("Massa e sagoma dei veicoli - merci"), "A01")}},
+        {"AB0.TXT", {topicLine(u("Aggancio dei rimorchi"), "B01")}},
+        {"AC0.TXT", {topicLine(u("Norme di comportamento"), "C01")}},
+        {"AD0.TXT", {topicLine(u("Segnali per i veicoli pesanti"), "D01")}},
+        {"AE0.TXT", {topicLine(u("Uso dei veicoli"), "E01")}},
+        {"AF0.TXT", {topicLine(u("Tempi di guida e di riposo"), "F01")}},
+        {"AG0.TXT", {topicLine(u("Motore e trasmissione"), "G01")}},
+        {"AH0.TXT", {topicLine(u("Guasti e manutenzione"), "H01")}},
+        {"AI0.TXT", {topicLine(u("Responsabilità del conducente"), "I01")}},
+        {"AJ0.TXT", {}},
+        // CQC
+        {"QA0.TXT", {topicLine(u("Dinamica del veicolo"), "A01")}},
+        {"QB0.TXT", {topicLine(u("Freni e rallentatori"), "B01")}},
+        {"QC0.TXT", {topicLine(u("Manutenzione del motore"), "C01")}},
+        {"QD0.TXT", {topicLine(u("L'impresa di autotrasporto"), "D01")}},
+        {"QE0.TXT", {topicLine(u("Prevenzione degli infortuni"), "E01")}},
+        {"QF0.TXT", {topicLine(u("Primo soccorso e R.C.A."), "F01")}},
+        {"QG0.TXT", {topicLine(u("Carico e stivaggio delle merci"), "G01")}},
+        {"QH0.TXT", {topicLine(u("Gestione dei trasporti"), "H01")}},
+        {"QI0.TXT", {topicLine(u("Infrastrutture stradali"), "I01")}},
+        {"QL0.TXT", {topicLine(u("Trasporto di persone"), "J01")}},
+    };
+    for (const TopicFile& f : files) {
+        QString text;
+        for (const QString& line : f.lines)
+            text += line + QStringLiteral("\r\n");
+        if (!saveFileAtomically(programDir + QLatin1String(f.name), encodeWindows1252(text), error))
+            return false;
+    }
+    return true;
+}
 
 bool writeContentTables(const QString& programDir, QString* error)
 {

@@ -9,6 +9,9 @@ namespace ziro::demo {
 // written.
 bool writeContentTables(const QString& programDir, QString* error);
 
+// Writes the topic list files of the four editions (one per topic group).
+bool writeTopicLists(const QString& programDir, QString* error);
+
 // Writes the sign, linked-sign and icon pictures the tables name, into the
 // data folders under `ziroDir`.
 bool writeSignPictures(const QString& ziroDir, QString* error);

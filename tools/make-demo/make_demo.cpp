@@ -194,6 +194,8 @@ int main(int argc, char** argv)
     QString error;
     if (!ziro::demo::writeContentTables(program, &error))
         fail(QStringLiteral("content tables: ") + error);
+    if (!ziro::demo::writeTopicLists(program, &error))
+        fail(QStringLiteral("topic lists: ") + error);
     if (!ziro::demo::writeSignPictures(ziro, &error))
         fail(QStringLiteral("sign pictures: ") + error);
 
