@@ -1,5 +1,7 @@
 #include "content/navigator.h"
 
+#include "content/sign_viewer.h"
+
 #include "config/settings.h"
 #include "content/edition.h"
 #include "diag/reporter.h"
@@ -24,17 +26,6 @@ const QString kSelezione = QStringLiteral("Selezione");
 const QString kQuesito1 = QStringLiteral("Quesito1");
 
 // A sign name read as a number: ASCII digits only, at most nine of them.
-std::optional<int> plainNumber(const QString& name)
-{
-    if (name.isEmpty() || name.size() > 9)
-        return std::nullopt;
-    for (const QChar c : name) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-    }
-    return name.toInt();
-}
-
 // Runs `restore` when the scope ends, whichever way it ends.
 template <typename F>
 class AtExit {
@@ -70,7 +61,7 @@ Navigator::Navigator(Globals& globals, const Config& config, Reporter& reporter,
 
 bool Navigator::isSpecialSign(const QString& name)
 {
-    const std::optional<int> n = plainNumber(name);
+    const std::optional<int> n = signNumber(name);
     if (!n)
         return false;
     return (*n >= 599 && *n <= 620) || (*n >= 631 && *n <= 669) || (*n >= 679 && *n <= 686);

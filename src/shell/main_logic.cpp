@@ -1,5 +1,7 @@
 #include "shell/main_logic.h"
 
+#include <QScopeGuard>
+
 #include <utility>
 
 #include "config/settings.h"
@@ -333,24 +335,26 @@ bool MainLogic::ActionFunction(int selezione)
 
 void MainLogic::stepBack()
 {
-    if (!m_st.Sblocco || m_stepRunning)
-        return;
-    m_stepRunning = true;
-    if (m_viewers.bannerVisible())
-        m_viewers.closeBanner();
-    m_actions.SWindietro();
-    m_stepRunning = false;
+    step(false);
 }
 
 void MainLogic::stepForward()
 {
+    step(true);
+}
+
+void MainLogic::step(bool forward)
+{
     if (!m_st.Sblocco || m_stepRunning)
         return;
     m_stepRunning = true;
+    const auto done = qScopeGuard([this] { m_stepRunning = false; });
     if (m_viewers.bannerVisible())
         m_viewers.closeBanner();
-    m_actions.SWavanti();
-    m_stepRunning = false;
+    if (forward)
+        m_actions.SWavanti();
+    else
+        m_actions.SWindietro();
 }
 
 void MainLogic::TastoMNGClick()

@@ -314,6 +314,7 @@ public:
 
 private:
     void run(const KeyAction& a);
+    void step(bool forward);
     const DataTable& filmTable() const;
 
     Globals& m_g;
