@@ -24,6 +24,25 @@ bool openContentTable(DataTable& table, const QString& path, QString* error)
     return table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
 }
 
+bool switchContentTable(DataTable& table, const QString& path, QString* error)
+{
+    if (table.isOpen() && table.saveOnClose() && table.isModified() &&
+        !table.saveToFile(table.fileName(), DataTable::saveFormatFor(table.fileName()), error))
+        return false;
+    // Read before anything is let go: a file that does not load leaves the
+    // table, its name and its position as they were.
+    if (!table.loadFromFile(path, error))
+        return false;
+    table.setFileName(path);
+    table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"),
+                         IndexOption::Descending);
+    table.AggiungiIndice(QStringLiteral("_Nome segnale"), QStringLiteral("Nome segnale"),
+                         IndexOption::Descending);
+    table.AggiungiIndice(QStringLiteral("_NumRec"), QStringLiteral("NumRec"),
+                         IndexOption::Primary);
+    return table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
+}
+
 StartupTableResult openStartupTable(DataTable& table, const QString& path)
 {
     StartupTableResult result;

@@ -13,6 +13,11 @@ class Reporter;
 // the three indexes the program relies on, ordered by topic and record.
 bool openContentTable(DataTable& table, const QString& path, QString* error = nullptr);
 
+// Replaces an open table with another file (an edition change). Edits of
+// the table being left are written back first; when that or the new file's
+// load fails, the table keeps its file and data and the result is false.
+bool switchContentTable(DataTable& table, const QString& path, QString* error = nullptr);
+
 // How the first open at start went.
 struct StartupTableResult {
     bool opened = false;  // the table is usable

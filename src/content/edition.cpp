@@ -60,6 +60,9 @@ QString TitoloGruppo(const Globals& g, const QString& letter)
     if (letter.size() != 1)
         return {};
     const char16_t c = letter.at(0).unicode();
+    // CQC's tenth group is "L", and its topics are filtered under that letter.
+    if (c == u'L' && g.ModoCQ())
+        return g.TitoliGruppi[9];
     if (c < u'A' || c > u'J')
         return {};
     return g.TitoliGruppi[static_cast<size_t>(c - u'A')];

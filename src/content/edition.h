@@ -38,8 +38,9 @@ public:
 // other than 0 to 3 does nothing. Returns whether the edition changed.
 bool CambiaEdizione(Globals& g, int number, QuestionBankLoader* bank);
 
-// The title of topic group "A" to "J" in the current edition; empty for any
-// other letter or a group the edition does not use.
+// The title of topic group "A" to "J" (CQC: "A" to "I" and "L") in the
+// current edition; empty for any other letter or a group the edition does
+// not use.
 QString TitoloGruppo(const Globals& g, const QString& letter);
 
 // The path of the edition's content file.

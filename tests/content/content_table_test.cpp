@@ -71,3 +71,54 @@ TEST(ContentTable, StartupMessages)
     EXPECT_TRUE(r.message.contains(QStringLiteral("(FileExist: True)")));
     EXPECT_TRUE(r.message.endsWith(QString::fromUtf8("Errore irreversibile, l'applicazione sarà terminata.")));
 }
+
+TEST(ContentTable, SwitchKeepsTheOpenTableWhenTheNewFileFailsAndWritesBackEdits)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const char* topic) {
+        DataTable t;
+        EXPECT_TRUE(t.createFromFields({FieldDef::integer(QStringLiteral("NumRec")),
+                                        FieldDef::text(QStringLiteral("Argomento"), 3),
+                                        FieldDef::text(QStringLiteral("Nome segnale"), 5)}));
+        EXPECT_TRUE(t.append() && t.setField(QStringLiteral("NumRec"), 1) &&
+                    t.setField(QStringLiteral("Argomento"), QLatin1String(topic)) && t.post());
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(t.saveToFile(path, SaveFormat::Utf8));
+        return path;
+    };
+    const QString ab = write(QStringLiteral("AAB2016.XML"), "B01");
+    const QString am = write(QStringLiteral("AAM2015.XML"), "A01");
+    const QString broken = dir.filePath(QStringLiteral("ACD2014.XML"));
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<DATAPACKET><METADATA>");
+    }
+
+    DataTable table;
+    ASSERT_TRUE(openContentTable(table, ab));
+    table.first();
+    ASSERT_TRUE(table.edit() && table.setField(QStringLiteral("Nome segnale"), QStringLiteral("12")) &&
+                table.post());
+
+    for (const QString& bad : {broken, dir.filePath(QStringLiteral("missing.xml"))}) {
+        QString error;
+        EXPECT_FALSE(switchContentTable(table, bad, &error)) << bad.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+        ASSERT_TRUE(table.isOpen());
+        EXPECT_EQ(table.fileName(), ab);
+        EXPECT_EQ(table.fieldText(QStringLiteral("Argomento")), QStringLiteral("B01"));
+    }
+
+    ASSERT_TRUE(switchContentTable(table, am));
+    EXPECT_EQ(table.fileName(), am);
+    table.first();
+    EXPECT_EQ(table.fieldText(QStringLiteral("Argomento")), QStringLiteral("A01"));
+    EXPECT_EQ(table.indexFieldNames(), QStringLiteral("Argomento;NumRec"));
+
+    // The edit made before the switch reached the file that was left.
+    DataTable check;
+    ASSERT_TRUE(openContentTable(check, ab));
+    check.first();
+    EXPECT_EQ(check.fieldText(QStringLiteral("Nome segnale")), QStringLiteral("12"));
+}

@@ -54,10 +54,16 @@ TEST(Edition, TitlesAndOutOfRange)
     CambiaEdizione(g, 2, nullptr);
     EXPECT_EQ(TitoloGruppo(g, QStringLiteral("F")), QStringLiteral("Periodi lavoro, cronotachigraf"));
     EXPECT_EQ(TitoloGruppo(g, QStringLiteral("F")).size(), 30);
+    EXPECT_TRUE(TitoloGruppo(g, QStringLiteral("L")).isEmpty());  // only CQC has group L
+
+    // The topic filter names CQC's tenth group by "L".
+    CambiaEdizione(g, 3, nullptr);
+    EXPECT_FALSE(TitoloGruppo(g, QStringLiteral("L")).isEmpty());
+    EXPECT_EQ(TitoloGruppo(g, QStringLiteral("L")), g.TitoliGruppi[9]);
 
     for (int bad : {-1, 4, 99})
         EXPECT_FALSE(CambiaEdizione(g, bad, nullptr));
-    EXPECT_TRUE(g.ModoCD());
+    EXPECT_TRUE(g.ModoCQ());
 }
 
 TEST(Edition, ContentFilesAndActivationOrder)
