@@ -5,7 +5,10 @@
 #include "diag/reporter.h"
 #include "platform/files/paths.h"
 
+#include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
 
 namespace ziro {
 
@@ -138,6 +141,18 @@ KeySelection moveKeySelection(KeySelection sel, int key, TModoQuiz edition)
             return sel;
     }
     return sel;
+}
+
+bool GeneralMenuPort::launch(const QString& program, QString* error)
+{
+    const QFileInfo info(program);
+    if (info.isExecutable() && QProcess::startDetached(program, {}, info.absolutePath()))
+        return true;
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())))
+        return true;
+    if (error)
+        *error = QStringLiteral("nessun programma di avvio disponibile");
+    return false;
 }
 
 bool GeneralMenuPort::playFilm(const FilmRequest& request, QString* error)

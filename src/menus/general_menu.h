@@ -147,12 +147,9 @@ public:
     virtual bool playFilm(const FilmRequest& request, QString* error);
     virtual void openHtml(const QString& page) { Q_UNUSED(page); }
     // Starts an external program; false with `error` set when it could not.
-    virtual bool launch(const QString& program, QString* error)
-    {
-        Q_UNUSED(program);
-        Q_UNUSED(error);
-        return false;
-    }
+    // By default a module built for this system starts as a program, and
+    // anything else is handed to the desktop, which knows what opens it.
+    virtual bool launch(const QString& program, QString* error);
     // "Solo segnali" and "Solo domande" to the settings file.
     virtual void saveViewMode() {}
     virtual void beep() {}

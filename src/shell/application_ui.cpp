@@ -171,6 +171,7 @@ void ZiroApp::createWindows()
     m_w.FError->databaseInfo = [this] { return databaseInfo(m_w.Base->Table1); };
 
     m_w.MenuGen = make<TMenuGen>(host);
+    m_w.Base->attachGeneralMenu(m_w.MenuGen);
     m_w.Config = make<TConfig>(host);
     auto menuOrConfig = [this] {
         return (m_w.MenuGen && m_w.MenuGen->isVisible()) || (m_w.Config && m_w.Config->isVisible());
@@ -196,6 +197,7 @@ void ZiroApp::createWindows()
     m_w.TVcross = make<TTVcross>(host);
     m_w.Tools = make<TTools>(host);
     m_w.BackSubArg = make<TBackSubArg>(host);
+    m_w.Base->attachBanner(m_w.BackSubArg);
     m_w.TVhtml = make<TTVhtml>(host);
 }
 

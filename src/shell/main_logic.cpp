@@ -660,7 +660,7 @@ bool MainLogic::closeQuery()
     // Before the question, so the log is on disk whatever happens next.
     if (m_config.CBlog)
         m_reporter.saveLog();
-    if (!EsciDalProgramma()) {
+    if (!m_exitConfirmed && !EsciDalProgramma()) {
         if (m_viewers.crossroadsVisible())
             m_viewers.refreshCrossroads();
         return false;

@@ -311,6 +311,9 @@ public:
     bool closeQuery();
     // The program ends without asking (the settings could not be loaded).
     void endAtOnce() { m_endAtOnce = true; }
+    // The exit was already agreed (the print module): the close runs its
+    // usual steps without asking again.
+    void exitConfirmed() { m_exitConfirmed = true; }
 
 private:
     void run(const KeyAction& a);
@@ -329,6 +332,7 @@ private:
     bool m_actionRunning = false;
     bool m_enterTaken = false;
     bool m_endAtOnce = false;
+    bool m_exitConfirmed = false;
     // A step lets window events through; a second one must not start
     // inside it.
     bool m_stepRunning = false;

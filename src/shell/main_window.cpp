@@ -10,6 +10,8 @@
 #include "content/edition.h"
 #include "controls/overlay_widget.h"
 #include "diag/reporter.h"
+#include "menus/back_sub_arg_window.h"
+#include "menus/menu_gen_window.h"
 #include "shell/dialogs.h"
 #include "shell/globals.h"
 #include "shell/splash_window.h"
@@ -254,10 +256,134 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
 
 TBase::~TBase() = default;
 
-void TBase::StandInMenus::generalMenuOk()
+// What the general menu asks of the main window, the walk and the settings.
+class GeneralMenuLink : public GeneralMenuPort {
+public:
+    explicit GeneralMenuLink(TBase& base) : m_base(base) {}
+
+    void FiltraDB(const QString& da, const QString& a, bool conteggio) override
+    {
+        m_base.m_nav->FiltraDB(da, a, conteggio);
+        m_base.syncWalkFields();
+    }
+    bool VeroSeVuoto(const QString& campo) override { return m_base.m_nav->VeroSeVuoto(campo); }
+    bool openEditionTable(TModoQuiz edition, QString* error) override
+    {
+        if (!switchContentTable(m_base.Table1, contentFilePath(m_base.m_g, edition), error))
+            return false;
+        m_base.m_missingFields.reset();
+        m_base.updateProgressBar();
+        return true;
+    }
+    QuestionBankLoader* bankLoader() override { return m_base.bankLoader; }
+    void rebuildTopicLists() override { m_base.buildTopicPopup(); }
+    void startTopic(const QString& fallback) override
+    {
+        m_base.m_sign->CancellaIcone();
+        m_base.m_nav->Avvio(1);
+        m_base.syncWalkFields();
+        const QString& segnale = m_base.m_g.Segnale;
+        if (!segnale.isEmpty() || !fallback.isEmpty())
+            m_base.LNumSegn->setText(segnale.isEmpty() ? fallback : segnale);
+        m_base.takeFocus();
+    }
+    void closeViewers() override
+    {
+        MainViewerPorts& v = m_base.viewers;
+        v.closePhotoViewer();
+        v.closeFilms();
+        v.closeBook();
+        v.closeHtml();
+        v.closePreviews();
+    }
+    void enableMainButtons() override
+    {
+        for (MainButton b : {MainButton::L, MainButton::C, MainButton::R})
+            m_base.setButtonEnabled(b, true);
+        m_base.m_lLibro->show();
+    }
+    void closeMainWindow() override { m_base.close(); }
+    void endProgram() override
+    {
+        m_base.m_logic->exitConfirmed();
+        m_base.close();
+    }
+    bool playFilm(const FilmRequest& request, QString* error) override
+    {
+        return m_base.viewers.playFilm(request, error);
+    }
+    void openHtml(const QString& page) override { m_base.viewers.openHtml(page); }
+    void saveViewMode() override { Settings(m_base.m_g, m_base.m_reporter).SaveSet(m_base.m_config); }
+    void beep() override { m_base.m_system.beep(); }
+
+private:
+    TBase& m_base;
+};
+
+bool TBase::ShellMenus::generalMenuVisible() const
 {
+    return m_base.m_menuGen && m_base.m_menuGen->isVisible();
+}
+
+void TBase::ShellMenus::showGeneralMenu()
+{
+    if (m_base.m_menuGen)
+        m_base.m_menuGen->showMenu();
+}
+
+void TBase::ShellMenus::generalMenuOk()
+{
+    if (m_base.m_menuGen) {
+        m_base.m_menuGen->TastoOK();
+        return;
+    }
     m_base.navigator().Avvio(0);
     m_base.syncWalkFields();
+}
+
+bool TBase::ShellViewers::bannerVisible() const
+{
+    return m_base.m_banner && m_base.m_banner->isVisible();
+}
+
+void TBase::ShellViewers::showBanner()
+{
+    m_base.ScriveSubArgDeskTop(true);
+}
+
+void TBase::ShellViewers::closeBanner()
+{
+    m_base.ScriveSubArgDeskTop(false);
+}
+
+void TBase::attachBanner(TBackSubArg* banner)
+{
+    m_banner = banner;
+    banner->forwardKey = [this](int key, Qt::KeyboardModifiers mods) { GestioneTastiera(key, mods); };
+}
+
+void TBase::ScriveSubArgDeskTop(bool mode)
+{
+    if (!m_banner)
+        return;
+    BannerState st;
+    st.recuperoOut = m_config.CBJumpMark2;
+    st.subArgStart = m_config.CBSubArg;
+    st.bannerVisible = m_banner->isVisible();
+    st.generalMenuVisible = menus.generalMenuVisible();
+    st.custom = m_g.Custom;
+    if (!m_banner->scriveSubArgDeskTop(mode, st, state.SottoArgCorr, m_g.Edizione, m_topicMenu,
+                                       m_g.TitoliGruppi)) {
+        m_system.beep();
+        m_reporter.Emsg(20, QStringLiteral("ScriveSubArgDeskTop"), TBackSubArg::errorText());
+    }
+}
+
+void TBase::attachGeneralMenu(TMenuGen* menu)
+{
+    m_menuGen = menu;
+    m_menuLink = std::make_unique<GeneralMenuLink>(*this);
+    menu->attach(m_g, m_config, m_reporter, *m_menuLink);
 }
 
 void TBase::buildTopicPopup()
@@ -273,6 +399,7 @@ void TBase::buildTopicPopup()
     }
     PopUpArg->addSeparator();
     PopUpArg->addAction(lists.popup.last.caption)->setData(lists.popup.last.hint);
+    m_topicMenu = bannerMenu(lists.popup);
 }
 
 void TBase::syncWalkFields()
@@ -660,6 +787,8 @@ void TBase::activate()
         else
             m_dialogs.message(QString::fromUtf8("Modalità quiz non più supportata!"));
         buildTopicPopup();
+        if (m_menuGen)
+            m_menuGen->ChangeModoTasti();
         // The general menu picks the first topic; while there is none the
         // lesson starts at the beginning of the default range.
         if (!menus.generalMenuVisible()) {

@@ -2,6 +2,7 @@
 
 #include "content/content_table.h"
 #include "content/ports.h"
+#include "menus/banner.h"
 #include "shell/main_logic.h"
 #include "platform/dataset/data_table.h"
 
@@ -36,6 +37,9 @@ class Navigator;
 class SignView;
 class TSplash;
 class QuestionBankLoader;
+class TMenuGen;
+class TBackSubArg;
+class GeneralMenuLink;
 
 // The lesson screen and the hub of the program: 640 x 480, every other
 // window of the program is laid over it.
@@ -68,18 +72,39 @@ public:
     MainLogic& logic() { return *m_logic; }
     // The viewers, menus and exercises as the hub reaches them; each later
     // window fills in its part.
-    MainViewerPorts viewers;
-    // Until the general menu exists, its OK action shows the first record
-    // of the range just chosen.
-    class StandInMenus : public MenuPorts {
+    class ShellViewers : public MainViewerPorts {
     public:
-        explicit StandInMenus(TBase& base) : m_base(base) {}
+        explicit ShellViewers(TBase& base) : m_base(base) {}
+        bool bannerVisible() const override;
+        void showBanner() override;
+        void closeBanner() override;
+
+    private:
+        TBase& m_base;
+    };
+    ShellViewers viewers{*this};
+    // The sub-topic banner, once it exists.
+    void attachBanner(TBackSubArg* banner);
+    // ScriveSubArgDeskTop: true writes and shows the banner (when the
+    // settings and the moment allow), false closes it.
+    void ScriveSubArgDeskTop(bool mode);
+    // The menus as the key map and the walk reach them. The general menu is
+    // attached once it exists; until then its OK action shows the first
+    // record of the range just chosen.
+    class ShellMenus : public MenuPorts {
+    public:
+        explicit ShellMenus(TBase& base) : m_base(base) {}
+        bool generalMenuVisible() const override;
+        void showGeneralMenu() override;
         void generalMenuOk() override;
 
     private:
         TBase& m_base;
     };
-    StandInMenus menus{*this};
+    ShellMenus menus{*this};
+    // Connects the general menu to the main window, the walk and the settings.
+    void attachGeneralMenu(TMenuGen* menu);
+    TMenuGen* generalMenu() const { return m_menuGen; }
     // Fills the topic pop-up from the current edition's topic lists.
     void buildTopicPopup();
     // Whether the report window is on show (keypad 7 is ignored then).
@@ -206,6 +231,12 @@ private:
     std::unique_ptr<SignView> m_signView;
     std::unique_ptr<SignViewer> m_sign;
     std::unique_ptr<Navigator> m_nav;
+    TMenuGen* m_menuGen = nullptr;
+    TBackSubArg* m_banner = nullptr;
+    // The topic pop-up as the banner reads it.
+    TopicMenu m_topicMenu;
+    std::unique_ptr<GeneralMenuLink> m_menuLink;
+    friend class GeneralMenuLink;
     QProgressBar* m_pbCustomBar = nullptr;
     QLabel* m_lLibro = nullptr;
 };

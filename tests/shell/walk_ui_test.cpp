@@ -1,6 +1,7 @@
-// The whole program on a small installation: entry, activation with the
-// start-up topic range, then a walk forward to the end of the range and back
-// to its start with the arrow keys, as a class would see it.
+// The whole program on a small installation: entry, activation on the
+// general menu, a group and a topic chosen there with keys and clicks, then a
+// walk forward to the end of the topic and back to its start with the arrow
+// keys, as a class would see it.
 
 #include "content/content_fixture.h"
 #include "content/navigator.h"
@@ -9,6 +10,7 @@
 #include "controls/kx_image_widget.h"
 #include "controls/kxb.h"
 #include "diag/error_window.h"
+#include "menus/menu_gen_window.h"
 #include "shell/application_ui.h"
 #include "shell/globals.h"
 #include "shell/main_window.h"
@@ -22,6 +24,7 @@
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -77,7 +80,7 @@ struct Installation {
         const bool built = ziro::test::buildTable(
             table,
             {
-                Rec(5, "B00", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
+                Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
                 // A sign with its quiz block, an integrated panel and a linked sign.
                 Rec(10, "B01",
                     {{"Nome segnale", "101"}, {"Domanda", "1001"}, {"Icona1", "12"},
@@ -99,6 +102,12 @@ struct Installation {
             ADD_FAILURE() << "content table not written: " << str(error);
             ready = false;
         }
+
+        // Group B's topics: the whole of B0, an empty row, then B01 alone.
+        write(dir + QStringLiteral("NB0.TXT"),
+              "Segnali di pericolo e di precedenza      #       B0   \r\n"
+              "\r\n"
+              "Segnali di pericolo                      #012    B01  \r\n");
 
         QDir().mkpath(root + QStringLiteral("PicSgn"));
         QDir().mkpath(root + QStringLiteral("PicIcn"));
@@ -195,6 +204,42 @@ public:
 
         base()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(base()));
+    }
+
+    TMenuGen* menu() { return app.windows().MenuGen; }
+
+    // From the general menu that the activation opened: group B by the
+    // keyboard, then its first topic with the mouse (after a try on the
+    // empty row, which only beeps and moves the selection on).
+    void chooseTopicFromMenu()
+    {
+        ASSERT_TRUE(menu()->isVisible());
+        ASSERT_TRUE(menu()->groupPanel()->isVisible());
+        key(Qt::Key_Down);  // the first arrow selects group A
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        ASSERT_FALSE(menu()->groupPanel()->isVisible());
+        QListWidget* list = menu()->list();
+        ASSERT_TRUE(list->isVisible());
+        ASSERT_EQ(list->count(), 3);
+        EXPECT_FALSE(menu()->filmIconAt(0)->isVisible());
+        EXPECT_TRUE(menu()->filmIconAt(2)->isVisible());
+
+        const int beeps = sys.beeps;
+        click(list, 1);
+        EXPECT_EQ(sys.beeps, beeps + 1);
+        EXPECT_EQ(list->currentRow(), 2);
+        EXPECT_TRUE(menu()->isVisible());
+
+        click(list, 0);
+        EXPECT_FALSE(menu()->isVisible());
+        QTest::qWait(20);
+    }
+
+    static void click(QListWidget* list, int row)
+    {
+        const QRect r = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
     }
 
     // A key pressed and let go as the keyboard delivers it: to the widget
@@ -305,11 +350,16 @@ TEST(Walk, ForwardToTheEndAndBackToTheStartWithTheArrowKeys)
     Globals& g = p.g();
     const NavFields& nav = base->navigator().fields();
 
-    // The start-up range of the settings: two topics, five records.
-    EXPECT_EQ(base->Table1.recordCount(), 5);
-    EXPECT_EQ(str(g.TitoloArgomento), "Selezione di avvio");
+    // The start-up range of the settings is behind the menu until a topic
+    // is chosen.
     EXPECT_EQ(str(g.DescrizioneFiltro), "Limiti > B01/B02");
-    EXPECT_EQ(str(base->state.SottoArgCorr), "B01");
+    ASSERT_NO_FATAL_FAILURE(p.chooseTopicFromMenu());
+
+    // The chosen topic: two sub-topics, five records.
+    EXPECT_EQ(base->Table1.recordCount(), 5);
+    EXPECT_EQ(str(g.TitoloArgomento), str(g.TitoliGruppi[1]));
+    EXPECT_EQ(str(g.DescrizioneFiltro), "Limiti > B0/B0Z");
+    EXPECT_EQ(str(base->state.SottoArgCorr), "B0");
     EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
 
     {
@@ -441,6 +491,7 @@ TEST(Walk, ReportDuringAStepLeavesTheWalkOneRecordOn)
     ASSERT_TRUE(QFile::remove(missing));
     Program p(in);
     ASSERT_NO_FATAL_FAILURE(p.activate());
+    ASSERT_NO_FATAL_FAILURE(p.chooseTopicFromMenu());
 
     p.key(Qt::Key_Right);  // releases the first record's quiz lock
     p.expect(r1);
