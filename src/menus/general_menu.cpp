@@ -100,6 +100,18 @@ SpecificSettings settaggiSpecifici(TModoQuiz edition, const QString& group, int 
     return s;
 }
 
+QString topicRowText(const TopicLine& line)
+{
+    const QString& text = line.display;
+    qsizetype cut = text.size();
+    for (QChar marker : {u'#', u'%', u'$'}) {
+        const qsizetype at = text.lastIndexOf(marker);
+        if (at >= 0)
+            cut = std::min(cut, at);
+    }
+    return text.left(cut).trimmed();
+}
+
 bool groupIgnored(TModoQuiz edition, int tag)
 {
     return (edition == TModoQuiz::mqAM && tag == 8) || (edition == TModoQuiz::mqCD && tag == 10);

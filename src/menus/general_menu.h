@@ -71,6 +71,10 @@ SpecificSettings settaggiSpecifici(TModoQuiz edition, const QString& group, int 
                                    const QString& title, const QString& titleJ,
                                    const QString& titleE);
 
+// What a row of the sub-topic list shows: the line up to its first marked
+// field (film, group code and HTML page have icons or no use on screen).
+QString topicRowText(const TopicLine& line);
+
 // ---------------------------------------------------------------------------
 // Buttons and keys
 

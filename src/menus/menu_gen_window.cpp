@@ -294,8 +294,10 @@ void TMenuGen::syncList()
     m_syncing = true;
     QStringList texts;
     if (m_logic)
+        // The film and HTML markers have icons of their own beside the row;
+        // the row itself shows the title.
         for (const TopicLine& line : m_logic->rows())
-            texts << line.display.trimmed();
+            texts << topicRowText(line);
     bool same = m_list->count() == texts.size();
     for (int i = 0; same && i < texts.size(); ++i)
         same = m_list->item(i)->text() == texts[i];

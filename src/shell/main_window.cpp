@@ -379,6 +379,51 @@ void TBase::ScriveSubArgDeskTop(bool mode)
     }
 }
 
+bool TBase::ShellMenus::resumeSideTrip()
+{
+    TBase& b = m_base;
+    TMdTemp& t = b.m_g.MdTemp;
+    // The way back into a custom lesson comes with the lesson list.
+    if (t.Custom)
+        return false;
+    b.m_system.beep();
+    std::optional<TModoQuiz> edition;
+    if (t.L_AM)
+        edition = TModoQuiz::mqAM;
+    else if (t.L_CD)
+        edition = TModoQuiz::mqCD;
+    else if (t.L_CQ)
+        edition = TModoQuiz::mqCQ;
+    else if (t.L_AB)
+        edition = TModoQuiz::mqAB;
+    if (!edition)
+        return false;
+    if (*edition != b.m_g.Edizione) {
+        QString error;
+        if (!switchContentTable(b.Table1, contentFilePath(b.m_g, *edition), &error))
+            return false;
+        CambiaEdizione(b.m_g, static_cast<int>(*edition), b.bankLoader);
+        b.buildTopicPopup();
+    }
+    b.m_g.SoloFoto = t.OnlyFoto;
+    b.m_nav->FiltraDB(t.Argomento, t.Argomento, false);
+    for (b.Table1.first(); !b.Table1.eof(); b.Table1.next())
+        if (b.Table1.fieldInt(QStringLiteral("NumRec")) == t.RecNum)
+            break;
+    if (b.Table1.eof())
+        b.Table1.first();
+    t.Status = false;
+    NavFields& nav = b.m_nav->fields();
+    nav.BloccoAvanti = false;
+    nav.BloccoIndietro = false;
+    b.m_g.ContatoreRecord = t.NumDomanda;
+    b.m_g.ContatoreAffermazioni = t.NumAffermazione;
+    b.m_sign->CancellaIcone();
+    b.m_nav->Avvio(0);
+    b.syncWalkFields();
+    return true;
+}
+
 void TBase::attachGeneralMenu(TMenuGen* menu)
 {
     m_menuGen = menu;
@@ -747,7 +792,10 @@ void TBase::activate()
             settingsLoaded = false;
             return;
         }
-        VediConfig(m_g, m_config);
+        VediConfig(m_g, m_config, [this] {
+            if (m_menuGen && m_menuGen->logic())
+                m_menuGen->logic()->viewModeClicked(false);
+        });
         m_reporter.options() = reportOptions(m_config);
         if (m_splash && m_splash->isVisible())
             m_splash->showVersion(m_config.Ver4);

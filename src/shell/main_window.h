@@ -97,6 +97,7 @@ public:
         bool generalMenuVisible() const override;
         void showGeneralMenu() override;
         void generalMenuOk() override;
+        bool resumeSideTrip() override;
 
     private:
         TBase& m_base;

@@ -220,6 +220,22 @@ TEST(GeneralMenuRules, KeySelectionWalk)
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Tab, TModoQuiz::mqAB).SelKeyMode, 1);
 }
 
+TEST(GeneralMenuRules, RowTextStopsAtTheFirstMarkedField)
+{
+    const struct {
+        const char* line;
+        const char* shown;
+    } cases[] = {
+        {"Curve e strettoie                       #012 %PERIC   $B02     B02  ", "Curve e strettoie"},
+        {"Sorpasso #3 in curva                    #    B03  ", "Sorpasso #3 in curva"},
+        {"Breve #01 C01  ", "Breve"},
+        {"Senza marcatori                         C04  ", "Senza marcatori"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(topicRowText(parseTopicLine(QString::fromLatin1(c.line))), QLatin1String(c.shown)) << c.line;
+}
+
 TEST_F(GeneralMenuTest, ViewModeCyclesAndOnlyAClickWritesTheSettings)
 {
     cfg.CBonlySegn = true;  // questions not shown

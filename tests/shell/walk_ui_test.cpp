@@ -508,3 +508,36 @@ TEST(Walk, ReportDuringAStepLeavesTheWalkOneRecordOn)
     EXPECT_FALSE(base->Monitor[1]->isLoaded());
     EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
 }
+
+// A topic chosen from the pop-up is a side trip: the lesson shows it, and
+// the general menu key brings the lesson back to the record it left rather
+// than opening the menu.
+TEST(Walk, PopupSideTripReturnsWithTheMenuKey)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+    ASSERT_NO_FATAL_FAILURE(p.chooseTopicFromMenu());
+    p.key(Qt::Key_Right);
+    p.key(Qt::Key_Right);
+    p.expect(r2);
+
+    TBase* base = p.base();
+    base->logic().popupChosen(QStringLiteral("C01"));
+    EXPECT_TRUE(p.g().MdTemp.Status);
+    EXPECT_EQ(str(base->Table1.fieldText(QStringLiteral("Argomento"))), "C01");
+    EXPECT_EQ(str(p.g().Segnale), "106");
+    EXPECT_FALSE(p.menu()->isVisible());
+
+    p.key(Qt::Key_Escape);
+    EXPECT_FALSE(p.g().MdTemp.Status);
+    EXPECT_FALSE(p.menu()->isVisible());
+    p.expect(r2);
+    EXPECT_EQ(str(base->state.SottoArgCorr), "B01");
+
+    // With nothing pending the same key opens the menu.
+    p.key(Qt::Key_Escape);
+    EXPECT_TRUE(p.menu()->isVisible());
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}

@@ -144,6 +144,8 @@ bool writeSettings(const QString& path)
     cfg.VideoSize = QStringLiteral("3 - 480x360 (default)");
     // The presenter scales to the screen; it never switches display modes.
     cfg.CB_Autores = false;
+    // The sub-topic banner answers the "A" key only with this option on.
+    cfg.CBJumpMark2 = true;
 
     // Built as a new document, then written over the old file in one step.
     auto ini = ziro::IniFile::open(path + QStringLiteral(".nuovo"));
