@@ -9,7 +9,10 @@ namespace ziro::demo {
 // written.
 bool writeContentTables(const QString& programDir, QString* error);
 
-// Writes the topic list files of the four editions (one per topic group).
+// Writes the topic list files of the four editions (one per topic group),
+// then reads them back against the content tables: run it after
+// writeContentTables. False when a file cannot be written or when a row the
+// general menu lets the teacher choose would find nothing to show.
 bool writeTopicLists(const QString& programDir, QString* error);
 
 // Writes the sign, linked-sign and icon pictures the tables name, into the
