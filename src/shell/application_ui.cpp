@@ -24,6 +24,7 @@
 #include "quiz/quiz_window.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
+#include "shell/presentation_ui.h"
 #include "shell/splash_window.h"
 #include "shell/startup.h"
 #include "viewers/foto_preview_window.h"
@@ -117,12 +118,8 @@ std::optional<int> ZiroApp::start()
         createWindows();
         if (m_w.Base->startupFailed())
             return 1;
-        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_w.Base, [this] {
-            m_w.Base->showNormal();
-            m_w.Base->raise();
-            m_w.Base->activateWindow();
-            QApplication::alert(m_w.Base);
-        });
+        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_w.Base,
+                         [this] { bringPresentationForward(m_w.Base); });
         m_w.Base->showMain();
         // The splash stays in front of the main window until it dissolves.
         if (m_splash->isVisible())

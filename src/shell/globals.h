@@ -178,6 +178,11 @@ struct Globals {
 
     // Fills the folders and FileIni from the program file's location.
     void initFromProgram(const QString& programFile);
+
+    // The start-up check's request for a 640 x 480 display was accepted: the
+    // main window is presented filling the screen, scaled, where the display
+    // mode would have been switched.
+    bool PresentationFillsScreen = false;
 };
 
 // The settings file is the program file with its extension replaced by

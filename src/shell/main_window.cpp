@@ -14,6 +14,7 @@
 #include "menus/menu_gen_window.h"
 #include "shell/dialogs.h"
 #include "shell/globals.h"
+#include "shell/presentation_ui.h"
 #include "shell/splash_window.h"
 #include "shell/startup.h"
 
@@ -768,16 +769,7 @@ void TBase::create()
 void TBase::showMain()
 {
     runPhase("ERRORE di startup (fase VI)\r\n", [this] {
-        QRect screen(0, 0, 640, 480);
-        if (QScreen* s = QGuiApplication::primaryScreen())
-            screen = s->geometry();
-        if (screen.height() > 480) {
-            move(screen.x() + (screen.width() - 640) / 2, screen.y() + (screen.height() - 480) / 2);
-            show();
-        } else {
-            move(screen.topLeft());
-            showFullScreen();
-        }
+        presentMain(this, m_g.PresentationFillsScreen);
         m_pbCustomBar->hide();
     });
 }

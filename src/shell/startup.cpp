@@ -131,7 +131,13 @@ void checkResolution(Globals& g, SystemServices& system, Dialogs& dialogs, QSize
         for (int depth : {32, 24, 16}) {
             if (system.switchDisplayMode(false, {640, 480, depth})) {
                 switched = true;
-                g.RisoluzioneCambiata = true;
+                g.PresentationFillsScreen = true;
+                // Where the request is met by scaling the presentation, the
+                // display keeps its mode and there is nothing to restore.
+                const DisplayMode now = system.currentDisplayMode();
+                g.RisoluzioneCambiata = now.width > 0 &&
+                                        (now.width != g.RisoluzioneIniziale.width ||
+                                         now.height != g.RisoluzioneIniziale.height);
                 break;
             }
         }

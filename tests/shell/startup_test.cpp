@@ -145,6 +145,8 @@ TEST(StartupChecks, NoSettingsSwitchesSilentlyAndReportsItCannot)
     EXPECT_EQ(sys.switches[2].depth, 16);
     EXPECT_TRUE(splashHidden);
     EXPECT_FALSE(QFile::exists(in.g.FileIni));
+    EXPECT_FALSE(in.g.PresentationFillsScreen);
+    EXPECT_FALSE(in.g.RisoluzioneCambiata);
 }
 
 TEST(StartupChecks, QuestionAnswersWriteOrRemoveTheKey)
@@ -153,10 +155,11 @@ TEST(StartupChecks, QuestionAnswersWriteOrRemoveTheKey)
         Answer answer;
         QByteArray expected;
         int switches;
+        bool fills;
     } cases[] = {
-        {Answer::Ignore, "[Video]\r\nAuto res=0\r\n", 0},
-        {Answer::No, "[Video]\r\n", 0},
-        {Answer::Yes, "[Video]\r\nAuto res=1\r\n", 1},
+        {Answer::Ignore, "[Video]\r\nAuto res=0\r\n", 0, false},
+        {Answer::No, "[Video]\r\n", 0, false},
+        {Answer::Yes, "[Video]\r\nAuto res=1\r\n", 1, true},
     };
     for (const auto& c : cases) {
         Install in;
@@ -172,7 +175,41 @@ TEST(StartupChecks, QuestionAnswersWriteOrRemoveTheKey)
         EXPECT_EQ(dlg.shown[0], QString::fromUtf8(kResolutionQuestion));
         EXPECT_EQ(sys.switches.size(), c.switches);
         EXPECT_EQ(in.read(QStringLiteral("ziro.ini")), c.expected);
+        EXPECT_EQ(in.g.PresentationFillsScreen, c.fills);
+        // The accepted request left the display as it was: nothing to
+        // restore at exit.
+        EXPECT_FALSE(in.g.RisoluzioneCambiata);
     }
+}
+
+TEST(StartupChecks, AcceptedSwitchFillsTheScreenAndOnlyARealOneIsRestored)
+{
+    Install in;
+    in.writeFonts();  // no settings file: switch without a question
+    FakeSystem sys;
+    sys.switchSucceeds = true;
+    FakeDialogs dlg;
+    EXPECT_EQ(runStartupChecks(in.g, sys, dlg, QSize(1920, 1080), {}), QStringLiteral("OK"));
+    EXPECT_TRUE(dlg.shown.isEmpty());
+    EXPECT_EQ(in.g.RisoluzioneIniziale.width, 1024);  // what the system reports
+    EXPECT_TRUE(in.g.PresentationFillsScreen);
+    EXPECT_FALSE(in.g.RisoluzioneCambiata);
+    EXPECT_FALSE(QFile::exists(in.g.FileIni));
+
+    // A system that really changed its mode has one to give back.
+    struct SwitchingSystem : FakeSystem {
+        bool switchDisplayMode(bool permanent, const DisplayMode& m) override
+        {
+            mode = m;
+            return FakeSystem::switchDisplayMode(permanent, m);
+        }
+    } real;
+    real.switchSucceeds = true;
+    Install other;
+    other.writeFonts();
+    runStartupChecks(other.g, real, dlg, QSize(1024, 768), {});
+    EXPECT_TRUE(other.g.RisoluzioneCambiata);
+    EXPECT_EQ(other.g.RisoluzioneIniziale.width, 1024);
 }
 
 TEST(StartupChecks, AutoResTrueSwitchesWithoutQuestion)

@@ -142,8 +142,9 @@ bool writeSettings(const QString& path)
     cfg.PathAudioAM = QStringLiteral("C:\\ziro\\Audio AM\\");
     cfg.PathVideo = QStringLiteral("C:\\ziro\\Video\\");
     cfg.VideoSize = QStringLiteral("3 - 480x360 (default)");
-    // The presenter scales to the screen; it never switches display modes.
-    cfg.CB_Autores = false;
+    // The lesson fills the screen (the projector), scaled; the display mode
+    // itself is never switched.
+    cfg.CB_Autores = true;
     // The sub-topic banner answers the "A" key only with this option on.
     cfg.CBJumpMark2 = true;
 

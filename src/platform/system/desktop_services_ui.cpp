@@ -41,7 +41,18 @@ public:
     }
 
     // Changing the user's display mode is not ours to do on this desktop.
-    bool switchDisplayMode(bool, const DisplayMode&) override { return false; }
+    // The program's own 640 x 480 mode is granted by presenting the main
+    // window scaled to fill the screen instead (presentMain); the display is
+    // left as it is, so currentDisplayMode still reports the real screen and
+    // the restore at exit finds nothing to do. Asking for the mode the
+    // display is in already succeeds with nothing done; any other is refused.
+    bool switchDisplayMode(bool, const DisplayMode& mode) override
+    {
+        if (mode.width == 640 && mode.height == 480)
+            return true;
+        const DisplayMode now = currentDisplayMode();
+        return now.width > 0 && mode.width == now.width && mode.height == now.height;
+    }
 
     DisplayMode currentDisplayMode() override
     {

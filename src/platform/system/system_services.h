@@ -43,7 +43,9 @@ public:
     // Asks the desktop to open a web address or mail link; false when the
     // target is refused or nothing can open it.
     virtual bool openDocument(const QString& target) = 0;
-    // Display-mode switching. The desktop stand-in never switches.
+    // Display-mode switching; true when the request is accepted. The desktop
+    // stand-in never changes the display: it accepts 640 x 480, which the
+    // program then meets by presenting itself scaled to fill the screen.
     virtual bool switchDisplayMode(bool permanent, const DisplayMode& mode) = 0;
     virtual DisplayMode currentDisplayMode() = 0;
     // Plays a wave file without waiting; a missing or bad file is skipped.

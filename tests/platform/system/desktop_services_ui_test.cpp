@@ -29,8 +29,23 @@ TEST(DesktopServices, RefusesWhatItMustNotDo)
     auto services = createDesktopServices();
     EXPECT_FALSE(services->openDocument(QStringLiteral("file:///etc/passwd")));
     EXPECT_FALSE(services->openDocument(QStringLiteral("/bin/sh")));
-    EXPECT_FALSE(services->switchDisplayMode(false, {640, 480, 32}));
     EXPECT_EQ(services->runAndWait(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")}), 3);
+}
+
+TEST(DesktopServices, DisplayModeIsNeverChanged)
+{
+    // 640 x 480 is granted (the program then fills the screen by scaling);
+    // the display keeps its mode, so there is nothing to restore at exit.
+    auto services = createDesktopServices();
+    const DisplayMode before = services->currentDisplayMode();
+    ASSERT_GT(before.width, 0);
+    for (int depth : {32, 24, 16})
+        EXPECT_TRUE(services->switchDisplayMode(false, {640, 480, depth}));
+    const DisplayMode after = services->currentDisplayMode();
+    EXPECT_EQ(after.width, before.width);
+    EXPECT_EQ(after.height, before.height);
+    EXPECT_TRUE(services->switchDisplayMode(true, before));
+    EXPECT_FALSE(services->switchDisplayMode(true, {before.width + 1, before.height, 32}));
 }
 
 TEST(SoundPlayer, SkipsMissingAndUndecodableFiles)
