@@ -1,5 +1,7 @@
 #include "controls/auto_button.h"
 
+#include "controls/art_scale.h"
+
 namespace ziro {
 
 namespace {
@@ -41,9 +43,12 @@ bool autoButtonShapeAt(const QImage& mask, QSize buttonSize, QPoint p)
         return false;
     if (mask.isNull())
         return true;
-    if (!mask.valid(p))
+    // A mask drawn at a finer art scale is read at the middle of the point.
+    const qreal s = mask.devicePixelRatio();
+    const QPoint q(int((p.x() + 0.5) * s), int((p.y() + 0.5) * s));
+    if (!mask.valid(q))
         return false;
-    return (mask.pixel(p) & kRgbMask) != 0;
+    return (mask.pixel(q) & kRgbMask) != 0;
 }
 
 AutoButtonState::AutoButtonState() = default;
@@ -71,7 +76,7 @@ AutoButtonEffects AutoButtonState::setBitMapUp(const QImage& img)
     if (img.isNull())
         wanted = QSize(kDefaultWidth, kDefaultHeight);
     else if (m_autoSize)
-        wanted = img.size();
+        wanted = artSize(img);
     if (wanted != m_size)
         fx = merge(fx, setSize(wanted));
     return fx;
@@ -272,18 +277,25 @@ const QImage& AutoButtonState::composed() const
     m_composedValid = true;
 
     const QImage pic = shownPicture().convertToFormat(QImage::Format_ARGB32);
-    QImage out(m_size, QImage::Format_ARGB32);
+    // Composed at the picture's own scale, so that artwork drawn finer than
+    // the window keeps its detail when the presentation is scaled up.
+    const qreal scale = pic.isNull() ? 1.0 : pic.devicePixelRatio();
+    QImage out(QSize(qRound(m_size.width() * scale), qRound(m_size.height() * scale)),
+               QImage::Format_ARGB32);
+    out.setDevicePixelRatio(scale);
     out.fill(Qt::transparent);
     const QImage& maskSrc = picture(FrameMask);
     const QImage mask = maskSrc.isNull() ? QImage() : maskSrc.convertToFormat(QImage::Format_RGB32);
+    const qreal toMask = mask.isNull() ? 1.0 : mask.devicePixelRatio() / scale;
 
-    const int w = qMin(m_size.width(), pic.width());
-    const int h = qMin(m_size.height(), pic.height());
+    const int w = qMin(out.width(), pic.width());
+    const int h = qMin(out.height(), pic.height());
     for (int y = 0; y < h; ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(pic.constScanLine(y));
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        const QRgb* m = (!mask.isNull() && y < mask.height())
-                            ? reinterpret_cast<const QRgb*>(mask.constScanLine(y))
+        const int my = int((y + 0.5) * toMask);
+        const QRgb* m = (!mask.isNull() && my < mask.height())
+                            ? reinterpret_cast<const QRgb*>(mask.constScanLine(my))
                             : nullptr;
         for (int x = 0; x < w; ++x) {
             if (mask.isNull()) {
@@ -291,7 +303,8 @@ const QImage& AutoButtonState::composed() const
                 continue;
             }
             // Same rule as autoButtonShapeAt: beyond the mask is outside the shape.
-            const QRgb mp = (m && x < mask.width()) ? (m[x] & kRgbMask) : 0;
+            const int mx = int((x + 0.5) * toMask);
+            const QRgb mp = (m && mx < mask.width()) ? (m[mx] & kRgbMask) : 0;
             dst[x] = mp ? ((src[x] & mp & kRgbMask) | 0xFF000000u) : 0u;
         }
     }

@@ -1,5 +1,7 @@
 #include "menus/menu_art.h"
 
+#include "controls/art_scale.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -388,7 +390,7 @@ using Face = std::function<void(QPainter&, QSizeF, const Skin&)>;
 QImage paintedButton(const QImage& background, const QRect& where, const Skin& s, qreal radius,
                      const Face& face)
 {
-    QImage img = background.copy(where);
+    QImage img = artCopy(background, where);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -401,18 +403,18 @@ QImage paintedButton(const QImage& background, const QRect& where, const Skin& s
 QImage shapeMask(QSize size, qreal radius)
 {
     // Drawn antialiased, then cut at half coverage: strictly two colours.
-    QImage cover(size, QImage::Format_Grayscale8);
+    QImage cover = artCanvas(size, QImage::Format_Grayscale8);
     cover.fill(0);
     {
         QPainter p(&cover);
         p.setRenderHint(QPainter::Antialiasing);
         p.fillPath(roundedShape(size, radius), Qt::white);
     }
-    QImage mask(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
+    QImage mask = artCanvas(size, QImage::Format_RGB32);
+    for (int y = 0; y < cover.height(); ++y) {
         const uchar* src = cover.constScanLine(y);
         auto* dst = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
+        for (int x = 0; x < cover.width(); ++x)
             dst[x] = src[x] >= 128 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
     }
     return mask;
@@ -622,7 +624,7 @@ void paintTitle(QPainter& p)
 
 QImage menuBackground()
 {
-    QImage img(kMenuWindowRect.size(), QImage::Format_RGB32);
+    QImage img = artCanvas(kMenuWindowRect.size(), QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -660,10 +662,23 @@ QImage menuBackground()
     return img;
 }
 
+namespace {
+
+// Drawn once per art scale: every picture is cut from the same background.
+const QImage& cachedBackground()
+{
+    static QImage background;
+    if (background.isNull() || background.devicePixelRatio() != artScale())
+        background = menuBackground();
+    return background;
+}
+
+}  // namespace
+
 ButtonArt menuButtonArt(MenuButton b)
 {
     // Drawn once: every button is cut from the same background.
-    static const QImage background = menuBackground();
+    const QImage& background = cachedBackground();
     const QRect r = menuButtonRect(b);
     const Skin selected = selectedEditionSkin();
     switch (b) {
@@ -697,7 +712,7 @@ ButtonArt menuButtonArt(MenuButton b)
 
 ButtonArt viewModeArt(ViewMode mode)
 {
-    static const QImage background = menuBackground();
+    const QImage& background = cachedBackground();
     return buttonArt(background, menuButtonRect(MenuButton::SDom), kSteel, viewModeFace(mode));
 }
 
@@ -723,7 +738,7 @@ QColor groupColour(int tag)
 
 ButtonArt groupButtonArt(int tag, const QString& letter, const QString& title)
 {
-    static const QImage background = menuBackground();
+    const QImage& background = cachedBackground();
     const QRect r = groupButtonRect(tag);
     if (r.isEmpty())
         return {};
@@ -734,7 +749,7 @@ ButtonArt groupButtonArt(int tag, const QString& letter, const QString& title)
 
 QImage groupHeadPicture(int tag, const QString& letter, const QString& title)
 {
-    static const QImage background = menuBackground();
+    const QImage& background = cachedBackground();
     if (tag < 1 || tag > kGroupCount)
         return {};
     const QColor colour = groupColour(tag);
@@ -763,8 +778,8 @@ QImage groupHeadPicture(int tag, const QString& letter, const QString& title)
 
 QImage filmIcon()
 {
-    static const QImage background = menuBackground();
-    QImage img = background.copy(filmIconRect(0));
+    const QImage& background = cachedBackground();
+    QImage img = artCopy(background, filmIconRect(0));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box(0, 0, kListIconSize, kListIconSize);
@@ -777,8 +792,8 @@ QImage filmIcon()
 
 QImage htmlIcon()
 {
-    static const QImage background = menuBackground();
-    QImage img = background.copy(htmlIconRect(0));
+    const QImage& background = cachedBackground();
+    QImage img = artCopy(background, htmlIconRect(0));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

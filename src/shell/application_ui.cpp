@@ -5,6 +5,7 @@
 #include "authoring/select_window.h"
 #include "config/config_window.h"
 #include "config/machine_store.h"
+#include "controls/art_scale.h"
 #include "config/settings.h"
 #include "content/navigator.h"
 #include "config/password_dialog.h"
@@ -24,6 +25,7 @@
 #include "quiz/quiz_window.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
+#include "shell/presentation.h"
 #include "shell/presentation_ui.h"
 #include "shell/splash_window.h"
 #include "shell/startup.h"
@@ -142,6 +144,21 @@ void ZiroApp::createWindows()
     m_w.Base->create();
     if (m_w.Base->startupFailed())
         return;
+    // The start-up checks have decided how large the lesson is shown: the
+    // artwork is drawn with the detail that size needs, before the other
+    // windows draw theirs.
+    qreal surfaceScale = 1.0;
+    qreal devicePixelRatio = 1.0;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        devicePixelRatio = screen->devicePixelRatio();
+        if (m_g.PresentationFillsScreen)
+            surfaceScale = fitScale(QSizeF(screen->size()));
+    }
+    const qreal scale = artScaleFor(surfaceScale, devicePixelRatio);
+    if (scale != artScale()) {
+        setArtScale(scale);
+        m_w.Base->applyArt();
+    }
     QWidget* host = m_w.Base;
 
     m_w.FError = make<TFError>(host, *m_reporter, m_g);

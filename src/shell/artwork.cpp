@@ -1,5 +1,7 @@
 #include "shell/artwork.h"
 
+#include "controls/art_scale.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -390,7 +392,7 @@ void paintButtonFace(QPainter& p, MainButton b, QSizeF size, Look look)
 QImage buttonPicture(const QImage& background, MainButton b, Look look)
 {
     const QRect r = mainButtonRect(b);
-    QImage img = background.copy(r);
+    QImage img = artCopy(background, r);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -403,18 +405,18 @@ QImage buttonPicture(const QImage& background, MainButton b, Look look)
 QImage buttonMask(QSize size)
 {
     // Drawn antialiased, then cut at half coverage: strictly two colours.
-    QImage cover(size, QImage::Format_Grayscale8);
+    QImage cover = artCanvas(size, QImage::Format_Grayscale8);
     cover.fill(0);
     {
         QPainter p(&cover);
         p.setRenderHint(QPainter::Antialiasing);
         p.fillPath(buttonShape(size), Qt::white);
     }
-    QImage mask(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
+    QImage mask = artCanvas(size, QImage::Format_RGB32);
+    for (int y = 0; y < cover.height(); ++y) {
         const uchar* src = cover.constScanLine(y);
         auto* dst = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
+        for (int x = 0; x < cover.width(); ++x)
             dst[x] = src[x] >= 128 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
     }
     return mask;
@@ -533,7 +535,7 @@ QRect mainButtonRect(MainButton b)
 
 QImage mainBackground()
 {
-    QImage img(kMainWindowRect.size(), QImage::Format_RGB32);
+    QImage img = artCanvas(kMainWindowRect.size(), QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -548,8 +550,10 @@ QImage mainBackground()
 
 ButtonArt mainButtonArt(MainButton b)
 {
-    // Drawn once: every button is cut from the same background.
-    static const QImage background = mainBackground();
+    // Drawn once per art scale: every button is cut from the same background.
+    static QImage background;
+    if (background.isNull() || background.devicePixelRatio() != artScale())
+        background = mainBackground();
     ButtonArt art;
     art.up = buttonPicture(background, b, Look::Up);
     art.down = buttonPicture(background, b, Look::Down);

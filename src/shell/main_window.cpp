@@ -113,7 +113,6 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     setFocusPolicy(Qt::StrongFocus);
     qApp->installEventFilter(this);
 
-    m_background = mainBackground();
     for (const int id : {kCursorGrab, kCursorFist, kCursorPointer}) {
         const CursorArt art = cursorArt(id);
         m_cursors.insert(id, QCursor(QPixmap::fromImage(art.image), art.hotSpot.x(), art.hotSpot.y()));
@@ -194,20 +193,13 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
         {MainButton::QUIZ, "TastoQUIZ", "Visualizza le domande quiz (F12)"},
     };
     for (const ButtonInfo& b : buttons) {
-        const ButtonArt art = mainButtonArt(b.which);
         auto* button = new TautoButton(this);
         button->setObjectName(QLatin1String(b.name));
-        button->setBitMapUp(art.up);
-        button->setBitMapDown(art.down);
-        button->setBitMapAlt(art.alt);
-        button->setBitMapMask(art.mask);
-        button->setBitMapLocking(art.locking);
-        button->setBitMapLocked(art.locked);
-        button->setBitMapSpare(art.spare);
         button->move(mainButtonRect(b.which).topLeft());
         button->setToolTip(QString::fromUtf8(b.hint));
         Tasti[static_cast<size_t>(b.which)] = button;
     }
+    applyArt();
 
     m_lLibro = new QLabel(QStringLiteral("000"), this);
     m_lLibro->setObjectName(QStringLiteral("LLibro"));
@@ -256,6 +248,23 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
 }
 
 TBase::~TBase() = default;
+
+void TBase::applyArt()
+{
+    m_background = mainBackground();
+    for (MainButton b : kMainButtons) {
+        const ButtonArt art = mainButtonArt(b);
+        TautoButton* button = tasto(b);
+        button->setBitMapUp(art.up);
+        button->setBitMapDown(art.down);
+        button->setBitMapAlt(art.alt);
+        button->setBitMapMask(art.mask);
+        button->setBitMapLocking(art.locking);
+        button->setBitMapLocked(art.locked);
+        button->setBitMapSpare(art.spare);
+    }
+    update();
+}
 
 // What the general menu asks of the main window, the walk and the settings.
 class GeneralMenuLink : public GeneralMenuPort {

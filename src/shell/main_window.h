@@ -60,6 +60,9 @@ public:
     // Places and shows the window: centred on a larger screen, full screen on
     // a screen of 480 lines or less.
     void showMain();
+    // Draws the window's artwork (background, picture buttons) at the
+    // current art scale.
+    void applyArt();
 
     // Sblocco (set once the activation has completed: menus and viewers
     // respond only then), SelectPos, SottoArgCorr and tmpEski.
