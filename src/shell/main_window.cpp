@@ -868,6 +868,10 @@ void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
 bool TBase::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
+    // "Elimina suggerimenti" silences the hints of the main window and of
+    // every window laid over it.
+    if (type == QEvent::ToolTip && !m_config.hintsShown())
+        return true;
     if (type == QEvent::MouseButtonRelease && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->parentWidget() == this &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && state.Sblocco) {

@@ -10,6 +10,8 @@
 #include "controls/kx_image_widget.h"
 #include "controls/kxb.h"
 #include "diag/error_window.h"
+#include "config/settings.h"
+#include "controls/auto_button_widget.h"
 #include "menus/menu_gen_window.h"
 #include "shell/application_ui.h"
 #include "shell/globals.h"
@@ -24,7 +26,9 @@
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
+#include <QHelpEvent>
 #include <QListWidget>
+#include <QToolTip>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -540,4 +544,26 @@ TEST(Walk, PopupSideTripReturnsWithTheMenuKey)
     p.key(Qt::Key_Escape);
     EXPECT_TRUE(p.menu()->isVisible());
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
+
+// "Elimina suggerimenti" silences the hints of the lesson screen and of the
+// menu laid over it; unticked, they show again.
+TEST(Walk, HintsFollowTheSetting)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+    QWidget* ok = p.menu()->button(MenuButton::OK);
+    const auto hintShown = [&] {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), ok->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(ok, &help);
+        return QToolTip::isVisible() && QToolTip::text() == ok->toolTip();
+    };
+    p.app.config().CBhint = true;
+    EXPECT_FALSE(hintShown());
+    p.app.config().CBhint = false;
+    EXPECT_TRUE(hintShown());
+    QToolTip::hideText();
 }
