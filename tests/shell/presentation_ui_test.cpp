@@ -1,6 +1,7 @@
 #include "controls/auto_button_widget.h"
 #include "controls/overlay_widget.h"
 #include "shell/presentation_ui.h"
+#include "support/large_screen.h"
 
 #include <QGraphicsProxyWidget>
 #include <QLineEdit>
@@ -21,56 +22,11 @@ using namespace ziro;
 
 namespace {
 
-const QRect kScreen(0, 0, 1920, 1080);
-const QRectF kFilled(240, 0, 1440, 1080);  // the 4:3 area of that screen
-constexpr double kScale = 2.25;
-
-// Where a point of the 640 x 480 surface shows on the large screen.
-QPoint onScreen(QPointF surface)
-{
-    return (kFilled.topLeft() + surface * kScale).toPoint();
-}
-
-// The offscreen screen is 800 x 800 unless the platform is given a
-// configuration. A test that needs the large screen runs itself again in a
-// child process whose screen is 1920 x 1080; this returns true in that child
-// (go on with the test) and false in the parent, which has then checked the
-// child's result.
-bool onLargeScreen()
-{
-    if (QGuiApplication::primaryScreen()->geometry() == kScreen)
-        return true;
-    if (qEnvironmentVariableIsSet("ZIRO_PRESENTATION_CHILD")) {
-        ADD_FAILURE() << "the child process did not get the large screen";
-        return false;
-    }
-    QTemporaryDir dir;
-    EXPECT_TRUE(dir.isValid());
-    const QString config = dir.filePath(QStringLiteral("screen.json"));
-    QFile f(config);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(R"({"screens":[{"name":"large","x":0,"y":0,"width":1920,"height":1080,)"
-            R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-    f.close();
-
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const QString filter = QStringLiteral("--gtest_filter=%1.%2")
-                               .arg(QLatin1String(test->test_suite_name()), QLatin1String(test->name()));
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZIRO_PRESENTATION_CHILD"), QStringLiteral("1"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    // A platform named on the command line wins over the environment.
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("-platform"), QStringLiteral("offscreen:configfile=") + config, filter});
-    EXPECT_TRUE(child.waitForFinished(60000));
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
-    return false;
-}
+using ziro::test::kFilled;
+using ziro::test::kScale;
+using ziro::test::kScreen;
+using ziro::test::onLargeScreen;
+using ziro::test::onScreen;
 
 // Records the presses, moves and releases it gets, in its own coordinates.
 class Panel : public QWidget {

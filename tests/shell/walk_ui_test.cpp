@@ -16,6 +16,8 @@
 #include "shell/application_ui.h"
 #include "shell/globals.h"
 #include "shell/main_window.h"
+#include "shell/presentation_ui.h"
+#include "support/large_screen.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -64,7 +66,9 @@ struct Installation {
     QHash<QString, QColor> colours;  // file name -> colour
     bool ready = true;                // every file was written
 
-    Installation()
+    // `fill`: the settings ask for the display mode switch, which the
+    // presentation answers by filling the screen.
+    explicit Installation(bool fill = false)
     {
         const QString root = tmp.path() + QStringLiteral("/ziro/");
         const QString dir = root + QStringLiteral("Program/");
@@ -76,7 +80,7 @@ struct Installation {
         // the plain sign pictures are the ones shown.
         write(dir + QStringLiteral("ziro.ini"),
               "[Autoscuola]\r\nNome autoscuola=Prova\r\n"
-              "[Video]\r\nAuto res=0\r\n"
+              + QByteArray(fill ? "[Video]\r\nAuto res=1\r\n" : "[Video]\r\nAuto res=0\r\n") +
               "[Filtro]\r\nArgomento avvio iniziale=B01\r\nArgomento avvio finale=B02\r\n"
               "[Set]\r\nConferma icone=0\r\nAbilita nome segnali=0\r\n");
 
@@ -206,8 +210,11 @@ public:
         ASSERT_TRUE(base()->activated());
         ASSERT_TRUE(dlg.shown.isEmpty()) << qPrintable(dlg.shown.join(QLatin1Char('|')));
 
-        base()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(base()));
+        // The window on the screen: the main window, or its host when the
+        // presentation fills the screen.
+        QWidget* shown = presentationWindow(base());
+        shown->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
     }
 
     TMenuGen* menu() { return app.windows().MenuGen; }
@@ -353,6 +360,11 @@ TEST(Walk, ForwardToTheEndAndBackToTheStartWithTheArrowKeys)
     TFError* report = p.report();
     Globals& g = p.g();
     const NavFields& nav = base->navigator().fields();
+
+    // "Auto res" off: the window keeps its own 640 x 480, no scaling.
+    EXPECT_EQ(PresentationHost::of(base), nullptr);
+    EXPECT_TRUE(base->isWindow());
+    EXPECT_EQ(base->size(), QSize(640, 480));
 
     // The start-up range of the settings is behind the menu until a topic
     // is chosen.
@@ -566,4 +578,40 @@ TEST(Walk, HintsFollowTheSetting)
     p.app.config().CBhint = false;
     EXPECT_TRUE(hintShown());
     QToolTip::hideText();
+}
+
+// On a large screen with "Auto res" on, the lesson fills the screen's 4:3
+// area, its artwork drawn with the detail of that size, and clicks at screen
+// positions reach the menu's controls under them.
+TEST(Walk, FillsALargeScreenAndTakesClicksThere)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    using ziro::test::onScreen;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    p.sys.switchSucceeds = true;  // as the desktop grants the 640 x 480 request
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+    TBase* base = p.base();
+    PresentationHost* host = PresentationHost::of(base);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->geometry(), ziro::test::kScreen);
+    EXPECT_EQ(host->contentRect(), ziro::test::kFilled);
+    EXPECT_EQ(base->size(), QSize(640, 480));
+    EXPECT_EQ(p.menu()->button(MenuButton::OK)->bitMapUp().devicePixelRatio(), 3.0);
+
+    // Group B's button, clicked where it shows on the screen.
+    const QRect b = groupButtonRect(2).translated(groupPanelRect().topLeft());
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, onScreen(b.center()));
+    ASSERT_FALSE(p.menu()->groupPanel()->isVisible());
+    ASSERT_EQ(p.menu()->list()->count(), 3);
+
+    // Its first row, the same way: the lesson starts on it.
+    const QRect row = p.menu()->list()->visualItemRect(p.menu()->list()->item(0));
+    const QPoint rowCentre = p.menu()->list()->viewport()->mapTo(base, row.center());
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, onScreen(rowCentre));
+    EXPECT_FALSE(p.menu()->isVisible());
+    EXPECT_EQ(str(base->state.SottoArgCorr), "B0");
+    p.expect(r1);
 }
