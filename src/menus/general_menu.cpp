@@ -200,8 +200,8 @@ void GeneralMenu::debug(const QString& contesto, const QString& stringa)
 void GeneralMenu::activate()
 {
     m_selezionatoML = -2;
-    m_keys.SelKeyMode = 1;
-    m_keys.SelFunction = 1;
+    // A fresh keyboard walk each time: the first arrow selects group A.
+    m_keys = KeySelection{};
     m_port.closeViewers();
     if (m_g.Custom) {
         m_g.Custom = false;

@@ -393,9 +393,15 @@ bool TBase::ShellMenus::resumeSideTrip()
 {
     TBase& b = m_base;
     TMdTemp& t = b.m_g.MdTemp;
+    // A way back that cannot be taken is dropped, so that the next press of
+    // the menu key opens the menu instead of failing again.
+    auto giveUp = [&t] {
+        t.Status = false;
+        return false;
+    };
     // The way back into a custom lesson comes with the lesson list.
     if (t.Custom)
-        return false;
+        return giveUp();
     b.m_system.beep();
     std::optional<TModoQuiz> edition;
     if (t.L_AM)
@@ -407,11 +413,11 @@ bool TBase::ShellMenus::resumeSideTrip()
     else if (t.L_AB)
         edition = TModoQuiz::mqAB;
     if (!edition)
-        return false;
+        return giveUp();
     if (*edition != b.m_g.Edizione) {
         QString error;
         if (!switchContentTable(b.Table1, contentFilePath(b.m_g, *edition), &error))
-            return false;
+            return giveUp();
         CambiaEdizione(b.m_g, static_cast<int>(*edition), b.bankLoader);
         b.buildTopicPopup();
     }

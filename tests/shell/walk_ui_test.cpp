@@ -556,6 +556,26 @@ TEST(Walk, PopupSideTripReturnsWithTheMenuKey)
     p.key(Qt::Key_Escape);
     EXPECT_TRUE(p.menu()->isVisible());
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+    // It kept group B's list; Home goes back to the group buttons.
+    EXPECT_FALSE(p.menu()->groupPanel()->isVisible());
+    p.key(Qt::Key_Home);
+    ASSERT_NO_FATAL_FAILURE(p.chooseTopicFromMenu());
+
+    // A way back into an edition whose table is not installed fails once,
+    // and is dropped: the next press opens the menu instead of failing again.
+    TMdTemp& trip = p.g().MdTemp;
+    trip.Status = true;
+    trip.L_AB = false;
+    trip.L_CD = true;
+    trip.Argomento = QStringLiteral("C01");
+    trip.RecNum = 10;
+    p.key(Qt::Key_Escape);
+    EXPECT_EQ(p.dlg.shown, QStringList{QStringLiteral("Errore recupero jmpMark.")});
+    EXPECT_TRUE(p.g().ModoAB());
+    EXPECT_EQ(str(base->Table1.fieldText(QStringLiteral("Argomento"))), "B01");
+    EXPECT_FALSE(p.menu()->isVisible());
+    p.key(Qt::Key_Escape);
+    EXPECT_TRUE(p.menu()->isVisible());
 }
 
 // "Elimina suggerimenti" silences the hints of the lesson screen and of the

@@ -14,6 +14,12 @@
 //                              the sign picture it shows; prints "step_ms",
 //                              "step_ms_30k" and "decode_ms" (medians; --runs N
 //                              for the number of steps, 400 otherwise)
+//   ziro-bench --present       the 640 x 480 window presented filling a
+//                              1920 x 1080 screen against the same window
+//                              unscaled, and the artwork at art scale 3
+//                              against 1; prints "frame_*" and "art_*"
+//                              figures (medians of 15 interleaved runs;
+//                              --runs N for another count)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -27,6 +33,7 @@
 
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
+#include "present_bench.h"
 #include "step_bench.h"
 
 #include <QDir>
@@ -208,6 +215,7 @@ int main(int argc, char** argv)
     int runs = 15;
     bool runsGiven = false;
     bool step = false;
+    bool present = false;
     QString loadPath;
     QString generateFolder;
     std::vector<char*> rest{argv[0]};
@@ -221,9 +229,13 @@ int main(int argc, char** argv)
             runsGiven = true;
         } else if (std::strcmp(argv[i], "--step") == 0)
             step = true;
+        else if (std::strcmp(argv[i], "--present") == 0)
+            present = true;
         else
             rest.push_back(argv[i]);
     }
+    if (present)
+        return ziro::bench::runPresent(argv[0], runsGiven ? runs : ziro::bench::kDefaultPresentRuns);
     if (step)
         return ziro::bench::runStep(runsGiven ? runs : ziro::bench::kDefaultStepCount);
     if (!loadPath.isEmpty())
