@@ -33,6 +33,17 @@ bool switchContentTable(DataTable& table, const QString& path, QString* error)
     // table, its name and its position as they were.
     if (!table.loadFromFile(path, error))
         return false;
+    // A readable file that is not a content table gives the old one back.
+    const QString topic = QStringLiteral("Argomento"), number = QStringLiteral("NumRec");
+    if (table.fieldIndex(topic) < 0 || table.fieldIndex(number) < 0) {
+        if (error)
+            *error = path + QStringLiteral(": manca il campo ") +
+                     (table.fieldIndex(topic) < 0 ? topic : number);
+        QString reopenError;
+        if (!openContentTable(table, table.fileName(), &reopenError) && error)
+            *error += QStringLiteral("; ") + reopenError;
+        return false;
+    }
     table.setFileName(path);
     table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"),
                          IndexOption::Descending);

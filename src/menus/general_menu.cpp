@@ -143,8 +143,10 @@ KeySelection moveKeySelection(KeySelection sel, int key, TModoQuiz edition)
     for (int tries = 0; tries < kGroups; ++tries) {
         int next = sel.SelectBand + delta;
         if (delta == 5 || delta == -5) {
-            if (next < 1 || next > kGroups)
-                return sel;
+            // Across to the other column, or nowhere when nothing is there.
+            if (next >= 1 && next <= kGroups && !groupIgnored(edition, next))
+                sel.SelectBand = next;
+            return sel;
         } else {
             next = (next - 1 + kGroups) % kGroups + 1;
         }
@@ -277,7 +279,9 @@ void GeneralMenu::groupClicked(int tag)
     m_listLoaded = true;
     if (m_rows.size() < 2) {
         // A group of one topic (or none listed) starts at once.
+        m_choice = Choice{letter, -1};
         TastoOK();
+        m_choice.reset();
         return;
     }
     m_port.refreshMenu();
@@ -303,7 +307,9 @@ void GeneralMenu::listClicked(int row)
         return;
     }
     m_port.FiltraDB(line.code, line.code + QLatin1Char('Z'), true);
+    m_choice = Choice{m_groupLetter, row};
     TastoOK();
+    m_choice.reset();
 }
 
 std::optional<FilmRequest> GeneralMenu::filmFor(int row) const
@@ -383,9 +389,20 @@ void GeneralMenu::TastoOK(int selectedRow)
         m_reporter.Emsg(10, kArgomentoVuoto, refusalText(outcome));
         return;
     }
-    const SpecificSettings s = settaggiSpecifici(
-        m_g.Edizione, m_listLoaded ? m_groupLetter : QString(), m_selezionatoML, m_g.TitoloArgomento,
-        m_g.TitoliGruppi[9], m_g.TitoliGruppi[4]);
+    // The group and row of a choice made in the menu just now; a range
+    // chosen elsewhere (the topic pop-up) is known only by its title.
+    QString group;
+    int row = -1;
+    if (m_choice) {
+        group = m_choice->group;
+        row = m_choice->row;
+    } else {
+        for (int i = 0; i < kGroups && group.isEmpty(); ++i)
+            if (!m_g.TitoliGruppi[size_t(i)].isEmpty() && m_g.TitoliGruppi[size_t(i)] == m_g.TitoloArgomento)
+                group = topicGroupLetter(m_g.Edizione, i);
+    }
+    const SpecificSettings s = settaggiSpecifici(m_g.Edizione, group, row, m_g.TitoloArgomento,
+                                                 m_g.TitoliGruppi[9], m_g.TitoliGruppi[4]);
     if (s.soloFoto)
         m_g.SoloFoto = *s.soloFoto;
     m_port.closeMenu();

@@ -231,6 +231,13 @@ private:
     bool m_abilita = true;
     TModoQuiz m_pressedEdition = TModoQuiz::mqAB;
     KeySelection m_keys;
+    // The group (and list row, -1 none) whose choice in the menu is being
+    // started; unset for a range chosen elsewhere.
+    struct Choice {
+        QString group;
+        int row = -1;
+    };
+    std::optional<Choice> m_choice;
 };
 
 }  // namespace ziro

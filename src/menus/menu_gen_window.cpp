@@ -6,9 +6,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -105,10 +107,8 @@ void TMenuGen::buildButtons()
         connect(b, &TautoButton::onMouseMove, this, [this, b] { highlightOnly(b); });
     }
     const auto on = [this](MenuButton which, auto action) {
-        connect(button(which), &TautoButton::onClick, this, [this, action] {
-            if (m_logic)
-                action(*m_logic);
-        });
+        connect(button(which), &TautoButton::onClick, this,
+                [this, action] { run([&](GeneralMenu& m) { action(m); }); });
     };
     on(MenuButton::LNormal, [](GeneralMenu& m) { m.editionClicked(TModoQuiz::mqAB); });
     on(MenuButton::LCiclo, [](GeneralMenu& m) { m.editionClicked(TModoQuiz::mqAM); });
@@ -150,8 +150,8 @@ void TMenuGen::buildGroupArea()
                               .arg(menuListRowHeight() - 1));
     m_list->installEventFilter(this);
     connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (m_logic && !m_syncing)
-            m_logic->listClicked(m_list->row(item));
+        if (!m_syncing)
+            run([&](GeneralMenu& m) { m.listClicked(m_list->row(item)); });
     });
     connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { syncIcons(); });
 
@@ -188,10 +188,8 @@ void TMenuGen::buildGroupArea()
         b->setToolTip(QStringLiteral("Menu argomenti"));
         m_groups[static_cast<size_t>(tag - 1)] = b;
         connect(b, &TautoButton::onMouseMove, this, [this, b] { highlightOnly(b); });
-        connect(b, &TautoButton::onClick, this, [this, tag] {
-            if (m_logic)
-                m_logic->groupClicked(tag);
-        });
+        connect(b, &TautoButton::onClick, this,
+                [this, tag] { run([&](GeneralMenu& m) { m.groupClicked(tag); }); });
     }
     syncList();
 }
@@ -224,7 +222,33 @@ void TMenuGen::showMenu()
     showModeless();
     raise();
     activateWindow();
-    setFocus(Qt::OtherFocusReason);
+    syncFocus();
+}
+
+void TMenuGen::syncFocus()
+{
+    if (!isVisible())
+        return;
+    // Keyboard mode 1 over an open list walks its rows; otherwise the keys
+    // belong to the menu itself (the group and function buttons).
+    const bool listKeys = m_logic && !m_logic->groupPanelShown() && m_logic->keySelection().SelKeyMode == 1;
+    QWidget* target = listKeys ? static_cast<QWidget*>(m_list) : this;
+    if (!target->hasFocus())
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+bool TMenuGen::run(const std::function<void(GeneralMenu&)>& action)
+{
+    // The pressed look waits with events flowing; a second click or key
+    // arriving then is dropped, never run inside the first.
+    if (!m_logic || m_busy)
+        return false;
+    m_busy = true;
+    QPointer<TMenuGen> self(this);
+    action(*m_logic);
+    if (self)
+        m_busy = false;
+    return true;
 }
 
 void TMenuGen::TastoOK()
@@ -283,10 +307,7 @@ void TMenuGen::refreshMenu()
     }
     syncList();
     syncSelection();
-    if (!panel && isVisible() && !m_list->hasFocus())
-        m_list->setFocus(Qt::OtherFocusReason);
-    else if (panel && m_list->hasFocus())
-        setFocus(Qt::OtherFocusReason);  // FocusHide: the list gives the focus back
+    syncFocus();
 }
 
 void TMenuGen::syncList()
@@ -375,9 +396,28 @@ void TMenuGen::mouseMoveEvent(QMouseEvent* event)
 
 void TMenuGen::keyPressEvent(QKeyEvent* event)
 {
-    if (m_logic && m_logic->keyDown(event->key(), event->modifiers()))
-        return;
-    OverlayWindow::keyPressEvent(event);
+    // The menu holds the keyboard while it is up: keys it has no use for
+    // go nowhere, so they never act on the lesson behind it.
+    event->accept();
+    run([&](GeneralMenu& m) { m.keyDown(event->key(), event->modifiers()); });
+}
+
+void TMenuGen::keyReleaseEvent(QKeyEvent* event)
+{
+    event->accept();
+}
+
+void TMenuGen::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Not the lesson's topic pop-up: the menu is where topics are chosen.
+    event->accept();
+}
+
+bool TMenuGen::focusNextPrevChild(bool next)
+{
+    // Tab walks the menu's own buttons (keyDown), not the widgets behind.
+    Q_UNUSED(next);
+    return false;
 }
 
 bool TMenuGen::eventFilter(QObject* watched, QEvent* event)
@@ -390,38 +430,41 @@ bool TMenuGen::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_list && type == QEvent::KeyPress && m_logic) {
         auto* ke = static_cast<QKeyEvent*>(event);
         switch (ke->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            m_logic->listClicked(m_list->currentRow());
-            return true;
-        case Qt::Key_Home:
-        case Qt::Key_Escape:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            m_logic->keyDown(ke->key(), ke->modifiers());
-            return true;
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-            return false;  // the list walks its rows
+            if (!m_busy)
+                return false;  // the list walks its rows
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            const int row = m_list->currentRow();
+            run([&](GeneralMenu& m) { m.listClicked(row); });
+            return true;
+        }
         default:
-            break;
+            // Everything else is the menu's, as on its buttons.
+            run([&](GeneralMenu& m) { m.keyDown(ke->key(), ke->modifiers()); });
+            return true;
         }
     }
+    if (watched == m_list && type == QEvent::KeyRelease)
+        return true;
     if (type == QEvent::MouseButtonRelease && m_logic &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == m_head) {
-            m_logic->ArgomentoTesta();
+            run([](GeneralMenu& m) { m.ArgomentoTesta(); });
             return true;
         }
         for (int k = 0; k < kMenuListRows; ++k) {
+            const int row = topRow() + k;
             if (watched == m_video[static_cast<size_t>(k)]) {
-                m_logic->filmClicked(topRow() + k);
+                run([row](GeneralMenu& m) { m.filmClicked(row); });
                 return true;
             }
             if (watched == m_html[static_cast<size_t>(k)]) {
-                m_logic->htmlClicked(topRow() + k);
+                run([row](GeneralMenu& m) { m.htmlClicked(row); });
                 return true;
             }
         }

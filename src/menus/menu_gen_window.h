@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -53,6 +54,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -81,6 +85,10 @@ private:
     void saveViewMode() override;
     void beep() override;
 
+    // Runs one action of the menu unless another is still running (its
+    // pressed look lets events through); false when dropped.
+    bool run(const std::function<void(GeneralMenu&)>& action);
+    void syncFocus();
     void buildButtons();
     void buildGroupArea();
     void highlightOnly(TautoButton* lit);
@@ -106,6 +114,7 @@ private:
     int m_headGroup = -1;
     int m_artView = -1;
     bool m_syncing = false;
+    bool m_busy = false;
 };
 
 }  // namespace ziro

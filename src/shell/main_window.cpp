@@ -432,10 +432,11 @@ bool TBase::ShellMenus::resumeSideTrip()
     NavFields& nav = b.m_nav->fields();
     nav.BloccoAvanti = false;
     nav.BloccoIndietro = false;
-    b.m_g.ContatoreRecord = t.NumDomanda;
-    b.m_g.ContatoreAffermazioni = t.NumAffermazione;
     b.m_sign->CancellaIcone();
     b.m_nav->Avvio(0);
+    // After the record is shown: showing it starts the counts afresh.
+    b.m_g.ContatoreRecord = t.NumDomanda;
+    b.m_g.ContatoreAffermazioni = t.NumAffermazione;
     b.syncWalkFields();
     return true;
 }
@@ -653,6 +654,9 @@ void TBase::setPopupEnabled(bool enabled)
 void TBase::contextMenuEvent(QContextMenuEvent* event)
 {
     if (!m_popupAttached || !m_popupEnabled || !state.Sblocco)
+        return;
+    // A right click on a window laid over the lesson is that window's.
+    if (menus.generalMenuVisible() || insideOverlay(childAt(event->pos())))
         return;
     PopUpArg->popup(event->globalPos());
 }
@@ -893,6 +897,10 @@ bool TBase::eventFilter(QObject* watched, QEvent* event)
     // first arrives.
     auto* w = static_cast<QWidget*>(watched);
     if (w->window() != this || insideOverlay(w) || (w != QApplication::focusWidget() && w != this))
+        return QWidget::eventFilter(watched, event);
+    // A key an overlay let travel up to the main window is still the
+    // overlay's: the lesson behind a menu must not step.
+    if (const QWidget* focus = focusWidget(); focus && focus->isVisible() && insideOverlay(focus))
         return QWidget::eventFilter(watched, event);
     auto* ke = static_cast<QKeyEvent*>(event);
     if (ke->isAutoRepeat())

@@ -122,3 +122,29 @@ TEST(ContentTable, SwitchKeepsTheOpenTableWhenTheNewFileFailsAndWritesBackEdits)
     check.first();
     EXPECT_EQ(check.fieldText(QStringLiteral("Nome segnale")), QStringLiteral("12"));
 }
+
+TEST(ContentTable, SwitchToAFileThatIsNoContentTableGivesTheOldOneBack)
+{
+    QTemporaryDir dir;
+    DataTable source;
+    ASSERT_TRUE(source.createFromFields({FieldDef::integer(QStringLiteral("NumRec")),
+                                         FieldDef::text(QStringLiteral("Argomento"), 3)}));
+    ASSERT_TRUE(source.append() && source.setField(QStringLiteral("NumRec"), 7) &&
+                source.setField(QStringLiteral("Argomento"), QStringLiteral("B01")) && source.post());
+    const QString good = dir.filePath(QStringLiteral("AAB2016.XML"));
+    ASSERT_TRUE(source.saveToFile(good, SaveFormat::Utf8));
+    DataTable other;
+    ASSERT_TRUE(other.createFromFields({FieldDef::integer(QStringLiteral("NumRec"))}));
+    const QString wrong = dir.filePath(QStringLiteral("ACD2014.XML"));
+    ASSERT_TRUE(other.saveToFile(wrong, SaveFormat::Utf8));
+
+    DataTable table;
+    ASSERT_TRUE(openContentTable(table, good));
+    QString error;
+    EXPECT_FALSE(switchContentTable(table, wrong, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Argomento"))) << error.toStdString();
+    EXPECT_EQ(table.fileName(), good);
+    table.first();
+    EXPECT_EQ(table.fieldInt(QStringLiteral("NumRec")), 7);
+    EXPECT_EQ(table.fieldText(QStringLiteral("Argomento")), QStringLiteral("B01"));
+}

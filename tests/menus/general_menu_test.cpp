@@ -211,6 +211,8 @@ TEST(GeneralMenuRules, KeySelectionWalk)
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Down, TModoQuiz::mqCD).SelectBand, 1);  // J skipped
     s.SelectBand = 7;
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Down, TModoQuiz::mqAM).SelectBand, 9);  // H skipped
+    s.SelectBand = 3;
+    EXPECT_EQ(moveKeySelection(s, Qt::Key_Right, TModoQuiz::mqAM).SelectBand, 3);  // not onto H
 
     s = moveKeySelection(s, Qt::Key_Tab, TModoQuiz::mqAB);
     EXPECT_EQ(s.SelKeyMode, 2);
@@ -456,4 +458,23 @@ TEST_F(GeneralMenuTest, KeysAndRowIcons)
         menu.keyDown(Qt::Key_Right, {});
     menu.keyDown(Qt::Key_Return, {});
     EXPECT_EQ(menu.viewMode(), nextViewMode(before));
+}
+
+// The photo mode of a group applies to a choice made in the menu, not to a
+// topic chosen later from the pop-up after that group was opened.
+TEST_F(GeneralMenuTest, PopupChoiceIsNotTakenForTheGroupLastOpened)
+{
+    CambiaEdizione(g, static_cast<int>(TModoQuiz::mqAM), nullptr);
+    writeList(QLatin1String(editionInfo(TModoQuiz::mqAM).lettera) + QStringLiteral("A0.TXT"), kGroupB);
+    menu.activate();
+    menu.groupClicked(1);
+    menu.listClicked(0);
+    EXPECT_TRUE(g.SoloFoto);  // AM's group A is shown as photographs
+
+    g.TitoloArgomento = g.TitoliGruppi[2];  // the pop-up filtered a topic of group C
+    menu.TastoOK(-1);
+    EXPECT_FALSE(g.SoloFoto);
+    g.TitoloArgomento = g.TitoliGruppi[0];  // and one of group A again
+    menu.TastoOK(-1);
+    EXPECT_TRUE(g.SoloFoto);
 }

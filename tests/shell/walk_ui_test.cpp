@@ -28,8 +28,11 @@
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QToolTip>
 #include <QTemporaryDir>
 #include <QTest>
@@ -634,4 +637,49 @@ TEST(Walk, FillsALargeScreenAndTakesClicksThere)
     EXPECT_FALSE(p.menu()->isVisible());
     EXPECT_EQ(str(base->state.SottoArgCorr), "B0");
     p.expect(r1);
+}
+
+// While the general menu is up it has the keyboard and the mouse to itself:
+// arrows, Tab and letters never step or open anything of the lesson behind
+// it, and a right click does not bring up the topic pop-up.
+TEST(Walk, MenuHoldsTheKeyboardAndTheMouse)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+    ASSERT_NO_FATAL_FAILURE(p.chooseTopicFromMenu());
+    p.key(Qt::Key_Right);
+    p.key(Qt::Key_Right);
+    p.expect(r2);
+    p.key(Qt::Key_Escape);
+    TMenuGen* menu = p.menu();
+    ASSERT_TRUE(menu->isVisible());
+    p.key(Qt::Key_Home);  // back to the group buttons (and the default range)
+    ASSERT_TRUE(menu->groupPanel()->isVisible());
+    TBase* base = p.base();
+    const int recNo = base->Table1.recNo();
+
+    for (Qt::Key k : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Right, Qt::Key_Tab, Qt::Key_Right,
+                      Qt::Key_S, Qt::Key_F9}) {
+        p.key(k);
+        ASSERT_TRUE(menu->isVisible());
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(focus == menu || menu->isAncestorOf(focus)) << qPrintable(focus->objectName());
+    }
+    // Tab took the walk to the function buttons: the second one is lit.
+    EXPECT_EQ(menu->logic()->keySelection().SelKeyMode, 2);
+    EXPECT_EQ(menu->logic()->keySelection().SelFunction, 2);
+    EXPECT_TRUE(menu->button(MenuButton::LCiclo)->displayAlt());
+    EXPECT_FALSE(base->EJump->isVisible());
+    // The lesson behind did not move, nor show anything.
+    EXPECT_EQ(base->Table1.recNo(), recNo);
+    EXPECT_FALSE(base->Visore->isLoaded());
+    EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
+
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(100, 100),
+                            menu->mapToGlobal(QPoint(100, 100)));
+    QApplication::sendEvent(menu, &right);
+    EXPECT_FALSE(p.base()->PopUpArg->isVisible());
 }
