@@ -6,6 +6,22 @@
 
 namespace ziro {
 
+namespace {
+
+// The indexes the program relies on, and the topic order.
+bool addContentIndexes(DataTable& table, QString* error)
+{
+    table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"),
+                         IndexOption::Descending);
+    table.AggiungiIndice(QStringLiteral("_Nome segnale"), QStringLiteral("Nome segnale"),
+                         IndexOption::Descending);
+    table.AggiungiIndice(QStringLiteral("_NumRec"), QStringLiteral("NumRec"),
+                         IndexOption::Primary);
+    return table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
+}
+
+}  // namespace
+
 bool openContentTable(DataTable& table, const QString& path, QString* error)
 {
     // Edits of the table being left are written back first; when that fails
@@ -15,13 +31,7 @@ bool openContentTable(DataTable& table, const QString& path, QString* error)
     table.setFileName(path);
     if (!table.open(error))
         return false;
-    table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"),
-                         IndexOption::Descending);
-    table.AggiungiIndice(QStringLiteral("_Nome segnale"), QStringLiteral("Nome segnale"),
-                         IndexOption::Descending);
-    table.AggiungiIndice(QStringLiteral("_NumRec"), QStringLiteral("NumRec"),
-                         IndexOption::Primary);
-    return table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
+    return addContentIndexes(table, error);
 }
 
 bool switchContentTable(DataTable& table, const QString& path, QString* error)
@@ -45,13 +55,7 @@ bool switchContentTable(DataTable& table, const QString& path, QString* error)
         return false;
     }
     table.setFileName(path);
-    table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"),
-                         IndexOption::Descending);
-    table.AggiungiIndice(QStringLiteral("_Nome segnale"), QStringLiteral("Nome segnale"),
-                         IndexOption::Descending);
-    table.AggiungiIndice(QStringLiteral("_NumRec"), QStringLiteral("NumRec"),
-                         IndexOption::Primary);
-    return table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
+    return addContentIndexes(table, error);
 }
 
 StartupTableResult openStartupTable(DataTable& table, const QString& path)

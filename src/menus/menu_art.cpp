@@ -1,5 +1,6 @@
 #include "menus/menu_art.h"
 
+#include "controls/art_paint.h"
 #include "controls/art_scale.h"
 
 #include <QFont>
@@ -18,6 +19,9 @@
 namespace ziro {
 
 namespace {
+
+// The colour of the soft shadows under the card and the buttons.
+const QColor kShadow(0x02, 0x0a, 0x10);
 
 // --- palette -------------------------------------------------------------
 
@@ -194,28 +198,6 @@ void drawLines(QPainter& p, const QRectF& r, const QStringList& lines, const QFo
 
 // --- pictograms -------------------------------------------------------------
 // Drawn as filled paths in a 24 x 24 design box, then scaled into place.
-
-QPainterPath roundRect(qreal x, qreal y, qreal w, qreal h, qreal r)
-{
-    QPainterPath path;
-    path.addRoundedRect(QRectF(x, y, w, h), r, r);
-    return path;
-}
-
-QPainterPath circle(QPointF c, qreal r)
-{
-    QPainterPath path;
-    path.addEllipse(c, r, r);
-    return path;
-}
-
-QPainterPath polygon(std::initializer_list<QPointF> points)
-{
-    QPainterPath path;
-    path.addPolygon(QPolygonF(QList<QPointF>(points)));
-    path.closeSubpath();
-    return path;
-}
 
 QPainterPath stroked(const QPainterPath& line, qreal width)
 {
@@ -402,22 +384,7 @@ QImage paintedButton(const QImage& background, const QRect& where, const Skin& s
 
 QImage shapeMask(QSize size, qreal radius)
 {
-    // Drawn antialiased, then cut at half coverage: strictly two colours.
-    QImage cover = artCanvas(size, QImage::Format_Grayscale8);
-    cover.fill(0);
-    {
-        QPainter p(&cover);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.fillPath(roundedShape(size, radius), Qt::white);
-    }
-    QImage mask = artCanvas(size, QImage::Format_RGB32);
-    for (int y = 0; y < cover.height(); ++y) {
-        const uchar* src = cover.constScanLine(y);
-        auto* dst = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        for (int x = 0; x < cover.width(); ++x)
-            dst[x] = src[x] >= 128 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-    }
-    return mask;
+    return twoColourMask(size, roundedShape(size, radius));
 }
 
 ButtonArt buttonArt(const QImage& background, const QRect& where, const QColor& base,
@@ -577,19 +544,6 @@ Face groupFace(const QColor& colour, const QString& letter, const QString& title
 
 // --- background -------------------------------------------------------------
 
-void paintSoftShadow(QPainter& p, const QRectF& r, qreal radius, qreal dy, int rings, int alpha)
-{
-    p.save();
-    p.setPen(Qt::NoPen);
-    for (int i = rings; i >= 1; --i) {
-        const qreal grow = i;
-        p.setBrush(QColor(0x02, 0x0a, 0x10, alpha / (i + 1)));
-        p.drawRoundedRect(r.adjusted(-grow, -grow + dy, grow, grow + dy), radius + grow,
-                          radius + grow);
-    }
-    p.restore();
-}
-
 void paintLabel(QPainter& p, const QRect& buttonBelow, const QString& text)
 {
     QFont font = captionFont(12);
@@ -641,7 +595,7 @@ QImage menuBackground()
 
     // The group card.
     const QRectF card = QRectF(groupPanelRect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    paintSoftShadow(p, card, 10, 2, 6, 150);
+    paintSoftShadow(p, card, 10, 2, 6, 150, kShadow);
     p.setPen(QPen(kCardEdge, 1));
     p.setBrush(kCard);
     p.drawRoundedRect(card, 10, 10);
@@ -656,7 +610,7 @@ QImage menuBackground()
 
     for (int i = 0; i < kMenuButtonCount; ++i) {
         const QRectF r = QRectF(menuButtonRect(static_cast<MenuButton>(i)));
-        paintSoftShadow(p, r.adjusted(0.5, 0.5, -0.5, -0.5), kButtonRadius, 1.5, 3, 170);
+        paintSoftShadow(p, r.adjusted(0.5, 0.5, -0.5, -0.5), kButtonRadius, 1.5, 3, 170, kShadow);
     }
     p.end();
     return img;

@@ -1,5 +1,6 @@
 #include "shell/artwork.h"
 
+#include "controls/art_paint.h"
 #include "controls/art_scale.h"
 
 #include <QFont>
@@ -14,6 +15,9 @@
 namespace ziro {
 
 namespace {
+
+// The colour of the soft shadows under cards and buttons.
+const QColor kShadow(0x14, 0x24, 0x3a);
 
 // --- palette -------------------------------------------------------------
 
@@ -68,20 +72,6 @@ QPainterPath buttonShape(QSizeF size)
 // --- background pieces ----------------------------------------------------
 
 // A soft shadow under a rounded rectangle: a few widening, fading rings.
-void paintSoftShadow(QPainter& p, const QRectF& r, qreal radius, qreal dy, int rings,
-                     int alpha)
-{
-    p.save();
-    p.setPen(Qt::NoPen);
-    for (int i = rings; i >= 1; --i) {
-        const qreal grow = i;
-        p.setBrush(QColor(0x14, 0x24, 0x3a, alpha / (i + 1)));
-        p.drawRoundedRect(r.adjusted(-grow, -grow + dy, grow, grow + dy), radius + grow,
-                          radius + grow);
-    }
-    p.restore();
-}
-
 void paintSurface(QPainter& p)
 {
     QLinearGradient g(0, 0, 0, kBottomStripRect.top());
@@ -93,7 +83,7 @@ void paintSurface(QPainter& p)
 void paintSignCard(QPainter& p)
 {
     const QRectF card = QRectF(kSignBorderRect).adjusted(0.5, 0.5, -0.5, -0.5);
-    paintSoftShadow(p, card, 4, 1.5, 4, 60);
+    paintSoftShadow(p, card, 4, 1.5, 4, 60, kShadow);
     p.setPen(QPen(kCardEdge, 1));
     p.setBrush(Qt::white);
     p.drawRoundedRect(card, 4, 4);
@@ -103,7 +93,7 @@ void paintPanelWell(QPainter& p, const QRect& panel)
 {
     // The frame sits just outside the panel so it stays visible around an icon.
     const QRectF frame = QRectF(panel).adjusted(-1.5, -1.5, 1.5, 1.5);
-    paintSoftShadow(p, frame, 3, 1.5, 3, 70);
+    paintSoftShadow(p, frame, 3, 1.5, 3, 70, kShadow);
     p.setPen(QPen(kPanelEdge, 1));
     p.setBrush(Qt::white);
     p.drawRoundedRect(frame, 3, 3);
@@ -137,7 +127,7 @@ void paintStrip(QPainter& p)
     // Shadows the buttons cast on the strip.
     for (int i = 0; i < kMainButtonCount; ++i) {
         const QRectF r = QRectF(mainButtonRect(static_cast<MainButton>(i)));
-        paintSoftShadow(p, r.adjusted(0.5, 0.5, -0.5, -0.5), kButtonRadius, 1.5, 3, 150);
+        paintSoftShadow(p, r.adjusted(0.5, 0.5, -0.5, -0.5), kButtonRadius, 1.5, 3, 150, kShadow);
     }
 }
 
@@ -151,28 +141,6 @@ QPainterPath roundedCorners(const QPainterPath& path, qreal width)
     stroker.setJoinStyle(Qt::RoundJoin);
     stroker.setCapStyle(Qt::RoundCap);
     return path.united(stroker.createStroke(path)).simplified();
-}
-
-QPainterPath roundRect(qreal x, qreal y, qreal w, qreal h, qreal r)
-{
-    QPainterPath path;
-    path.addRoundedRect(QRectF(x, y, w, h), r, r);
-    return path;
-}
-
-QPainterPath circle(QPointF c, qreal r)
-{
-    QPainterPath path;
-    path.addEllipse(c, r, r);
-    return path;
-}
-
-QPainterPath polygon(std::initializer_list<QPointF> points)
-{
-    QPainterPath path;
-    path.addPolygon(QPolygonF(QList<QPointF>(points)));
-    path.closeSubpath();
-    return path;
 }
 
 QFont captionFont(int pixelSize, bool bold)
@@ -404,22 +372,7 @@ QImage buttonPicture(const QImage& background, MainButton b, Look look)
 
 QImage buttonMask(QSize size)
 {
-    // Drawn antialiased, then cut at half coverage: strictly two colours.
-    QImage cover = artCanvas(size, QImage::Format_Grayscale8);
-    cover.fill(0);
-    {
-        QPainter p(&cover);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.fillPath(buttonShape(size), Qt::white);
-    }
-    QImage mask = artCanvas(size, QImage::Format_RGB32);
-    for (int y = 0; y < cover.height(); ++y) {
-        const uchar* src = cover.constScanLine(y);
-        auto* dst = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        for (int x = 0; x < cover.width(); ++x)
-            dst[x] = src[x] >= 128 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-    }
-    return mask;
+    return twoColourMask(size, buttonShape(size));
 }
 
 // --- cursors ----------------------------------------------------------------
