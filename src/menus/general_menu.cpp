@@ -16,8 +16,8 @@ namespace {
 
 const QString kArgomentoVuoto = QStringLiteral("Argomento vuoto");
 
-// The rows of a list that are never blank: the sub-topic list of ten empty
-// rows the menu shows before a group is chosen has no data behind it.
+// The group buttons, tags 1 to 10; also the empty rows the list shows
+// after a reset.
 constexpr int kGroups = 10;
 
 TModoQuiz editionOfFunction(int selezione)

@@ -24,6 +24,8 @@
 
 #include "present_bench.h"
 
+#include "bench_util.h"
+
 #include "content/edition.h"
 #include "controls/art_scale.h"
 #include "controls/auto_button_widget.h"
@@ -58,30 +60,10 @@ namespace ziro::bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr QSize kScreenSize{1920, 1080};
 constexpr QSize kWindowSize{640, 480};
 constexpr qreal kLargeArtScale = 3.0;
 constexpr int kWarmUpRuns = 2;
-
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-[[noreturn]] void fail(const QString& message)
-{
-    std::fprintf(stderr, "ziro-bench: %s\n", qPrintable(message));
-    std::exit(2);
-}
 
 // The offscreen platform's only screen is 800 x 800 unless it is given one.
 QString writeScreenConfig(const QString& folder)

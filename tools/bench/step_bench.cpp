@@ -22,6 +22,8 @@
 
 #include "step_bench.h"
 
+#include "bench_util.h"
+
 #include "config/settings.h"
 #include "content/content_table.h"
 #include "content/navigator.h"
@@ -54,31 +56,11 @@ namespace ziro::bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kSeed = 2016;
 constexpr int kWarmUpSteps = 50;
 // Presses tried per measured one before giving up: most presses count, so
 // only a broken walk comes near this.
 constexpr int kAttemptsPerStep = 20;
-
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-[[noreturn]] void fail(const QString& message)
-{
-    std::fprintf(stderr, "ziro-bench: %s\n", qPrintable(message));
-    std::exit(2);
-}
 
 // Visore's placement: its frame as given, no border, proportions not kept.
 QRect visoreGeometry(const QRect& frame, QSize picture)

@@ -31,6 +31,8 @@
 // The engine reads large files with a second (pooled) thread; on a machine
 // whose other core is busy the ratios are worse than on a quiet one.
 
+#include "bench_util.h"
+#include "content/content_table.h"
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
 #include "present_bench.h"
@@ -54,23 +56,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Opens `path` as the main window does; false with a message on failure.
-bool openLikeMainWindow(ziro::DataTable& table, const QString& path, QString* error)
-{
-    using ziro::IndexOption;
-    table.setFileName(path);
-    return table.open(error) && table.AggiungiIndice(QStringLiteral("_Argomento"), QStringLiteral("Argomento"), IndexOption::Descending) &&
-           table.AggiungiIndice(QStringLiteral("_Nome segnale"), QStringLiteral("Nome segnale"), IndexOption::Descending) &&
-           table.AggiungiIndice(QStringLiteral("_NumRec"), QStringLiteral("NumRec"), IndexOption::Primary) &&
-           table.setIndexFieldNames(QStringLiteral("Argomento;NumRec"), error);
-}
+using ziro::bench::Clock;
+using ziro::bench::median;
+using ziro::bench::msSince;
 
 double timeOpen(const QString& path)
 {
@@ -78,7 +66,7 @@ double timeOpen(const QString& path)
     table->setSaveOnClose(false);
     QString error;
     const auto start = Clock::now();
-    const bool ok = openLikeMainWindow(*table, path, &error);
+    const bool ok = ziro::openContentTable(*table, path, &error);
     const double ms = msSince(start);
     if (!ok) {
         std::fprintf(stderr, "ziro-bench: %s\n", qPrintable(error));
@@ -100,13 +88,6 @@ double timePugixml(const std::string& path)
     }
     benchmark::DoNotOptimize(doc->first_child());
     return ms;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 struct Medians
@@ -151,7 +132,7 @@ MemoryFigures measureMemory(const QString& path)
         auto table = std::make_unique<ziro::DataTable>();
         table->setSaveOnClose(false);
         QString error;
-        if (!openLikeMainWindow(*table, path, &error)) {
+        if (!ziro::openContentTable(*table, path, &error)) {
             std::fprintf(stderr, "ziro-bench: %s\n", qPrintable(error));
             std::exit(2);
         }
