@@ -572,11 +572,7 @@ void paintTitle(QPainter& p)
     p.drawText(area.adjusted(14, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, title);
 }
 
-}  // namespace
-
-// --- public ---------------------------------------------------------------------
-
-QImage menuBackground()
+QImage drawMenuBackground()
 {
     QImage img = artCanvas(kMenuWindowRect.size(), QImage::Format_RGB32);
     QPainter p(&img);
@@ -616,18 +612,23 @@ QImage menuBackground()
     return img;
 }
 
-namespace {
-
-// Drawn once per art scale: every picture is cut from the same background.
+// Drawn once per art scale: the window and every picture share it.
 const QImage& cachedBackground()
 {
     static QImage background;
     if (background.isNull() || background.devicePixelRatio() != artScale())
-        background = menuBackground();
+        background = drawMenuBackground();
     return background;
 }
 
 }  // namespace
+
+// --- public ---------------------------------------------------------------------
+
+QImage menuBackground()
+{
+    return cachedBackground();
+}
 
 ButtonArt menuButtonArt(MenuButton b)
 {

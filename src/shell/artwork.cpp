@@ -486,7 +486,9 @@ QRect mainButtonRect(MainButton b)
     return {};
 }
 
-QImage mainBackground()
+namespace {
+
+QImage drawMainBackground()
 {
     QImage img = artCanvas(kMainWindowRect.size(), QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -501,12 +503,21 @@ QImage mainBackground()
     return img;
 }
 
-ButtonArt mainButtonArt(MainButton b)
+}  // namespace
+
+QImage mainBackground()
 {
-    // Drawn once per art scale: every button is cut from the same background.
+    // Drawn once per art scale; the window and every button share it.
     static QImage background;
     if (background.isNull() || background.devicePixelRatio() != artScale())
-        background = mainBackground();
+        background = drawMainBackground();
+    return background;
+}
+
+ButtonArt mainButtonArt(MainButton b)
+{
+    // Every button is cut from the same background.
+    const QImage background = mainBackground();
     ButtonArt art;
     art.up = buttonPicture(background, b, Look::Up);
     art.down = buttonPicture(background, b, Look::Down);
