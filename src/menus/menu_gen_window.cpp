@@ -277,12 +277,17 @@ void TMenuGen::ChangeModoTasti()
     }
     // The edition on show is the pressed one; the custom lessons button
     // stays down while their list holds the menu.
+    // Redrawn only when that changes: a refresh runs on every key.
     const bool customOn = !m_logic->Abilita();
-    for (TModoQuiz e : kEditions) {
-        const MenuButton which = buttonOfEdition(e);
-        setArt(button(which), menuButtonArt(which), !customOn && e == m_logic->pressedEdition());
+    const int pressed = customOn ? -1 : static_cast<int>(m_logic->pressedEdition());
+    if (pressed != m_artPressed) {
+        m_artPressed = pressed;
+        for (TModoQuiz e : kEditions) {
+            const MenuButton which = buttonOfEdition(e);
+            setArt(button(which), menuButtonArt(which), static_cast<int>(e) == pressed);
+        }
+        setArt(button(MenuButton::LCustom), menuButtonArt(MenuButton::LCustom), customOn);
     }
-    setArt(button(MenuButton::LCustom), menuButtonArt(MenuButton::LCustom), customOn);
     const int view = static_cast<int>(m_logic->viewMode());
     if (view != m_artView) {
         m_artView = view;

@@ -113,6 +113,7 @@ private:
     QString m_artKey;
     int m_headGroup = -1;
     int m_artView = -1;
+    int m_artPressed = -2;  // the edition shown pressed; -1 custom lessons
     bool m_syncing = false;
     bool m_busy = false;
 };
