@@ -43,7 +43,9 @@ TBackSubArg::TBackSubArg(QWidget* host)
 
     m_label = new QLabel(this);
     m_label->setObjectName(QStringLiteral("Lb_SubArg"));
-    m_label->setAlignment(Qt::AlignCenter);
+    // At the top of its box: the strip is drawn only as tall as the fitted
+    // text, so a text shrunk to fit the width must not sink below it.
+    m_label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_label->setAutoFillBackground(false);
     m_label->setAttribute(Qt::WA_TranslucentBackground);
     QPalette pal = m_label->palette();

@@ -99,6 +99,14 @@ TEST_F(BannerWindowTest, LongTextIsFittedSmallerThanAShortOne)
     EXPECT_LT(banner->label()->font().pixelSize(), shortSize);
     const QFontMetrics fm(banner->label()->font());
     EXPECT_LT(fm.horizontalAdvance(banner->text()), banner->label()->width());
+
+    // The smaller text stays on the strip: nothing is drawn below it.
+    const QImage shot = banner->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    int below = 0;
+    for (int y = banner->shapeHeight() + 2; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            below += qAlpha(shot.pixel(x, y)) > 0;
+    EXPECT_EQ(below, 0);
 }
 
 TEST_F(BannerWindowTest, ConditionsThatCloseInsteadOfShowing)
