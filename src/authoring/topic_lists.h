@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/globals.h"
+#include "base/globals.h"
+#include "menus/topic_list.h"
 
 #include <QString>
 
@@ -18,23 +19,6 @@ struct TopicComboItem {
     // no longer ends with its code.
     QString code;
     Kind kind = Kind::Topic;
-};
-
-// One item of the main window's topic pop-up; `hint` is what the pop-up
-// handler acts on: a chapter letter, a topic code, or "ICONE".
-struct TopicMenuItem {
-    QString caption;
-    QString hint;
-};
-
-struct TopicSubmenu {
-    QString caption;  // the chapter title
-    std::vector<TopicMenuItem> items;  // "Intero argomento" first
-};
-
-struct TopicPopup {
-    std::vector<TopicSubmenu> submenus;  // one per chapter, in order
-    TopicMenuItem last;                  // "Menu ICONE..."
 };
 
 struct TopicLists {

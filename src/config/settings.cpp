@@ -3,8 +3,8 @@
 #include "config/colour_text.h"
 #include "config/ini_file.h"
 #include "config/machine_store.h"
-#include "shell/globals.h"
-#include "shell/startup.h"
+#include "base/globals.h"
+#include "base/version.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -147,17 +147,17 @@ bool isQuizColourText(const QString& text)
         || colourFromText(text).has_value();
 }
 
-void logBadColour(Reporter& reporter, const SettingDef& def, const QString& text,
+void logBadColour(Reports& reporter, const SettingDef& def, const QString& text,
                   const QString& outcome)
 {
-    reporter.Emsg(20,
+    reporter.Emsg(ReportKind::LogOnly,
                   QStringLiteral("Colore non leggibile: [") + def.section + QStringLiteral("] ")
                       + def.key + QLatin1Char('=') + text,
                   outcome);
 }
 
 void readSetting(const IniFile& ini, const SettingDef& def, Config& cfg, const QString& dataRoot,
-                 Reporter& reporter)
+                 Reports& reporter)
 {
     std::visit(
         [&](auto member) {
@@ -188,14 +188,14 @@ void readSetting(const IniFile& ini, const SettingDef& def, Config& cfg, const Q
         def.member);
 }
 
-bool reportWrite(Reporter& reporter, const IniFile& ini, bool ok)
+bool reportWrite(Reports& reporter, const IniFile& ini, bool ok)
 {
     if (!ok)
-        reporter.Emsg(2, context(), QDir::toNativeSeparators(ini.path()));
+        reporter.Emsg(ReportKind::FileIo, context(), QDir::toNativeSeparators(ini.path()));
     return ok;
 }
 
-void reconcileVersions(IniFile& ini, Config& cfg, Reporter& reporter, MachineStore& store,
+void reconcileVersions(IniFile& ini, Config& cfg, Reports& reporter, MachineStore& store,
                        const QString& programVersion)
 {
     QString version;
@@ -206,7 +206,7 @@ void reconcileVersions(IniFile& ini, Config& cfg, Reporter& reporter, MachineSto
     } else {
         version = kNoVersion;
         storeText = kUnknownVersion;
-        reporter.Emsg(20, QStringLiteral("Registry: "),
+        reporter.Emsg(ReportKind::LogOnly, QStringLiteral("Registry: "),
                       QStringLiteral("Non è possibile accedere alla versione"));
     }
     cfg.PVersion = QStringLiteral("    Versioni:   REG [") + storeText
@@ -215,7 +215,7 @@ void reconcileVersions(IniFile& ini, Config& cfg, Reporter& reporter, MachineSto
 
     if (version == kNoVersion || version.isEmpty()) {
         version = ini.readString(kInfo, kVersione, kNoVersionIni);
-        reporter.Emsg(20, QStringLiteral("Registry vuoto "),
+        reporter.Emsg(ReportKind::LogOnly, QStringLiteral("Registry vuoto "),
                       QStringLiteral("Versione estratta da file INI"));
         if (version == kNoVersionIni || version.isEmpty()) {
             reportWrite(reporter, ini, ini.writeString(kInfo, kVersione, version));
@@ -298,23 +298,23 @@ ReportOptions reportOptions(const Config& cfg)
     return options;
 }
 
-bool CaricaIni(Globals& g, Config& cfg, Reporter& reporter, MachineStore& store)
+bool CaricaIni(Globals& g, Config& cfg, Reports& reporter, MachineStore& store)
 {
     return CaricaIni(g, cfg, reporter, store, VersioneProgramma());
 }
 
-bool CaricaIni(Globals& g, Config& cfg, Reporter& reporter, MachineStore& store,
+bool CaricaIni(Globals& g, Config& cfg, Reports& reporter, MachineStore& store,
                const QString& programVersion)
 {
     const QString path = g.FileIni.isEmpty() ? settingsFileFor(g.ProgramFile) : g.FileIni;
     const QString shownPath = QDir::toNativeSeparators(path);
     if (!QFileInfo::exists(path)) {
-        reporter.Emsg(1, context(), shownPath);
+        reporter.Emsg(ReportKind::MissingFile, context(), shownPath);
         return false;
     }
     const std::shared_ptr<IniFile> ini = IniFile::open(path);
     if (!ini) {
-        reporter.Emsg(2, context(), shownPath);
+        reporter.Emsg(ReportKind::FileIo, context(), shownPath);
         return false;
     }
     g.FileIni = path;
@@ -401,11 +401,11 @@ QString alignmentQuestion(const QString& programVersion)
         + programVersion + QStringLiteral(", Si è sicuri?");
 }
 
-bool AllineaVersione(Globals& g, Reporter& reporter, MachineStore& store,
+bool AllineaVersione(Globals& g, Reports& reporter, MachineStore& store,
                      const QString& programVersion)
 {
     if (!store.writeVersion(programVersion))
-        reporter.Emsg(20, QStringLiteral("Registry: "),
+        reporter.Emsg(ReportKind::LogOnly, QStringLiteral("Registry: "),
                       QStringLiteral("Non è possibile aggiornare la versione ") + programVersion);
     Config cfg;
     cfg.VersioneINI = programVersion;
@@ -419,7 +419,7 @@ IniFile* Settings::file()
                                                          : m_globals.FileIni;
         m_globals.IniFilePtr = IniFile::open(path);
         if (!m_globals.IniFilePtr) {
-            m_reporter.Emsg(2, context(), QDir::toNativeSeparators(path));
+            m_reporter.Emsg(ReportKind::FileIo, context(), QDir::toNativeSeparators(path));
             return nullptr;
         }
     }

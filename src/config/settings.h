@@ -202,9 +202,9 @@ extern const char* const kSettingsContext;  // "Files di inizializzazione"
 // ColoreSelettore, Versione). A missing file is reported (kind 1) and gives
 // false; so does one that cannot be read (kind 2). `cfg` and the globals are
 // then left as they were.
-bool CaricaIni(Globals& g, Config& cfg, Reporter& reporter, MachineStore& store,
+bool CaricaIni(Globals& g, Config& cfg, Reports& reporter, MachineStore& store,
                const QString& programVersion);
-bool CaricaIni(Globals& g, Config& cfg, Reporter& reporter, MachineStore& store);
+bool CaricaIni(Globals& g, Config& cfg, Reports& reporter, MachineStore& store);
 
 // Applies a loaded configuration (only after CaricaIni answered true: a
 // failed load leaves the global state alone): moves every folder after the
@@ -221,7 +221,7 @@ void VediConfig(Globals& g, Config& cfg,
 // The caller reloads the settings afterwards. False when the settings file
 // could not be written.
 QString alignmentQuestion(const QString& programVersion);
-bool AllineaVersione(Globals& g, Reporter& reporter, MachineStore& store,
+bool AllineaVersione(Globals& g, Reports& reporter, MachineStore& store,
                      const QString& programVersion);
 
 // Write-through of single settings, the moment their control changes. Uses
@@ -230,7 +230,7 @@ bool AllineaVersione(Globals& g, Reporter& reporter, MachineStore& store,
 // that fails is reported (kind 2) and answers false.
 class Settings {
 public:
-    Settings(Globals& g, Reporter& reporter) : m_globals(g), m_reporter(reporter) {}
+    Settings(Globals& g, Reports& reporter) : m_globals(g), m_reporter(reporter) {}
 
     // Writes the current value of the setting's member of `cfg`.
     bool write(const Config& cfg, SettingId id);
@@ -247,7 +247,7 @@ private:
     bool finish(IniFile& ini, bool ok);
 
     Globals& m_globals;
-    Reporter& m_reporter;
+    Reports& m_reporter;
 };
 
 }  // namespace ziro

@@ -1,6 +1,6 @@
 #include "content/content_table.h"
 
-#include "diag/reporter.h"
+#include "base/reports.h"
 
 #include <QFileInfo>
 
@@ -90,7 +90,7 @@ void MissingFieldLog::attach(DataTable& table)
         if (m_logged.contains(key))
             return;
         m_logged.insert(key);
-        m_reporter.Emsg(20, QStringLiteral("Campo mancante nella tabella ") +
+        m_reporter.Emsg(ReportKind::LogOnly, QStringLiteral("Campo mancante nella tabella ") +
                                 (m_table ? m_table->fileName() : QString()),
                         name);
     });

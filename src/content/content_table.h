@@ -7,7 +7,7 @@
 
 namespace ziro {
 
-class Reporter;
+class Reports;
 
 // Opens a content table the way the main window does: the whole file, then
 // the three indexes the program relies on, ordered by topic and record.
@@ -34,12 +34,12 @@ StartupTableResult openStartupTable(DataTable& table, const QString& path);
 // without a report in front of the class at every step.
 class MissingFieldLog {
 public:
-    explicit MissingFieldLog(Reporter& reporter) : m_reporter(reporter) {}
+    explicit MissingFieldLog(Reports& reporter) : m_reporter(reporter) {}
     void attach(DataTable& table);
     void reset() { m_logged.clear(); }
 
 private:
-    Reporter& m_reporter;
+    Reports& m_reporter;
     QSet<QString> m_logged;
     DataTable* m_table = nullptr;
 };

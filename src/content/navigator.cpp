@@ -4,9 +4,9 @@
 
 #include "config/settings.h"
 #include "content/edition.h"
-#include "diag/reporter.h"
+#include "base/reports.h"
 #include "platform/files/paths.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -41,7 +41,7 @@ private:
 
 }  // namespace
 
-Navigator::Navigator(Globals& globals, const Config& config, Reporter& reporter, DataTable& table,
+Navigator::Navigator(Globals& globals, const Config& config, Reports& reporter, DataTable& table,
                      ViewerPorts& viewers, MainViewPort& mainView, SignAreaPort& signArea,
                      NavHooks hooks)
     : m_g(globals),
@@ -108,7 +108,7 @@ void Navigator::FiltraDB(const QString& FiltroDa, const QString& FiltroA, bool C
         QString error;
         if (!Table1.setIndexFieldNames(kArgomento + QLatin1Char(';') + kNumRec, &error)
             || !Table1.setRange({da, 0}, {a, 999999}, &error)) {
-            m_reporter.Emsg(20, QStringLiteral("Filtro tabella"), error);
+            m_reporter.Emsg(ReportKind::LogOnly, QStringLiteral("Filtro tabella"), error);
         }
         m_g.DescrizioneFiltro = QStringLiteral("Limiti > ") + da + QLatin1Char('/') + a;
         m_g.TitoloArgomento = selezioneAvvio ? QStringLiteral("Selezione di avvio")
@@ -164,13 +164,13 @@ bool Navigator::ControllaDb(int Direzione)
 {
     if (Direzione == -1 && Table1.bof()) {
         if (!m_g.SoloFoto && spare() != QLatin1String("5"))
-            m_reporter.Emsg(11, QStringLiteral("Inizio Argomento"), QString());
+            m_reporter.Emsg(ReportKind::AtStart, QStringLiteral("Inizio Argomento"), QString());
         m_f.BloccoIndietro = true;
         return false;
     }
     if (Direzione == 1 && Table1.eof()) {
         if (!m_g.SoloFoto && spare() != QLatin1String("5"))
-            m_reporter.Emsg(12, QStringLiteral("Argomento terminato"), QString());
+            m_reporter.Emsg(ReportKind::AtEnd, QStringLiteral("Argomento terminato"), QString());
         m_f.BloccoAvanti = true;
         return false;
     }
@@ -361,7 +361,7 @@ int Navigator::SpostaSuRecord(const QString& Campo, const QString& Recrd, bool A
             }
             m_g.SoloFoto = soloFoto;
         }
-        m_reporter.Emsg(1, QStringLiteral("display foto"),
+        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("display foto"),
                         path.value_or(m_g.dirs.DirFoto + Recrd + QStringLiteral(".KXB")));
         if (Azione)
             display();
@@ -378,13 +378,12 @@ int Navigator::SpostaSuRecord(const QString& Campo, const QString& Recrd, bool A
             return 2;
         // Neither a record nor a picture: the caller must not take it for a
         // record found.
-        m_reporter.Emsg(13, QStringLiteral("La figura digitata non esiste"), QString());
+        m_reporter.Emsg(ReportKind::BadNumber, QStringLiteral("La figura digitata non esiste"), QString());
         return 0;
     }
 
-    ReportView* view = m_reporter.view();
-    const bool errorWindowHidden = !view || !view->isVisible();
-    m_reporter.Emsg(13,
+    const bool errorWindowHidden = !m_reporter.reportWindowVisible();
+    m_reporter.Emsg(ReportKind::BadNumber,
                     (!m_g.PASSsegnale && errorWindowHidden)
                         ? QStringLiteral("Non ci sono domande per la figura scelta")
                         : QStringLiteral("La figura digitata non esiste"),
@@ -468,7 +467,7 @@ void Navigator::Avvio(int DirezDb)
         if (!m_g.SegnaleON && !m_g.QuizON && m_g.FotoON)
             m_main.SWfotoClick();
     } catch (const std::exception& e) {
-        m_reporter.Emsg(15, QStringLiteral("ERRORE di avvio"), QString::fromLocal8Bit(e.what()));
+        m_reporter.Emsg(ReportKind::Notice, QStringLiteral("ERRORE di avvio"), QString::fromLocal8Bit(e.what()));
     }
 }
 
@@ -485,7 +484,7 @@ void Navigator::ProssimaFoto(int Direzione)
         }
         Table1.prior();
         if (!ControllaDb(-1)) {
-            m_reporter.Emsg(11, QStringLiteral("Foto iniziale"), QString());
+            m_reporter.Emsg(ReportKind::AtStart, QStringLiteral("Foto iniziale"), QString());
             return;
         }
         m_f.BloccoAvanti = false;
@@ -505,7 +504,7 @@ void Navigator::ProssimaFoto(int Direzione)
     }
     Table1.next();
     if (!ControllaDb(1)) {
-        m_reporter.Emsg(12, QStringLiteral("Ultima foto"), QString());
+        m_reporter.Emsg(ReportKind::AtEnd, QStringLiteral("Ultima foto"), QString());
         return;
     }
     m_f.BloccoIndietro = false;

@@ -22,7 +22,7 @@ namespace ziro {
 
 struct Config;
 struct Globals;
-class Reporter;
+class Reports;
 
 // Fields of the main window that the walk reads and sets.
 struct NavFields {
@@ -50,7 +50,7 @@ struct NavHooks {
 // The topic filter and the record walk of the main window's content table.
 class Navigator {
 public:
-    Navigator(Globals& globals, const Config& config, Reporter& reporter, DataTable& table,
+    Navigator(Globals& globals, const Config& config, Reports& reporter, DataTable& table,
               ViewerPorts& viewers, MainViewPort& mainView, SignAreaPort& signArea,
               NavHooks hooks = {});
 
@@ -126,7 +126,7 @@ private:
 
     Globals& m_g;
     const Config& m_cfg;
-    Reporter& m_reporter;
+    Reports& m_reporter;
     DataTable& Table1;
     ViewerPorts& m_viewers;
     MainViewPort& m_main;

@@ -1,10 +1,10 @@
 #include "content/sign_viewer.h"
 
 #include "config/settings.h"
-#include "diag/reporter.h"
+#include "base/reports.h"
 #include "platform/dataset/data_table.h"
 #include "platform/files/paths.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QFileInfo>
 
@@ -205,7 +205,7 @@ int nextSelection(int from, bool downward, const std::array<bool, kPanelCount>& 
 // --- SignViewer
 
 SignViewer::SignViewer(Globals& globals, const Config& config, const DataTable& table,
-                       Reporter& reporter, SignView& view, ViewerPorts& viewers,
+                       Reports& reporter, SignView& view, ViewerPorts& viewers,
                        MainViewPort& mainView)
     : m_g(globals),
       m_config(config),
@@ -284,9 +284,9 @@ void SignViewer::DisegnaIcone()
         const QString context = QStringLiteral("display icona ") + QString::number(i);
         const std::optional<QString> file = existingFile(icon);
         if (!file)
-            m_reporter.Emsg(1, context, icon.path());
+            m_reporter.Emsg(ReportKind::MissingFile, context, icon.path());
         else if (!m_view.setPanelPicture(i, *file))
-            m_reporter.Emsg(2, context, *file);
+            m_reporter.Emsg(ReportKind::FileIo, context, *file);
     }
     m_g.IconeDisegnate = true;
 }
@@ -337,11 +337,11 @@ void SignViewer::SettaSegnaliIcone(int quale)
 
     const QString context = QStringLiteral("display segnale linkato ") + QString::number(quale);
     if (!file) {
-        m_reporter.Emsg(1, context, reported);
+        m_reporter.Emsg(ReportKind::MissingFile, context, reported);
         return;
     }
     if (!m_view.setLinkedPicture(*file)) {
-        m_reporter.Emsg(2, context, *file);
+        m_reporter.Emsg(ReportKind::FileIo, context, *file);
         return;
     }
     m_g.VistaLink = true;

@@ -24,7 +24,7 @@
 namespace ziro {
 
 class DataTable;
-class Reporter;
+class Reports;
 struct Config;
 struct Folders;
 struct Globals;
@@ -139,7 +139,7 @@ public:
 class SignViewer : public SignAreaPort {
 public:
     SignViewer(Globals& globals, const Config& config, const DataTable& table,
-               Reporter& reporter, SignView& view, ViewerPorts& viewers,
+               Reports& reporter, SignView& view, ViewerPorts& viewers,
                MainViewPort& mainView);
 
     // The forward step of the walk, taken when the sign area is clicked
@@ -173,7 +173,7 @@ private:
     Globals& m_g;
     const Config& m_config;
     const DataTable& m_table;
-    Reporter& m_reporter;
+    Reports& m_reporter;
     SignView& m_view;
     ViewerPorts& m_viewers;
     MainViewPort& m_main;

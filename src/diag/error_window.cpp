@@ -2,7 +2,7 @@
 
 #include "diag/book_position.h"
 
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -2,7 +2,7 @@
 
 #include "platform/files/atomic_save.h"
 #include "platform/files/text_codec.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QDir>
 
@@ -19,35 +19,47 @@ QString bit(bool b)
 }
 }  // namespace
 
-ReportLines reportLines(int codice, const QString& contesto, const QString& nome, bool confirmation)
+ReportLines reportLines(ReportKind kind, const QString& contesto, const QString& nome,
+                        bool confirmation)
 {
     ReportLines r;
-    if (codice == 0) {
+    if (kind == ReportKind::Debug) {
         r.riga1 = QStringLiteral("Modo DEBUG ") + contesto;
         r.riga2 = QStringLiteral("Check: ") + nome;
         r.width = kDebugWidth;
         r.modal = false;
         return r;
     }
-    r.riga1 = (codice >= 0 && codice <= 9) ? kErrorPrefix + contesto : contesto;
-    switch (codice) {
-    case 1: r.riga2 = QStringLiteral("Il file ") + nome + QStringLiteral(" non esiste"); break;
-    case 2: r.riga2 = QStringLiteral("Problema I/O sul file ") + nome; break;
-    case 3: r.riga2 = QStringLiteral("Problema sulla dir. ") + nome; break;
-    case 11: r.riga2 = QStringLiteral("Andare avanti o selezionare il menù generale"); break;
-    case 12: r.riga2 = QStringLiteral("Tornare indietro o selezionare il menù generale"); break;
-    case 13: r.riga2 = QStringLiteral("Correggere o scrivere nuovamente il numero"); break;
-    case 14: r.riga2 = QStringLiteral("Selezionare un'altro argomento"); break;
+    const int code = reportCode(kind);
+    r.riga1 = (code >= 0 && code <= 9) ? kErrorPrefix + contesto : contesto;
+    switch (kind) {
+    case ReportKind::MissingFile:
+        r.riga2 = QStringLiteral("Il file ") + nome + QStringLiteral(" non esiste");
+        break;
+    case ReportKind::FileIo: r.riga2 = QStringLiteral("Problema I/O sul file ") + nome; break;
+    case ReportKind::FolderIo: r.riga2 = QStringLiteral("Problema sulla dir. ") + nome; break;
+    case ReportKind::AtStart:
+        r.riga2 = QStringLiteral("Andare avanti o selezionare il menù generale");
+        break;
+    case ReportKind::AtEnd:
+        r.riga2 = QStringLiteral("Tornare indietro o selezionare il menù generale");
+        break;
+    case ReportKind::BadNumber:
+        r.riga2 = QStringLiteral("Correggere o scrivere nuovamente il numero");
+        break;
+    case ReportKind::OtherTopic: r.riga2 = QStringLiteral("Selezionare un'altro argomento"); break;
     default:
-        // Kinds 10, 15, 20 show the name; so does any unlisted kind, which
-        // would otherwise repeat the previous report's second line.
+        // Messages, notices and log lines show the name; so does a number
+        // read back from elsewhere that names no kind, which would otherwise
+        // repeat the previous report's second line.
         r.riga2 = nome;
         break;
     }
-    if (codice == 20) {
+    if (kind == ReportKind::LogOnly) {
         r.shown = false;
         r.modal = false;
-    } else if (codice == 11 || codice == 12 || codice == 15) {
+    } else if (kind == ReportKind::AtStart || kind == ReportKind::AtEnd
+               || kind == ReportKind::Notice) {
         r.width = 375;
         r.modal = false;
     }
@@ -160,11 +172,11 @@ void Reporter::toStderr(const QString& riga1, const QString& riga2)
     std::fprintf(stderr, "ziro: %s | %s\n", qUtf8Printable(riga1), qUtf8Printable(riga2));
 }
 
-void Reporter::Emsg(int Codice, const QString& Contesto, const QString& Nome)
+void Reporter::Emsg(ReportKind Codice, const QString& Contesto, const QString& Nome)
 {
     const ReportLines lines = reportLines(Codice, Contesto, Nome);
 
-    if (Codice == 0) {
+    if (Codice == ReportKind::Debug) {
         // The utility is already up with these lines.
         Debug(Contesto, Nome);
         beep();
@@ -172,7 +184,7 @@ void Reporter::Emsg(int Codice, const QString& Contesto, const QString& Nome)
             log(lines.riga1, lines.riga2);
         return;
     }
-    if (Codice == 20) {
+    if (Codice == ReportKind::LogOnly) {
         m_soloLog = true;
         log(lines.riga1, lines.riga2);
         saveLog();
@@ -197,7 +209,7 @@ void Reporter::Emsg(int Codice, const QString& Contesto, const QString& Nome)
 
 bool Reporter::Conferma(const QString& Contesto, const QString& Nome)
 {
-    const ReportLines lines = reportLines(10, Contesto, Nome, /*confirmation=*/true);
+    const ReportLines lines = reportLines(ReportKind::Message, Contesto, Nome, /*confirmation=*/true);
     beep();
     if (m_options.writeLog || m_soloLog || !m_view)
         log(lines.riga1, lines.riga2);
@@ -217,7 +229,7 @@ bool Reporter::Conferma(const QString& Contesto, const QString& Nome)
 
 void Reporter::Debug(const QString& Contesto, const QString& Stringa)
 {
-    const ReportLines lines = reportLines(0, Contesto, Stringa);
+    const ReportLines lines = reportLines(ReportKind::Debug, Contesto, Stringa);
     if (m_view)
         m_view->showDebug(lines.riga1, lines.riga2);
     else

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/reports.h"
+
 #include <QByteArray>
 #include <QPoint>
 #include <QSize>
@@ -34,10 +36,10 @@ inline constexpr int kConfirmationWidth = 545;
 inline constexpr int kDebugWidth = 545;
 inline constexpr int kDebugHeight = 260;
 
-// The two lines and the presentation of a report of kind `codice`. Kind 0
-// gives the diagnostic utility's lines; `confirmation` is the yes/no form of
-// kind 10 (545 wide, always modal).
-ReportLines reportLines(int codice, const QString& contesto, const QString& nome,
+// The two lines and the presentation of a report of kind `codice`. A debug
+// trace gives the diagnostic utility's lines; `confirmation` is the yes/no
+// form of a message (545 wide, always modal).
+ReportLines reportLines(ReportKind codice, const QString& contesto, const QString& nome,
                         bool confirmation = false);
 
 // Whether the options keep a report with this context off the screen.
@@ -73,7 +75,7 @@ public:
 
 // The program's single channel for failures, notices and yes/no questions.
 // It never throws and never fails: a log that cannot be written is skipped.
-class Reporter {
+class Reporter : public Reports {
 public:
     // Starts the log with its header; `globals.ProgramFile` must be set.
     explicit Reporter(Globals& globals);
@@ -84,10 +86,10 @@ public:
     // before the windows exist still sound.
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
-    void Emsg(int Codice, const QString& Contesto, const QString& Nome);
-    // Asks a yes/no question; true means "OK".
-    bool Conferma(const QString& Contesto, const QString& Nome);
-    void Debug(const QString& Contesto, const QString& Stringa);
+    void Emsg(ReportKind Codice, const QString& Contesto, const QString& Nome) override;
+    bool Conferma(const QString& Contesto, const QString& Nome) override;
+    void Debug(const QString& Contesto, const QString& Stringa) override;
+    bool reportWindowVisible() const override { return m_view && m_view->isVisible(); }
 
     // Clears debug mode, as the utility's "OK" does.
     void leaveDebugMode();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "authoring/topic_lists.h"
-#include "shell/globals.h"
+#include "base/globals.h"
+#include "menus/topic_list.h"
 
 #include <QColor>
 #include <QPoint>

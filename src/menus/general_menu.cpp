@@ -2,7 +2,7 @@
 
 #include "config/settings.h"
 #include "content/edition.h"
-#include "diag/reporter.h"
+#include "base/reports.h"
 #include "platform/files/paths.h"
 
 #include <QDesktopServices>
@@ -178,7 +178,7 @@ bool GeneralMenuPort::playFilm(const FilmRequest& request, QString* error)
 
 // ---------------------------------------------------------------------------
 
-GeneralMenu::GeneralMenu(Globals& g, Config& config, Reporter& reporter, GeneralMenuPort& port)
+GeneralMenu::GeneralMenu(Globals& g, Config& config, Reports& reporter, GeneralMenuPort& port)
     : m_g(g), m_config(config), m_reporter(reporter), m_port(port), m_pressedEdition(g.Edizione)
 {
 }
@@ -229,7 +229,7 @@ bool GeneralMenu::editionClicked(TModoQuiz edition)
     // edition whose table is not open.
     QString error;
     if (!m_port.openEditionTable(edition, &error)) {
-        m_reporter.Emsg(1, QStringLiteral("Cambio edizione"),
+        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("Cambio edizione"),
                         contentFilePath(m_g, edition)
                             + (error.isEmpty() ? QString() : QStringLiteral(" (") + error + QLatin1Char(')')));
         m_port.refreshMenu();
@@ -265,7 +265,7 @@ void GeneralMenu::groupClicked(int tag)
     const QString path = topicListPath(m_g, letter);
     auto rows = loadTopicList(path);
     if (!rows) {
-        m_reporter.Emsg(1, QString::fromUtf8("Caricamento Items menù"), path);
+        m_reporter.Emsg(ReportKind::MissingFile, QString::fromUtf8("Caricamento Items menù"), path);
         return;
     }
     m_rows = std::move(*rows);
@@ -342,12 +342,12 @@ void GeneralMenu::filmClicked(int row)
         return;
     }
     if (!request->file.exists) {
-        m_reporter.Emsg(1, QStringLiteral("Player video"), request->file.path);
+        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("Player video"), request->file.path);
         return;
     }
     QString error;
     if (!m_port.playFilm(*request, &error))
-        m_reporter.Emsg(1, QStringLiteral("Player video"),
+        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("Player video"),
                         request->file.path + (error.isEmpty() ? QString() : QStringLiteral(" (") + error + QLatin1Char(')')));
 }
 
@@ -386,7 +386,7 @@ void GeneralMenu::TastoOK(int selectedRow)
               QStringLiteral("Non ci sono Segnali e domande disponibili"));
         m_g.SoloFoto = true;
     } else if (outcome != OkOutcome::Start) {
-        m_reporter.Emsg(10, kArgomentoVuoto, refusalText(outcome));
+        m_reporter.Emsg(ReportKind::Message, kArgomentoVuoto, refusalText(outcome));
         return;
     }
     // The group and row of a choice made in the menu just now; a range
@@ -443,7 +443,7 @@ void GeneralMenu::printClicked()
         return;
     const QString module = printModulePath();
     if (!QFileInfo(module).isFile()) {
-        m_reporter.Emsg(1, QStringLiteral("avvio di pressKit"), module);
+        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("avvio di pressKit"), module);
         return;
     }
     if (!m_reporter.Conferma(QStringLiteral("Modulo stampe pressKit"),
@@ -453,7 +453,7 @@ void GeneralMenu::printClicked()
     // close (resume mark, error log), not by dropping out from here.
     QString error;
     if (!m_port.launch(module, &error)) {
-        m_reporter.Emsg(1, QStringLiteral("avvio di pressKit"),
+        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("avvio di pressKit"),
                         module + (error.isEmpty() ? QString() : QStringLiteral(" (") + error + QLatin1Char(')')));
         return;
     }

@@ -7,8 +7,8 @@
 // GeneralMenuPort, so the whole menu runs (and is tested) without a display.
 
 #include "menus/topic_list.h"
-#include "shell/globals.h"
-#include "shell/main_logic.h"
+#include "base/globals.h"
+#include "viewers/film.h"
 
 #include <QString>
 #include <Qt>
@@ -19,7 +19,7 @@
 namespace ziro {
 
 struct Config;
-class Reporter;
+class Reports;
 class QuestionBankLoader;
 
 // ---------------------------------------------------------------------------
@@ -163,7 +163,7 @@ public:
 
 class GeneralMenu {
 public:
-    GeneralMenu(Globals& g, Config& config, Reporter& reporter, GeneralMenuPort& port);
+    GeneralMenu(Globals& g, Config& config, Reports& reporter, GeneralMenuPort& port);
 
     // The menu becomes active (shown).
     void activate();
@@ -220,7 +220,7 @@ private:
 
     Globals& m_g;
     Config& m_config;
-    Reporter& m_reporter;
+    Reports& m_reporter;
     GeneralMenuPort& m_port;
     std::vector<TopicLine> m_rows;
     bool m_listLoaded = false;

@@ -13,7 +13,7 @@
 // bold, white on saturated colours.
 
 #include "menus/general_menu.h"
-#include "shell/artwork.h"
+#include "controls/button_art.h"
 
 #include <QColor>
 #include <QImage>

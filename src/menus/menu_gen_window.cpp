@@ -1,8 +1,8 @@
 #include "menus/menu_gen_window.h"
 
 #include "controls/auto_button_widget.h"
-#include "diag/reporter.h"
-#include "shell/startup.h"
+#include "base/reports.h"
+#include "base/attesa.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -201,7 +201,7 @@ TautoButton* TMenuGen::groupButton(int tag) const
     return m_groups[static_cast<size_t>(tag - 1)];
 }
 
-void TMenuGen::attach(Globals& g, Config& config, Reporter& reporter, GeneralMenuPort& outside)
+void TMenuGen::attach(Globals& g, Config& config, Reports& reporter, GeneralMenuPort& outside)
 {
     m_g = &g;
     m_outside = &outside;
@@ -211,7 +211,7 @@ void TMenuGen::attach(Globals& g, Config& config, Reporter& reporter, GeneralMen
     // are not installed rather than at the first group press.
     const QString check = topicListPath(g, QStringLiteral("J"));
     if (!QFileInfo::exists(check))
-        reporter.Emsg(20, QString::fromUtf8("Caricamento Items menù"), check);
+        reporter.Emsg(ReportKind::LogOnly, QString::fromUtf8("Caricamento Items menù"), check);
     refreshMenu();
 }
 

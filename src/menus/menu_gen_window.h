@@ -17,7 +17,7 @@ namespace ziro {
 
 struct Config;
 struct Globals;
-class Reporter;
+class Reports;
 class TautoButton;
 
 // The general menu: edition, topic group, sub-topic and view mode, and the
@@ -33,7 +33,7 @@ public:
     // Connects the menu to the program. `outside` answers everything beyond
     // the menu's own window (the main window, the viewers, the settings).
     // Until attached, the menu shows but does nothing.
-    void attach(Globals& g, Config& config, Reporter& reporter, GeneralMenuPort& outside);
+    void attach(Globals& g, Config& config, Reports& reporter, GeneralMenuPort& outside);
     GeneralMenu* logic() const { return m_logic.get(); }
 
     // Shows the menu over the main window (activation included).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -32,6 +32,25 @@ struct TopicLine {
 // code, each at its last occurrence, so that a title holding "#", "%" or "$"
 // does not displace the fields that follow it.
 TopicLine parseTopicLine(const QString& line);
+
+// The topic lists as the main window's topic pop-up offers them: built from
+// every group file of an edition, read again by the sub-topic banner. An
+// item's `hint` is what the pop-up handler acts on: a chapter letter, a
+// topic code, or "ICONE".
+struct TopicMenuItem {
+    QString caption;
+    QString hint;
+};
+
+struct TopicSubmenu {
+    QString caption;  // the chapter title
+    std::vector<TopicMenuItem> items;  // "Intero argomento" first
+};
+
+struct TopicPopup {
+    std::vector<TopicSubmenu> submenus;  // one per chapter, in order
+    TopicMenuItem last;                  // "Menu ICONE..."
+};
 
 // Decodes a whole file (Windows-1252 unless valid UTF-8) and cuts it into
 // one row per line; CR LF, LF and CR all end a line, and a break at the end

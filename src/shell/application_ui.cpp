@@ -225,7 +225,7 @@ void ZiroApp::shutdown()
     // that fails is said, not lost in silence.
     QString error;
     if (!m_w.Base->Table1.close(&error))
-        m_reporter->Emsg(2, QStringLiteral("chiusura tabella"),
+        m_reporter->Emsg(ReportKind::FileIo, QStringLiteral("chiusura tabella"),
                          m_w.Base->Table1.fileName() + QStringLiteral(" (") + error + QLatin1Char(')'));
     const LockKeyState now = m_system.lockKeys();
     const LockKeyState& was = m_g.StatoTastiBlocco;

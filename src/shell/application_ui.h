@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QSize>
 #include <QStringList>

@@ -11,6 +11,8 @@
 // background pixels they cover, so a button composited through its mask
 // blends into the strip with smooth edges.
 
+#include "controls/button_art.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -35,20 +37,6 @@ inline constexpr int kMainButtonCount = 9;
 // The menu pair, the back/pause/forward group and the four media buttons
 // are set apart as three groups and never overlap.
 QRect mainButtonRect(MainButton b);
-
-// The pictures of one button, named after the button's picture properties.
-// `mask` is strictly black and white (white = the button, black = see-through)
-// and matches the rounded shape; `locked` is the greyed look the button shows
-// when its action is not available; `spare` starts as a copy of `up`.
-struct ButtonArt {
-    QImage up;
-    QImage down;
-    QImage alt;
-    QImage mask;
-    QImage locking;
-    QImage locked;
-    QImage spare;
-};
 
 ButtonArt mainButtonArt(MainButton b);
 

@@ -8,8 +8,8 @@
 #include "diag/reporter.h"
 #include "platform/dataset/data_table.h"
 #include "platform/files/paths.h"
-#include "shell/globals.h"
-#include "shell/startup.h"
+#include "base/globals.h"
+#include "base/attesa.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -188,47 +188,6 @@ std::vector<KeyAction> KeyMap::decode(int key, Qt::KeyboardModifiers mods, bool 
 }
 
 // ---------------------------------------------------------------------------
-
-FilmFile resolveFilm(const QString& folder, const QString& base)
-{
-    const auto find = [&](const char* ext) {
-        return resolveFile(folder, base + QLatin1String(ext));
-    };
-    struct Candidate {
-        const char* ext;
-        FilmPlayer player;
-        bool masked;
-    };
-    static const Candidate order[] = {
-        {".MP4", FilmPlayer::Mp4, false},
-        {".KXS", FilmPlayer::Mp4, true},
-        {".MPG", FilmPlayer::Mpeg, false},
-        {".KXV", FilmPlayer::Mpeg, true},
-    };
-    for (const Candidate& c : order) {
-        const QString path = find(c.ext);
-        if (QFileInfo(path).isFile())
-            return FilmFile{path, c.player, c.masked, true};
-    }
-    return FilmFile{withSeparator(folder) + base + QStringLiteral(".MPG"), FilmPlayer::Mpeg, false,
-                    false};
-}
-
-EdlRange parseEdl(const QString& edl)
-{
-    const auto frame = [](const QString& text) -> qint64 {
-        bool ok = false;
-        const qint64 v = text.trimmed().toLongLong(&ok);
-        return ok && v >= 0 ? v : 0;
-    };
-    const QString t = edl.trimmed();
-    if (t.isEmpty())
-        return {};
-    const qsizetype slash = t.indexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return {frame(t), 0};
-    return {frame(t.left(slash)), frame(t.mid(slash + 1))};
-}
 
 // ---------------------------------------------------------------------------
 
@@ -545,7 +504,7 @@ void MainLogic::SWvideoClick()
         : FilmFile{withSeparator(folder) + base + QStringLiteral(".MPG"), FilmPlayer::Mpeg, false,
                    false};
     if (!film.exists) {
-        m_reporter.Emsg(1, QStringLiteral("Player video"), film.path);
+        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("Player video"), film.path);
         return;
     }
     if (!m_g.SoloFoto)
@@ -641,7 +600,7 @@ void MainLogic::setDebugMode()
     m_reporter.options().noError = false;
     m_g.ModoDebug = true;
     m_menus.debugModeChanged();
-    m_reporter.Emsg(0, QStringLiteral(" > Avvio"), QString());
+    m_reporter.Emsg(ReportKind::Debug, QStringLiteral(" > Avvio"), QString());
 }
 
 bool MainLogic::EsciDalProgramma()

@@ -6,9 +6,10 @@
 // window shows or other windows do is reached through the ports below, so
 // the whole hub runs (and is tested) without a display.
 
-#include "shell/artwork.h"
+#include "base/globals.h"
 #include "content/ports.h"
-#include "shell/globals.h"
+#include "shell/artwork.h"
+#include "viewers/film.h"
 
 #include <QString>
 #include <Qt>
@@ -93,46 +94,6 @@ public:
     // releases: a held key acts once.
     static std::vector<KeyAction> decode(int key, Qt::KeyboardModifiers mods, bool ejumpFocused,
                                          bool errorWindowVisible);
-};
-
-// ---------------------------------------------------------------------------
-// Films
-
-enum class FilmPlayer { Mpeg, Mp4 };
-
-// The file a film base name turns into. A masked file (".KXS", ".KXV") is
-// played through a stream that restores its leading bytes; the file on disk
-// is never rewritten.
-struct FilmFile {
-    QString path;   // on disk; when missing, the ".MPG" name that was looked for
-    FilmPlayer player = FilmPlayer::Mpeg;
-    bool masked = false;
-    bool exists = false;
-};
-
-// Resolves `folder` + `base` (no extension) ignoring letter case: a plain
-// ".MP4" first, then a masked ".KXS" (both for the MP4 player); then a
-// plain ".MPG", then a masked ".KXV" (the MPEG player). A plain file wins
-// over its masked twin, as a restore onto an existing name would not happen.
-FilmFile resolveFilm(const QString& folder, const QString& base);
-
-// Start and end frames of a record's cut list "start/end": the text before
-// the first "/" and the text after it. Empty gives 0/0; a text without "/"
-// is a start frame only; a malformed or negative number counts as 0 (end 0
-// plays to the end).
-struct EdlRange {
-    qint64 inizio = 0;
-    qint64 fine = 0;
-    bool operator==(const EdlRange&) const = default;
-};
-EdlRange parseEdl(const QString& edl);
-
-struct FilmRequest {
-    FilmFile file;
-    qint64 inizio = 0;
-    qint64 fine = 0;
-    int size = 3;          // VideoSize; 5 full screen
-    bool daMenu = false;   // VideoDaMenu: a click closes the film instead of shrinking it
 };
 
 // ---------------------------------------------------------------------------

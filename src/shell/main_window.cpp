@@ -13,9 +13,10 @@
 #include "menus/back_sub_arg_window.h"
 #include "menus/menu_gen_window.h"
 #include "shell/dialogs.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "shell/presentation_ui.h"
 #include "shell/splash_window.h"
+#include "base/attesa.h"
 #include "shell/startup.h"
 
 #include <QApplication>
@@ -385,7 +386,7 @@ void TBase::ScriveSubArgDeskTop(bool mode)
     if (!m_banner->scriveSubArgDeskTop(mode, st, state.SottoArgCorr, m_g.Edizione, m_topicMenu,
                                        m_g.TitoliGruppi)) {
         m_system.beep();
-        m_reporter.Emsg(20, QStringLiteral("ScriveSubArgDeskTop"), TBackSubArg::errorText());
+        m_reporter.Emsg(ReportKind::LogOnly, QStringLiteral("ScriveSubArgDeskTop"), TBackSubArg::errorText());
     }
 }
 
@@ -451,7 +452,7 @@ void TBase::attachGeneralMenu(TMenuGen* menu)
 void TBase::buildTopicPopup()
 {
     const TopicLists lists = CaricaArgomenti(m_g, [this](const QString& context, const QString& name) {
-        m_reporter.Emsg(20, context, name);
+        m_reporter.Emsg(ReportKind::LogOnly, context, name);
     });
     PopUpArg->clear();
     for (const TopicSubmenu& sub : lists.popup.submenus) {
@@ -740,7 +741,7 @@ void TBase::create()
         // A check that could not do its job is worth a line in the log, not
         // a message in front of the class at every start.
         if (m_outcome != QLatin1String("OK"))
-            m_reporter.Emsg(20, QStringLiteral("Startup: "), m_outcome);
+            m_reporter.Emsg(ReportKind::LogOnly, QStringLiteral("Startup: "), m_outcome);
     });
 
     {

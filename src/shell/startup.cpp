@@ -2,12 +2,9 @@
 
 #include "config/ini_file.h"
 #include "shell/dialogs.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QThread>
-#include <QTimer>
 
 #include <cmath>
 
@@ -18,31 +15,6 @@ const char* const kResolutionQuestion =
     "cambiarla con la giusta impostazione?\r\nPremendo 'Ignora' il messaggio non verrà più "
     "riproposto.";
 const char* const kResolutionFailed = "Non è possibile cambiare la risoluzione del display.";
-
-QString formatVersion(int major, int minor, int release, int build)
-{
-    return QStringLiteral("%1.%2%3.%4").arg(major).arg(minor).arg(release).arg(build);
-}
-
-QString VersioneProgramma()
-{
-    return formatVersion(ZIRO_VERSION_MAJOR, ZIRO_VERSION_MINOR, ZIRO_VERSION_PATCH,
-                         ZIRO_VERSION_TWEAK);
-}
-
-void Attesa(double seconds, bool handleEvents)
-{
-    if (!(seconds > 0))
-        return;
-    const int ms = static_cast<int>(std::lround(seconds * 1000.0));
-    if (!handleEvents) {
-        QThread::msleep(static_cast<unsigned long>(ms));
-        return;
-    }
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 int EseguiEAttendi(SystemServices& system, const QString& program, const QStringList& arguments)
 {

@@ -15,16 +15,6 @@ class Dialogs;
 class IniFile;
 struct Globals;
 
-// The program version as "major.minorrelease.build": 1, 2, 3, 4 gives "1.23.4".
-QString formatVersion(int major, int minor, int release, int build);
-// The version of this build.
-QString VersioneProgramma();
-
-// Waits `seconds` on a monotonic clock. With `handleEvents` the window events
-// keep flowing (a local event loop wakes on a timer; nothing spins); without
-// it the thread just sleeps.
-void Attesa(double seconds, bool handleEvents);
-
 // Runs an external program and waits for it; -1 when it cannot start.
 int EseguiEAttendi(SystemServices& system, const QString& program,
                    const QStringList& arguments = {});

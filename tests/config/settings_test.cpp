@@ -4,7 +4,7 @@
 #include "config/ini_file.h"
 #include "config/machine_store.h"
 #include "diag/reporter.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <QDir>

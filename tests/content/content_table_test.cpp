@@ -1,6 +1,6 @@
 #include "content/content_table.h"
 #include "diag/reporter.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QTemporaryDir>
 

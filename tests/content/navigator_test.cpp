@@ -4,7 +4,7 @@
 #include "content/content_fixture.h"
 #include "content/edition.h"
 #include "diag/reporter.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "controls/kxb.h"
 #include "diag/reporter.h"
 #include "platform/dataset/data_table.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
@@ -348,7 +348,7 @@ protected:
     }
     QString missing(const QString& context, const QString& relPath) const
     {
-        const ReportLines r = reportLines(1, context, root + relPath);
+        const ReportLines r = reportLines(ReportKind::MissingFile, context, root + relPath);
         return r.riga1 + QStringLiteral(" | ") + r.riga2;
     }
 
@@ -511,7 +511,7 @@ TEST_F(SignViewerTest, DisegnaIconeReportsMissingIcons)
                                        "panel 6 PicIcn/i7.kxb"}));
     ASSERT_EQ(reports.reports.size(), 3u);
     EXPECT_EQ(reportText(0), missing("display icona 3", "PicIcn/I40.KXB"));
-    const ReportLines bad = reportLines(2, "display icona 7", root + "PicIcn/I9.KXB");
+    const ReportLines bad = reportLines(ReportKind::FileIo, "display icona 7", root + "PicIcn/I9.KXB");
     EXPECT_EQ(reportText(1), bad.riga1 + " | " + bad.riga2);
     // Never looked up, reported as missing.
     EXPECT_EQ(reportText(2), missing("display icona 8", "PicIcn/I/x.KXB"));
@@ -617,7 +617,7 @@ TEST_F(SignViewerTest, SettaSegnaliIconeDebugLine)
     viewer->SettaSegnaliIcone(6);
     ASSERT_FALSE(reports.debugs.empty());
     EXPECT_EQ(reports.debugs.front().second,
-              reportLines(0, "File Linkato", "Ic. 6 -  File " + root + "PicSgn/909.BMP").riga2);
+              reportLines(ReportKind::Debug, "File Linkato", "Ic. 6 -  File " + root + "PicSgn/909.BMP").riga2);
 }
 
 TEST_F(SignViewerTest, PanelClickAndEnterShowLinkedItems)

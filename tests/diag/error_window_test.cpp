@@ -1,5 +1,5 @@
 #include "diag/error_window.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(ErrorWindowTest, NoticeDoesNotBlockAndKeyReleaseClosesAndForwards)
 {
-    reporter->Emsg(15, QStringLiteral("Fine lezione"), QStringLiteral("Premere un tasto"));
+    reporter->Emsg(ReportKind::Notice, QStringLiteral("Fine lezione"), QStringLiteral("Premere un tasto"));
     ASSERT_TRUE(win->isVisible());  // Emsg returned while the notice is up
     EXPECT_EQ(win->mode(), TFError::Mode::Notice);
     EXPECT_EQ(win->size(), QSize(375, Hgh));
@@ -87,10 +87,10 @@ TEST_F(ErrorWindowTest, NoticeDoesNotBlockAndKeyReleaseClosesAndForwards)
     EXPECT_EQ(forwarded, std::vector<int>{Qt::Key_Right});
 
     // Enter closes without reaching the main window; a click closes too.
-    reporter->Emsg(11, QStringLiteral("Ultima pagina"), QString());
+    reporter->Emsg(ReportKind::AtStart, QStringLiteral("Ultima pagina"), QString());
     keyRelease(win.get(), Qt::Key_Return);
     EXPECT_FALSE(win->isVisible());
-    reporter->Emsg(12, QStringLiteral("Prima pagina"), QString());
+    reporter->Emsg(ReportKind::AtEnd, QStringLiteral("Prima pagina"), QString());
     mousePress(win.get(), Qt::RightButton);
     EXPECT_FALSE(win->isVisible());
     QApplication::processEvents();
@@ -103,7 +103,7 @@ TEST_F(ErrorWindowTest, NoticeClosesWhenTheFocusLeavesIt)
     QApplication::processEvents();
     if (!main.isActiveWindow())
         GTEST_SKIP() << "the platform gives no active window";
-    reporter->Emsg(15, QStringLiteral("ctx"), QStringLiteral("n"));
+    reporter->Emsg(ReportKind::Notice, QStringLiteral("ctx"), QStringLiteral("n"));
     ASSERT_TRUE(win->hasFocus());
     main.setFocus();
     EXPECT_FALSE(win->isVisible());
@@ -111,7 +111,7 @@ TEST_F(ErrorWindowTest, NoticeClosesWhenTheFocusLeavesIt)
 
 TEST_F(ErrorWindowTest, ClickOnTheMainWindowClosesANotice)
 {
-    reporter->Emsg(11, QStringLiteral("ctx"), QString());
+    reporter->Emsg(ReportKind::AtStart, QStringLiteral("ctx"), QString());
     mousePress(&main, Qt::LeftButton);
     EXPECT_FALSE(win->isVisible());
     EXPECT_TRUE(forwarded.empty());
@@ -127,7 +127,7 @@ TEST_F(ErrorWindowTest, ModalReportBlocksUntilOk)
             && win->riga1() == QStringLiteral("Errore, Apertura DB");
         button("BtOK")->click();
     });
-    reporter->Emsg(1, QStringLiteral("Apertura DB"), QStringLiteral("AB.DB"));
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("Apertura DB"), QStringLiteral("AB.DB"));
     EXPECT_TRUE(ranModal);
     EXPECT_TRUE(seenWhileOpen);
     EXPECT_FALSE(win->isVisible());
@@ -165,7 +165,7 @@ TEST_F(ErrorWindowTest, DebugUtilityStaysOpenUntilOk)
     win->showMessage = [&](const QString& text) { dump = text; };
 
     reporter->Debug(QStringLiteral("Filtro tabella"), QStringLiteral("A1"));
-    reporter->Emsg(1, QStringLiteral("ctx"), QStringLiteral("a"));
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a"));
     EXPECT_EQ(win->mode(), TFError::Mode::Debug);
     EXPECT_EQ(win->size(), QSize(545, 260));
     EXPECT_EQ(win->riga1(), QStringLiteral("Errore, ctx"));

@@ -1,5 +1,5 @@
 #include "diag/reporter.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,7 +67,7 @@ const QByteArray kHeader =
 TEST(ReportLinesTest, EveryKind)
 {
     struct Case {
-        int kind;
+        ReportKind kind;
         const char* r1;
         const char* r2;
         int width;
@@ -75,23 +75,23 @@ TEST(ReportLinesTest, EveryKind)
         bool shown;
     };
     const Case cases[] = {
-        {0, "Modo DEBUG ctx", "Check: nome", 545, false, true},
-        {1, "Errore, ctx", "Il file nome non esiste", 460, true, true},
-        {2, "Errore, ctx", "Problema I/O sul file nome", 460, true, true},
-        {3, "Errore, ctx", "Problema sulla dir. nome", 460, true, true},
-        {10, "ctx", "nome", 460, true, true},
-        {11, "ctx", "Andare avanti o selezionare il menù generale", 375, false, true},
-        {12, "ctx", "Tornare indietro o selezionare il menù generale", 375, false, true},
-        {13, "ctx", "Correggere o scrivere nuovamente il numero", 460, true, true},
-        {14, "ctx", "Selezionare un'altro argomento", 460, true, true},
-        {15, "ctx", "nome", 375, false, true},
-        {20, "ctx", "nome", 460, false, false},
+        {ReportKind::Debug, "Modo DEBUG ctx", "Check: nome", 545, false, true},
+        {ReportKind::MissingFile, "Errore, ctx", "Il file nome non esiste", 460, true, true},
+        {ReportKind::FileIo, "Errore, ctx", "Problema I/O sul file nome", 460, true, true},
+        {ReportKind::FolderIo, "Errore, ctx", "Problema sulla dir. nome", 460, true, true},
+        {ReportKind::Message, "ctx", "nome", 460, true, true},
+        {ReportKind::AtStart, "ctx", "Andare avanti o selezionare il menù generale", 375, false, true},
+        {ReportKind::AtEnd, "ctx", "Tornare indietro o selezionare il menù generale", 375, false, true},
+        {ReportKind::BadNumber, "ctx", "Correggere o scrivere nuovamente il numero", 460, true, true},
+        {ReportKind::OtherTopic, "ctx", "Selezionare un'altro argomento", 460, true, true},
+        {ReportKind::Notice, "ctx", "nome", 375, false, true},
+        {ReportKind::LogOnly, "ctx", "nome", 460, false, false},
         // unlisted kinds: prefix by range, their own name as second line
-        {7, "Errore, ctx", "nome", 460, true, true},
-        {16, "ctx", "nome", 460, true, true},
+        {static_cast<ReportKind>(7), "Errore, ctx", "nome", 460, true, true},
+        {static_cast<ReportKind>(16), "ctx", "nome", 460, true, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
+        SCOPED_TRACE(reportCode(c.kind));
         const ReportLines l = reportLines(c.kind, QStringLiteral("ctx"), QStringLiteral("nome"));
         EXPECT_EQ(l.riga1, QString::fromUtf8(c.r1));
         EXPECT_EQ(l.riga2, QString::fromUtf8(c.r2));
@@ -99,7 +99,7 @@ TEST(ReportLinesTest, EveryKind)
         EXPECT_EQ(l.modal, c.modal);
         EXPECT_EQ(l.shown, c.shown);
     }
-    const ReportLines q = reportLines(10, QStringLiteral("Si vuole terminare il programma?"),
+    const ReportLines q = reportLines(ReportKind::Message, QStringLiteral("Si vuole terminare il programma?"),
                                       QStringLiteral("Premere OK per uscire."), true);
     EXPECT_EQ(q.width, 545);
     EXPECT_TRUE(q.modal);
@@ -154,7 +154,7 @@ TEST(ReportTextTest, GlobalVariablesDump)
 
 TEST_F(ReporterTest, Kind20WritesLogAtOnceWithoutBeepOrWindow)
 {
-    reporter->Emsg(20, QStringLiteral("Lettura impostazioni"), QStringLiteral("ziro.ini"));
+    reporter->Emsg(ReportKind::LogOnly, QStringLiteral("Lettura impostazioni"), QStringLiteral("ziro.ini"));
     EXPECT_EQ(view.beeps, 0);
     EXPECT_TRUE(view.reports.empty());
     EXPECT_EQ(logFile(), kHeader + "-> Lettura impostazioni\r\n   ziro.ini\r\n\r\n");
@@ -163,8 +163,8 @@ TEST_F(ReporterTest, Kind20WritesLogAtOnceWithoutBeepOrWindow)
 TEST_F(ReporterTest, LogIsWindows1252AndRewrittenWhole)
 {
     reporter->options().writeLog = true;
-    reporter->Emsg(14, QStringLiteral("Città"), QString());
-    reporter->Emsg(20, QStringLiteral("€ x"), QStringLiteral("n"));
+    reporter->Emsg(ReportKind::OtherTopic, QStringLiteral("Città"), QString());
+    reporter->Emsg(ReportKind::LogOnly, QStringLiteral("€ x"), QStringLiteral("n"));
     EXPECT_EQ(logFile(), kHeader
                   + "-> Citt\xE0\r\n   Selezionare un'altro argomento\r\n\r\n"
                     "-> \x80 x\r\n   n\r\n\r\n");
@@ -173,9 +173,9 @@ TEST_F(ReporterTest, LogIsWindows1252AndRewrittenWhole)
 TEST_F(ReporterTest, UnwritableLogDoesNotStopReporting)
 {
     g.dirs.DirProgram = dir.filePath(QStringLiteral("missing/deeper/"));
-    reporter->Emsg(20, QStringLiteral("ctx"), QStringLiteral("n"));
+    reporter->Emsg(ReportKind::LogOnly, QStringLiteral("ctx"), QStringLiteral("n"));
     EXPECT_FALSE(reporter->saveLog());
-    reporter->Emsg(1, QStringLiteral("ctx"), QStringLiteral("a.db"));
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a.db"));
     ASSERT_EQ(view.reports.size(), 1u);
     EXPECT_EQ(view.reports[0].riga2, QStringLiteral("Il file a.db non esiste"));
 }
@@ -183,20 +183,20 @@ TEST_F(ReporterTest, UnwritableLogDoesNotStopReporting)
 TEST_F(ReporterTest, HiddenReportsBeepAndAreLoggedOnlyWhenLoggingIsOn)
 {
     reporter->options().noError = true;
-    reporter->Emsg(1, QStringLiteral("ctx"), QStringLiteral("a"));
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a"));
     EXPECT_EQ(view.beeps, 1);
     EXPECT_TRUE(view.reports.empty());
     EXPECT_EQ(reporter->ErrorLog().size(), 2);  // header only
 
     reporter->options().writeLog = true;
-    reporter->Emsg(1, QStringLiteral("ctx"), QStringLiteral("a"));
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a"));
     EXPECT_TRUE(view.reports.empty());
     EXPECT_EQ(reporter->ErrorLog().size(), 5);
 
     reporter->options().noError = false;
-    reporter->Emsg(2, QStringLiteral("prewiew foto 12"), QStringLiteral("f.jpg"));
+    reporter->Emsg(ReportKind::FileIo, QStringLiteral("prewiew foto 12"), QStringLiteral("f.jpg"));
     EXPECT_TRUE(view.reports.empty());
-    reporter->Emsg(2, QStringLiteral("display foto x"), QStringLiteral("f.jpg"));
+    reporter->Emsg(ReportKind::FileIo, QStringLiteral("display foto x"), QStringLiteral("f.jpg"));
     EXPECT_EQ(view.reports.size(), 1u);
 }
 
@@ -227,7 +227,7 @@ TEST_F(ReporterTest, Confirmation)
 TEST_F(ReporterTest, WithoutViewNothingIsShownOrAgreed)
 {
     reporter->setView(nullptr);
-    reporter->Emsg(1, QStringLiteral("ctx"), QStringLiteral("a"));
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a"));
     EXPECT_EQ(reporter->ErrorLog().size(), 5);
     EXPECT_FALSE(reporter->Conferma(QStringLiteral("q"), QStringLiteral("n")));
 }
@@ -239,8 +239,8 @@ TEST_F(ReporterTest, DebugMode)
     reporter->onDebugOff = [&] { ++untick; };
 
     reporter->Debug(QStringLiteral("Filtro tabella"), QStringLiteral("A1"));
-    reporter->Emsg(1, QStringLiteral("ctx"), QStringLiteral("a"));
-    reporter->Emsg(15, QStringLiteral("second"), QStringLiteral("two"));
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a"));
+    reporter->Emsg(ReportKind::Notice, QStringLiteral("second"), QStringLiteral("two"));
     EXPECT_TRUE(view.reports.empty());
     ASSERT_EQ(view.debugs.size(), 3u);
     EXPECT_EQ(view.debugs[0].first, QStringLiteral("Modo DEBUG Filtro tabella"));

@@ -4,7 +4,7 @@
 #include "diag/reporter.h"
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/table_schema.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <QDir>

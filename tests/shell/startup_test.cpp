@@ -1,11 +1,10 @@
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "shell/startup.h"
 #include "support/fakes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -43,15 +42,6 @@ struct Install {
 };
 
 }  // namespace
-
-TEST(Version, Text)
-{
-    EXPECT_EQ(formatVersion(1, 2, 3, 4), QStringLiteral("1.23.4"));
-    EXPECT_EQ(formatVersion(4, 1, 0, 0), QStringLiteral("4.10.0"));
-    EXPECT_EQ(formatVersion(5, 2, 3, 11), QStringLiteral("5.23.11"));
-    EXPECT_EQ(VersioneProgramma(), formatVersion(ZIRO_VERSION_MAJOR, ZIRO_VERSION_MINOR,
-                                                 ZIRO_VERSION_PATCH, ZIRO_VERSION_TWEAK));
-}
 
 TEST(Outcome, FirstFailureReplacesThenAppends)
 {
@@ -259,12 +249,4 @@ TEST(Splash, SetUpModule)
         EXPECT_TRUE(sys.commands.isEmpty());
         EXPECT_EQ(in.g.NomeAutoscuola, QString::fromUtf8("Città"));
     }
-}
-
-TEST(Attesa, HandlesEventsWhileWaiting)
-{
-    bool fired = false;
-    QTimer::singleShot(10, [&] { fired = true; });
-    Attesa(0.1, true);
-    EXPECT_TRUE(fired);
 }

@@ -14,7 +14,7 @@
 #include "controls/auto_button_widget.h"
 #include "menus/menu_gen_window.h"
 #include "shell/application_ui.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "shell/main_window.h"
 #include "shell/presentation_ui.h"
 #include "support/large_screen.h"

@@ -6,7 +6,7 @@
 #include "config/machine_store.h"
 #include "config/settings.h"
 #include "diag/reporter.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QDir>
 #include <QTemporaryDir>

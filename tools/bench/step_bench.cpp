@@ -35,7 +35,7 @@
 #include "platform/dataset/sample_tables.h"
 #include "platform/files/atomic_save.h"
 #include "platform/files/paths.h"
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/globals.h"
+#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>

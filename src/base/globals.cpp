@@ -1,4 +1,4 @@
-#include "shell/globals.h"
+#include "base/globals.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,0 +1,51 @@
+#include "viewers/film.h"
+
+#include "base/globals.h"
+#include "platform/files/paths.h"
+
+#include <QFileInfo>
+
+namespace ziro {
+
+FilmFile resolveFilm(const QString& folder, const QString& base)
+{
+    const auto find = [&](const char* ext) {
+        return resolveFile(folder, base + QLatin1String(ext));
+    };
+    struct Candidate {
+        const char* ext;
+        FilmPlayer player;
+        bool masked;
+    };
+    static const Candidate order[] = {
+        {".MP4", FilmPlayer::Mp4, false},
+        {".KXS", FilmPlayer::Mp4, true},
+        {".MPG", FilmPlayer::Mpeg, false},
+        {".KXV", FilmPlayer::Mpeg, true},
+    };
+    for (const Candidate& c : order) {
+        const QString path = find(c.ext);
+        if (QFileInfo(path).isFile())
+            return FilmFile{path, c.player, c.masked, true};
+    }
+    return FilmFile{withSeparator(folder) + base + QStringLiteral(".MPG"), FilmPlayer::Mpeg, false,
+                    false};
+}
+
+EdlRange parseEdl(const QString& edl)
+{
+    const auto frame = [](const QString& text) -> qint64 {
+        bool ok = false;
+        const qint64 v = text.trimmed().toLongLong(&ok);
+        return ok && v >= 0 ? v : 0;
+    };
+    const QString t = edl.trimmed();
+    if (t.isEmpty())
+        return {};
+    const qsizetype slash = t.indexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return {frame(t), 0};
+    return {frame(t.left(slash)), frame(t.mid(slash + 1))};
+}
+
+}  // namespace ziro
