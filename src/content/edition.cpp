@@ -55,6 +55,16 @@ bool CambiaEdizione(Globals& g, int number, QuestionBankLoader* bank)
     return true;
 }
 
+bool switchEdition(Globals& g, EditionPort& port, TModoQuiz edition, QString* error)
+{
+    if (!editionInfo(static_cast<int>(edition)) || !port.openEditionTable(edition, error))
+        return false;
+    g.Custom = false;
+    CambiaEdizione(g, static_cast<int>(edition), port.bankLoader());
+    port.rebuildTopicLists();
+    return true;
+}
+
 QString TitoloGruppo(const Globals& g, const QString& letter)
 {
     if (letter.size() != 1)

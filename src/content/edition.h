@@ -33,10 +33,37 @@ public:
     virtual void loadQuestionBank(const EditionInfo& edition) = 0;
 };
 
+// Switching the main table to another edition's content file, as the
+// general menu's edition buttons and the way back from a side trip do. Until
+// a table is plugged in, nothing opens.
+class EditionPort {
+public:
+    virtual ~EditionPort() = default;
+    // Opens the edition's content file as the main table. On failure the
+    // table that was open stays open and current, and `error` says why.
+    virtual bool openEditionTable(TModoQuiz edition, QString* error)
+    {
+        Q_UNUSED(edition);
+        if (error)
+            *error = QStringLiteral("nessuna tabella");
+        return false;
+    }
+    virtual QuestionBankLoader* bankLoader() { return nullptr; }
+    // The topic pop-up and the editor's topic list, for the edition now
+    // current.
+    virtual void rebuildTopicLists() {}
+};
+
 // The edition change: question folder, flags, letter, titles, question
 // bank. It does not reopen the content table; the callers do. Any number
 // other than 0 to 3 does nothing. Returns whether the edition changed.
 bool CambiaEdizione(Globals& g, int number, QuestionBankLoader* bank);
+
+// Opens the edition's table, then makes it the current edition (leaving any
+// custom lesson) and rebuilds its topic lists. The table comes first: when
+// it cannot be opened the edition stays what it was, so the flags never name
+// an edition whose table is not open. False, with `error` set, on failure.
+bool switchEdition(Globals& g, EditionPort& port, TModoQuiz edition, QString* error);
 
 // The title of topic group "A" to "J" (CQC: "A" to "I" and "L") in the
 // current edition; empty for any other letter or a group the edition does

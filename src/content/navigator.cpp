@@ -41,9 +41,19 @@ private:
 
 }  // namespace
 
+int WalkServices::random(int bound)
+{
+    return int(QRandomGenerator::global()->bounded(bound));
+}
+
+bool WalkServices::fileExists(const QString& path) const
+{
+    return QFileInfo(path).isFile();
+}
+
 Navigator::Navigator(Globals& globals, const Config& config, Reports& reporter, DataTable& table,
                      ViewerPorts& viewers, MainViewPort& mainView, SignAreaPort& signArea,
-                     NavHooks hooks)
+                     WalkServices& services)
     : m_g(globals),
       m_cfg(config),
       m_reporter(reporter),
@@ -51,12 +61,8 @@ Navigator::Navigator(Globals& globals, const Config& config, Reports& reporter, 
       m_viewers(viewers),
       m_main(mainView),
       m_sign(signArea),
-      m_hooks(std::move(hooks))
+      m_services(services)
 {
-    if (!m_hooks.random)
-        m_hooks.random = [](int bound) { return int(QRandomGenerator::global()->bounded(bound)); };
-    if (!m_hooks.fileExists)
-        m_hooks.fileExists = [](const QString& path) { return QFileInfo(path).isFile(); };
 }
 
 bool Navigator::isSpecialSign(const QString& name)
@@ -74,8 +80,7 @@ QString Navigator::text(const QString& field) const
 
 void Navigator::beep()
 {
-    if (m_hooks.beep)
-        m_hooks.beep();
+    m_services.beep();
 }
 
 void Navigator::debug(const QString& contesto, const QString& stringa)
@@ -244,7 +249,7 @@ bool Navigator::ControllaDb(int Direzione)
     std::optional<QString> page;
     if (!libro.isEmpty())
         page = joinPlain(m_g.dirs.*(edition.bookDir), libro, QStringLiteral("Pag"), QStringLiteral(".KXB"));
-    m_g.LibroON = page && m_hooks.fileExists(*page);
+    m_g.LibroON = page && m_services.fileExists(*page);
     m_main.setLibroButton(m_g.LibroON);
     m_main.setBookLabel(m_g.LibroON ? libro : QString());
 
@@ -346,7 +351,7 @@ int Navigator::SpostaSuRecord(const QString& Campo, const QString& Recrd, bool A
 
     if (Campo == QLatin1String("Foto1")) {
         const std::optional<QString> path = joinPlain(m_g.dirs.DirFoto, Recrd, QString(), QStringLiteral(".KXB"));
-        if (path && m_hooks.fileExists(*path)) {
+        if (path && m_services.fileExists(*path)) {
             bool isNumber = false;
             int number = Recrd.toInt(&isNumber);
             if (!isNumber)
@@ -374,7 +379,7 @@ int Navigator::SpostaSuRecord(const QString& Campo, const QString& Recrd, bool A
             name = m_viewers.pictogramName(name);
         const QString& folder = m_cfg.CBNomeSegnali ? m_g.dirs.DirPicSgt : m_g.dirs.DirPicSgn;
         const std::optional<QString> path = joinPlain(folder, name, QString(), QStringLiteral(".BMP"));
-        if (path && m_hooks.fileExists(*path))
+        if (path && m_services.fileExists(*path))
             return 2;
         // Neither a record nor a picture: the caller must not take it for a
         // record found.
@@ -402,8 +407,8 @@ void Navigator::jumpBy(int distance)
 
 void Navigator::JmpRandom()
 {
-    const int distance = m_hooks.random(706);
-    const bool back = m_hooks.random(2) == 0;
+    const int distance = m_services.random(706);
+    const bool back = m_services.random(2) == 0;
     jumpBy(back ? -distance : distance);
     // A check in place never meets an end, so one jump always lands.
     ControllaDb(0);
@@ -413,62 +418,70 @@ void Navigator::JmpRandom()
 
 void Navigator::Avvio(int DirezDb)
 {
+    // The one place a failure of the start is caught: it is said, and the
+    // lesson shows what was reached.
     try {
-        m_f.BloccoAvanti = false;
-        m_f.BloccoIndietro = false;
-        m_g.ContatoreRecord = 0;
-        m_g.ContatoreAffermazioni = 0;
-        m_g.LockLoop = false;
-        m_g.VistaLink = false;
-        m_main.refresh();
-        m_viewers.closeBook();
-        m_sign.CancellaIcone();
-        m_main.refresh();
-        ControllaDb(DirezDb);
-        m_main.setProgressVisible(m_g.Custom);
-
-        if (m_g.Custom) {
-            if (m_g.SegnaleON)
-                showSign();
-            else if (m_g.QuizON)
-                m_viewers.loadQuizBlock(m_g.Domanda);
-            else if (m_g.FotoON)
-                m_main.SWfotoClick();
-            return;
-        }
-
-        if (m_cfg.CBesame) {
-            FiltraDB(QStringLiteral("OFF"), QString(), false);
-            m_g.ContatoreRecord = 1;
-            m_g.ContatoreAffermazioni = 1;
-            m_f.NumeroJmp = 1;
-        }
-        if (m_g.SoloFoto) {
-            ProssimaFoto(0);
-            return;
-        }
-        if (m_g.PASSsegnale)
-            showSign();
-        else
-            m_sign.emptySignArea();
-        bool loaded = false;
-        if (m_g.PASSdomanda && m_g.QuizON && m_viewers.quizVisible()) {
-            m_viewers.loadQuizBlock(m_g.Domanda);
-            loaded = true;
-        }
-        if (!(m_g.PASSsegnale && m_g.SegnaleON)) {
-            if (m_g.PASSdomanda && m_g.QuizON) {
-                if (!loaded)
-                    m_viewers.loadQuizBlock(m_g.Domanda);
-            } else {
-                m_viewers.closeQuiz();
-            }
-        }
-        if (!m_g.SegnaleON && !m_g.QuizON && m_g.FotoON)
-            m_main.SWfotoClick();
+        avvio(DirezDb);
     } catch (const std::exception& e) {
-        m_reporter.Emsg(ReportKind::Notice, QStringLiteral("ERRORE di avvio"), QString::fromLocal8Bit(e.what()));
+        m_main.message(QStringLiteral("ERRORE di avvio\r\n") + QString::fromLocal8Bit(e.what()));
     }
+}
+
+void Navigator::avvio(int DirezDb)
+{
+    m_main.setSelectorColour(m_g.ColoreSelettore);
+    m_f.BloccoAvanti = false;
+    m_f.BloccoIndietro = false;
+    m_g.ContatoreRecord = 0;
+    m_g.ContatoreAffermazioni = 0;
+    m_g.LockLoop = false;
+    m_g.VistaLink = false;
+    m_main.refresh();
+    m_viewers.closeBook();
+    m_sign.CancellaIcone();
+    m_main.refresh();
+    ControllaDb(DirezDb);
+    m_main.setProgressVisible(m_g.Custom);
+
+    if (m_g.Custom) {
+        if (m_g.SegnaleON)
+            showSign();
+        else if (m_g.QuizON)
+            m_viewers.loadQuizBlock(m_g.Domanda);
+        else if (m_g.FotoON)
+            m_main.SWfotoClick();
+        return;
+    }
+
+    if (m_cfg.CBesame) {
+        FiltraDB(QStringLiteral("OFF"), QString(), false);
+        m_g.ContatoreRecord = 1;
+        m_g.ContatoreAffermazioni = 1;
+        m_f.NumeroJmp = 1;
+    }
+    if (m_g.SoloFoto) {
+        ProssimaFoto(0);
+        return;
+    }
+    if (m_g.PASSsegnale)
+        showSign();
+    else
+        m_sign.emptySignArea();
+    bool loaded = false;
+    if (m_g.PASSdomanda && m_g.QuizON && m_viewers.quizVisible()) {
+        m_viewers.loadQuizBlock(m_g.Domanda);
+        loaded = true;
+    }
+    if (!(m_g.PASSsegnale && m_g.SegnaleON)) {
+        if (m_g.PASSdomanda && m_g.QuizON) {
+            if (!loaded)
+                m_viewers.loadQuizBlock(m_g.Domanda);
+        } else {
+            m_viewers.closeQuiz();
+        }
+    }
+    if (!m_g.SegnaleON && !m_g.QuizON && m_g.FotoON)
+        m_main.SWfotoClick();
 }
 
 void Navigator::ProssimaFoto(int Direzione)
@@ -540,9 +553,51 @@ void Navigator::AttivaModoTemp(const QString& CodeFilterIN, const QString& CodeF
         t.LezPers = m_g.Custom ? Table1.fileName() : QString();
     }
     m_viewers.closePhotoViewer();
-    if (m_g.Custom && m_hooks.closeCustomLesson)
-        m_hooks.closeCustomLesson();
+    if (m_g.Custom)
+        m_services.closeCustomLesson();
     FiltraDB(CodeFilterIN, CodeFilterOUT, Count);
+}
+
+bool Navigator::returnFromSideTrip(EditionPort& editions)
+{
+    TMdTemp& t = m_g.MdTemp;
+    const auto giveUp = [&t] {
+        t.Status = false;
+        return false;
+    };
+    // The way back into a custom lesson comes with the lesson list.
+    if (!t.Status || t.Custom)
+        return giveUp();
+    beep();
+    std::optional<TModoQuiz> edition;
+    if (t.L_AM)
+        edition = TModoQuiz::mqAM;
+    else if (t.L_CD)
+        edition = TModoQuiz::mqCD;
+    else if (t.L_CQ)
+        edition = TModoQuiz::mqCQ;
+    else if (t.L_AB)
+        edition = TModoQuiz::mqAB;
+    if (!edition)
+        return giveUp();
+    if (*edition != m_g.Edizione) {
+        QString error;
+        if (!switchEdition(m_g, editions, *edition, &error))
+            return giveUp();
+    }
+    m_g.SoloFoto = t.OnlyFoto;
+    FiltraDB(t.Argomento, t.Argomento, false);
+    if (!Table1.locate(kNumRec, QString::number(t.RecNum)))
+        Table1.first();
+    t.Status = false;
+    m_f.BloccoAvanti = false;
+    m_f.BloccoIndietro = false;
+    m_sign.CancellaIcone();
+    Avvio(0);
+    // After the record is shown: showing it starts the counts afresh.
+    m_g.ContatoreRecord = t.NumDomanda;
+    m_g.ContatoreAffermazioni = t.NumAffermazione;
+    return true;
 }
 
 // ------------------------------------------------------------------- steps
@@ -568,63 +623,70 @@ bool Navigator::closeQuizAfterMove() const
 
 void Navigator::SWavanti()
 {
-    m_viewers.stopQuizAudio();
-    if (m_f.Sblocco)
-        m_main.restoreStepButtons();
-    if (m_g.Custom)
-        avantiCustom();
-    else
-        avantiEdizione();
-    m_main.hideJumpField();
+    step(1);
 }
 
 void Navigator::SWindietro()
 {
+    step(-1);
+}
+
+void Navigator::step(int dir)
+{
     m_viewers.stopQuizAudio();
     if (m_f.Sblocco)
         m_main.restoreStepButtons();
-    if (m_g.Custom)
-        indietroCustom();
-    else
-        indietroEdizione();
+    // The one place a failure inside a step is caught: a short pause, and
+    // the step ends with what it reached.
+    try {
+        if (m_g.Custom)
+            customStep(dir);
+        else if (!viewerStep(dir))
+            dir > 0 ? recordStepForward() : recordStepBack();
+    } catch (const std::exception&) {
+        m_services.wait(0.2);
+    }
     m_main.hideJumpField();
 }
 
-void Navigator::avantiEdizione()
+bool Navigator::viewerStep(int dir)
 {
+    const bool forward = dir > 0;
     if (m_viewers.htmlOpen()) {
         m_viewers.closeHtml();
         m_viewers.closePhotoViewer();
-        return;
+        return true;
     }
     if (m_viewers.photoViewerOpen()) {
-        if (!m_g.SoloFoto && onLastPhoto()) {
+        const bool atEnd = forward ? onLastPhoto() : onFirstPhoto();
+        if (!m_g.SoloFoto && atEnd) {
             m_viewers.closePhotoViewer();
             if (m_viewers.quizVisible())
                 m_viewers.focusQuiz();
-            return;
+            return true;
         }
-        if (!onLastPhoto()) {
-            m_viewers.showNextPhoto();
-            return;
+        if (!atEnd) {
+            forward ? m_viewers.showNextPhoto() : m_viewers.showPreviousPhoto();
+            return true;
         }
     }
     if (m_viewers.previewsOpen()) {
         m_viewers.openFirstPreview();
-        return;
+        return true;
     }
     if (m_g.VistaLink) {
         showSign();
         m_g.VistaLink = false;
-        return;
+        return true;
     }
     if (m_g.PagineLibro) {
-        m_viewers.nextBookPage();
-        return;
+        forward ? m_viewers.nextBookPage() : m_viewers.previousBookPage();
+        return true;
     }
     if (m_viewers.filmOpen()) {
-        m_viewers.resumeFilm();
-        return;
+        // Back starts the film again from its start point.
+        forward ? m_viewers.resumeFilm() : m_viewers.restartFilm();
+        return true;
     }
     if (m_g.SoloFoto) {
         if (m_g.QuizON) {
@@ -632,15 +694,43 @@ void Navigator::avantiEdizione()
             m_viewers.closePhotoViewer();
             m_viewers.loadQuizBlock(m_g.Domanda);
         } else {
-            ProssimaFoto(1);
+            ProssimaFoto(dir);
         }
-        return;
+        return true;
     }
-    recordStepForward();
+    return false;
+}
+
+void Navigator::showMovedRecord()
+{
+    if (closeQuizAfterMove())
+        m_viewers.closeQuiz();
+    if (m_g.PASSsegnale) {
+        m_sign.CancellaIcone();
+        showSign();
+        if (m_g.SegnaleON)
+            m_viewers.closeQuiz();
+    }
+    if (spare() == QLatin1String("2") && m_viewers.quizVisible())
+        m_viewers.closeQuiz();
+}
+
+void Navigator::finishRecordStep(bool endHit)
+{
+    if (m_g.ContatoreRecord > m_g.TotaleRecord)
+        m_g.ContatoreRecord = m_g.TotaleRecord;
+    if (endHit)
+        return;
+    if (m_g.PASSdomanda && m_g.QuizON)
+        m_viewers.loadQuizBlock(m_g.Domanda);
+    if (!m_g.SegnaleON && !m_g.QuizON && m_g.FotoON)
+        m_main.SWfotoClick();
 }
 
 void Navigator::recordStepForward()
 {
+    // A record marked "1" shows its question even in a signs-only view, for
+    // this step only; the view chosen in the menu comes back at the end.
     const bool passDomanda = m_g.PASSdomanda;
     AtExit restore([this, passDomanda] { m_g.PASSdomanda = passDomanda; });
     if (m_viewers.quizVisible() && spare() == QLatin1String("1"))
@@ -654,183 +744,31 @@ void Navigator::recordStepForward()
     ControllaDb(0);
     m_f.BloccoAvanti = false;
 
-    bool endHit = false;
     if (m_g.PASSdomanda && m_g.LockLoop) {
         m_g.LockLoop = false;  // the sign's quiz comes first; no move
-    } else {
-        try {
-            if (m_cfg.CBesame) {
-                m_sign.CancellaIcone();
-                JmpRandom();
-            } else {
-                Table1.next();
-            }
-            if (m_g.ContatoreRecord < 1)
-                m_g.ContatoreRecord = 1;
-            if (m_viewers.quizVisible() && m_g.ContatoreRecord <= m_g.TotaleRecord)
-                ++m_g.ContatoreRecord;
-            endHit = !ControllaDb(1);
-            if (endHit && m_viewers.quizVisible() && !m_g.QuizON) {
-                // The cursor is still on the record on show: nothing to undo.
-                m_f.BloccoAvanti = true;
-                return;
-            }
-            if (closeQuizAfterMove())
-                m_viewers.closeQuiz();
-            if (m_g.PASSsegnale) {
-                m_sign.CancellaIcone();
-                showSign();
-                if (m_g.SegnaleON)
-                    m_viewers.closeQuiz();
-            }
-            if (spare() == QLatin1String("2") && m_viewers.quizVisible())
-                m_viewers.closeQuiz();
-        } catch (const std::exception&) {
-            if (m_hooks.wait)
-                m_hooks.wait(0.2);
-        }
-        if (m_g.PASSsegnale && m_g.SegnaleON)
-            return;
-    }
-    if (m_g.ContatoreRecord > m_g.TotaleRecord)
-        m_g.ContatoreRecord = m_g.TotaleRecord;
-    if (m_g.PASSdomanda && m_g.QuizON && !endHit)
-        m_viewers.loadQuizBlock(m_g.Domanda);
-    if (!m_g.SegnaleON && !m_g.QuizON && m_g.FotoON && !endHit)
-        m_main.SWfotoClick();
-}
-
-void Navigator::avantiCustom()
-{
-    m_f.BloccoIndietro = false;
-    if (m_viewers.previewsOpen()) {
-        m_viewers.openFirstPreview();
+        finishRecordStep(false);
         return;
     }
-    if (m_g.PagineLibro) {
-        m_viewers.nextBookPage();
-        return;
-    }
-    if (m_viewers.filmOpen()) {
-        m_viewers.resumeFilm();
-        return;
-    }
-    const bool more = Table1.recNo() < Table1.recordCount();
-    if (more && !(m_g.SegnaleON && m_viewers.photoViewerOpen()))
+    if (m_cfg.CBesame) {
         m_sign.CancellaIcone();
-    if (m_viewers.htmlOpen()) {
-        m_viewers.closeHtml();
-        m_viewers.closePhotoViewer();
-        return;
-    }
-    if (m_viewers.photoViewerOpen()) {
-        if (!onLastPhoto()) {
-            m_viewers.showNextPhoto();
-            return;
-        }
-        if (!more || m_f.BloccoAvanti)
-            return;
-        if (!VicinoUtile(1)) {
-            // The next record only has photographs: go on in the viewer.
-            Table1.next();
-            ++m_g.ContatoreRecord;
-            if (ControllaDb(1))
-                m_main.SWfotoClick();
-            else
-                m_f.BloccoAvanti = true;
-        } else {
-            m_sign.emptySignArea();
-            m_viewers.closePhotoViewer();
-        }
-        return;
-    }
-    customStepForward();
-}
-
-void Navigator::customStepForward()
-{
-    if (m_f.BloccoAvanti) {
-        beep();
-        return;
-    }
-    if (m_g.VistaLink) {
-        showSign();
-        m_g.VistaLink = false;
-        return;
-    }
-    if (m_g.LockLoop) {
-        m_g.LockLoop = false;
+        JmpRandom();
     } else {
-        try {
-            Table1.next();
-            if (!ControllaDb(1)) {
-                m_f.BloccoAvanti = true;
-                return;
-            }
-            if (m_g.SegnaleON) {
-                showSign();
-                m_viewers.closeQuiz();
-                return;
-            }
-        } catch (const std::exception&) {
-            if (m_hooks.wait)
-                m_hooks.wait(0.2);
-            return;
-        }
+        Table1.next();
     }
-    if (m_g.QuizON)
-        m_viewers.loadQuizBlock(m_g.Domanda);
-    else if (!m_g.SegnaleON && m_g.FotoON)
-        m_main.SWfotoClick();
-}
-
-void Navigator::indietroEdizione()
-{
-    if (m_viewers.htmlOpen()) {
-        m_viewers.closeHtml();
-        m_viewers.closePhotoViewer();
+    if (m_g.ContatoreRecord < 1)
+        m_g.ContatoreRecord = 1;
+    if (m_viewers.quizVisible() && m_g.ContatoreRecord <= m_g.TotaleRecord)
+        ++m_g.ContatoreRecord;
+    const bool endHit = !ControllaDb(1);
+    if (endHit && m_viewers.quizVisible() && !m_g.QuizON) {
+        // The cursor is still on the record on show: nothing to undo.
+        m_f.BloccoAvanti = true;
         return;
     }
-    if (m_viewers.photoViewerOpen()) {
-        if (!m_g.SoloFoto && onFirstPhoto()) {
-            m_viewers.closePhotoViewer();
-            if (m_viewers.quizVisible())
-                m_viewers.focusQuiz();
-            return;
-        }
-        if (!onFirstPhoto()) {
-            m_viewers.showPreviousPhoto();
-            return;
-        }
-    }
-    if (m_viewers.previewsOpen()) {
-        m_viewers.openFirstPreview();
+    showMovedRecord();
+    if (m_g.PASSsegnale && m_g.SegnaleON)
         return;
-    }
-    if (m_g.VistaLink) {
-        showSign();
-        m_g.VistaLink = false;
-        return;
-    }
-    if (m_g.PagineLibro) {
-        m_viewers.previousBookPage();
-        return;
-    }
-    if (m_viewers.filmOpen()) {
-        m_viewers.restartFilm();
-        return;
-    }
-    if (m_g.SoloFoto) {
-        if (m_g.QuizON) {
-            m_g.SoloFoto = false;
-            m_viewers.closePhotoViewer();
-            m_viewers.loadQuizBlock(m_g.Domanda);
-        } else {
-            ProssimaFoto(-1);
-        }
-        return;
-    }
-    recordStepBack();
+    finishRecordStep(endHit);
 }
 
 void Navigator::recordStepBack()
@@ -853,76 +791,58 @@ void Navigator::recordStepBack()
         return;
     }
 
-    bool startHit = false;
-    try {
-        bool searched = false;
-        if (m_g.DomandaON && m_g.SegnaleON) {
-            if (!m_cfg.CBnoSsD) {
-                m_viewers.closeQuiz();
-            } else if (!m_g.QuizON) {
-                const int from = Table1.recNo();
-                if (!CercaContiguo(kDomanda, -1))
-                    return;
-                // The question found is this step's record: one more move
-                // would pass over it.
-                searched = Table1.recNo() != from;
-            }
-        }
-        // Only a forward step unlocks a sign's quiz; going back leaves the
-        // lock to the record reached (the sign area sets it again).
-        m_g.LockLoop = false;
-        if (!searched)
-            Table1.prior();
-        if (m_viewers.quizVisible() && m_g.ContatoreRecord > 0)
-            --m_g.ContatoreRecord;
-        if (m_g.ContatoreRecord < 1)
-            m_g.ContatoreRecord = 1;
-        startHit = !ControllaDb(-1);
-        if (startHit && m_viewers.quizVisible() && !m_g.QuizON) {
-            m_f.BloccoIndietro = true;
-            return;
-        }
-        if (closeQuizAfterMove())
+    bool searched = false;
+    if (m_g.DomandaON && m_g.SegnaleON) {
+        if (!m_cfg.CBnoSsD) {
             m_viewers.closeQuiz();
-        if (m_g.PASSsegnale) {
-            m_sign.CancellaIcone();
-            showSign();
-            if (m_g.SegnaleON)
-                m_viewers.closeQuiz();
+        } else if (!m_g.QuizON) {
+            const int from = Table1.recNo();
+            if (!CercaContiguo(kDomanda, -1))
+                return;
+            // The question found is this step's record: one more move would
+            // pass over it.
+            searched = Table1.recNo() != from;
         }
-        if (spare() == QLatin1String("2") && m_viewers.quizVisible())
-            m_viewers.closeQuiz();
-    } catch (const std::exception&) {
-        if (m_hooks.wait)
-            m_hooks.wait(0.2);
     }
+    // Only a forward step unlocks a sign's quiz; going back leaves the lock
+    // to the record reached (the sign area sets it again).
+    m_g.LockLoop = false;
+    if (!searched)
+        Table1.prior();
+    if (m_viewers.quizVisible() && m_g.ContatoreRecord > 0)
+        --m_g.ContatoreRecord;
+    if (m_g.ContatoreRecord < 1)
+        m_g.ContatoreRecord = 1;
+    const bool startHit = !ControllaDb(-1);
+    if (startHit && m_viewers.quizVisible() && !m_g.QuizON) {
+        m_f.BloccoIndietro = true;
+        return;
+    }
+    showMovedRecord();
     if (m_g.PASSsegnale && m_g.SegnaleON)
         return;
-    if (m_g.ContatoreRecord > m_g.TotaleRecord)
-        m_g.ContatoreRecord = m_g.TotaleRecord;
-    if (m_g.PASSdomanda && m_g.QuizON && !startHit)
-        m_viewers.loadQuizBlock(m_g.Domanda);
-    if (!m_g.SegnaleON && !m_g.QuizON && m_g.FotoON && !startHit)
-        m_main.SWfotoClick();
+    finishRecordStep(startHit);
 }
 
-void Navigator::indietroCustom()
+void Navigator::customStep(int dir)
 {
-    m_f.BloccoAvanti = false;
+    const bool forward = dir > 0;
+    bool& blocked = forward ? m_f.BloccoAvanti : m_f.BloccoIndietro;
+    (forward ? m_f.BloccoIndietro : m_f.BloccoAvanti) = false;
     if (m_viewers.previewsOpen()) {
         m_viewers.openFirstPreview();
         return;
     }
     if (m_g.PagineLibro) {
-        m_viewers.previousBookPage();
+        forward ? m_viewers.nextBookPage() : m_viewers.previousBookPage();
         return;
     }
     if (m_viewers.filmOpen()) {
-        m_viewers.restartFilm();
+        forward ? m_viewers.resumeFilm() : m_viewers.restartFilm();
         return;
     }
-    const bool earlier = Table1.recNo() > 1;
-    if (earlier && !(m_g.SegnaleON && m_viewers.photoViewerOpen()))
+    const bool more = forward ? Table1.recNo() < Table1.recordCount() : Table1.recNo() > 1;
+    if (more && !(m_g.SegnaleON && m_viewers.photoViewerOpen()))
         m_sign.CancellaIcone();
     if (m_viewers.htmlOpen()) {
         m_viewers.closeHtml();
@@ -930,34 +850,37 @@ void Navigator::indietroCustom()
         return;
     }
     if (m_viewers.photoViewerOpen()) {
-        if (!onFirstPhoto()) {
-            m_viewers.showPreviousPhoto();
+        if (!(forward ? onLastPhoto() : onFirstPhoto())) {
+            forward ? m_viewers.showNextPhoto() : m_viewers.showPreviousPhoto();
             return;
         }
-        if (!earlier || m_f.BloccoIndietro)
+        if (!more || blocked)
             return;
-        if (!VicinoUtile(-1)) {
+        if (VicinoUtile(dir)) {
+            m_sign.emptySignArea();
+            m_viewers.closePhotoViewer();
+            return;
+        }
+        // The neighbour only has photographs: go on in the viewer, entering
+        // it at its first photograph going forward and its last going back.
+        if (forward) {
+            Table1.next();
+            ++m_g.ContatoreRecord;
+        } else {
             Table1.prior();
             if (m_g.ContatoreRecord > 1)
                 --m_g.ContatoreRecord;
-            if (ControllaDb(-1)) {
-                if (m_g.FotoON)
-                    m_viewers.openPhotoViewer(-1);  // the way back enters at its last photograph
-            } else {
-                m_f.BloccoIndietro = true;
-            }
-        } else {
-            m_sign.emptySignArea();
-            m_viewers.closePhotoViewer();
         }
+        if (!ControllaDb(dir))
+            blocked = true;
+        else if (forward)
+            m_main.SWfotoClick();
+        else if (m_g.FotoON)
+            m_viewers.openPhotoViewer(-1);
         return;
     }
-    customStepBack();
-}
 
-void Navigator::customStepBack()
-{
-    if (m_f.BloccoIndietro) {
+    if (blocked) {
         beep();
         return;
     }
@@ -966,11 +889,14 @@ void Navigator::customStepBack()
         m_g.VistaLink = false;
         return;
     }
-    try {
-        m_g.LockLoop = false;
-        Table1.prior();
-        if (!ControllaDb(-1)) {
-            m_f.BloccoIndietro = true;
+    // A locked view is unlocked by a forward step without moving; a step
+    // back unlocks it and moves.
+    const bool unlockOnly = forward && m_g.LockLoop;
+    m_g.LockLoop = false;
+    if (!unlockOnly) {
+        forward ? Table1.next() : Table1.prior();
+        if (!ControllaDb(dir)) {
+            blocked = true;
             return;
         }
         if (m_g.SegnaleON) {
@@ -978,10 +904,6 @@ void Navigator::customStepBack()
             m_viewers.closeQuiz();
             return;
         }
-    } catch (const std::exception&) {
-        if (m_hooks.wait)
-            m_hooks.wait(0.2);
-        return;
     }
     if (m_g.QuizON)
         m_viewers.loadQuizBlock(m_g.Domanda);

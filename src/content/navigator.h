@@ -16,12 +16,12 @@
 
 #include <QString>
 
-#include <functional>
 
 namespace ziro {
 
 struct Config;
 struct Globals;
+class EditionPort;
 class Reports;
 
 // Fields of the main window that the walk reads and sets.
@@ -33,18 +33,20 @@ struct NavFields {
     bool Sblocco = false;         // the activation has completed
 };
 
-// What the walk needs from the machine. Every member may be left empty:
-// beep and closeCustomLesson then do nothing, wait returns at once, random
-// takes the process-wide generator and fileExists asks the file system.
-struct NavHooks {
-    std::function<void()> beep;
-    // The busy wait that lets window events through (seconds).
-    std::function<void(double seconds)> wait;
+// What the walk needs from the machine and from the lesson list. The
+// defaults beep nowhere, do not wait, draw from the process-wide generator,
+// ask the file system and have no custom lesson to leave.
+class WalkServices {
+public:
+    virtual ~WalkServices() = default;
+    virtual void beep() {}
+    // The busy wait that lets window events through.
+    virtual void wait(double seconds) { Q_UNUSED(seconds); }
     // A uniform integer in [0, bound).
-    std::function<int(int bound)> random;
-    std::function<bool(const QString& path)> fileExists;
+    virtual int random(int bound);
+    virtual bool fileExists(const QString& path) const;
     // Leaves the custom lesson for the edition table it came from.
-    std::function<void()> closeCustomLesson;
+    virtual void closeCustomLesson() {}
 };
 
 // The topic filter and the record walk of the main window's content table.
@@ -52,7 +54,7 @@ class Navigator {
 public:
     Navigator(Globals& globals, const Config& config, Reports& reporter, DataTable& table,
               ViewerPorts& viewers, MainViewPort& mainView, SignAreaPort& signArea,
-              NavHooks hooks = {});
+              WalkServices& services);
 
     NavFields& fields() { return m_f; }
     const NavFields& fields() const { return m_f; }
@@ -92,6 +94,12 @@ public:
     // Starts a side trip to another topic range, keeping the way back in
     // MdTemp (a pending way back is kept, not replaced).
     void AttivaModoTemp(const QString& CodeFilterIN, const QString& CodeFilterOUT, bool Count);
+    // Takes the way back recorded in MdTemp: the edition (switched through
+    // `editions` when the trip left it), the topic, the record and the walk's
+    // counters. A way back that cannot be taken is dropped, so that the next
+    // press of the menu key opens the menu instead of failing again; the
+    // result is then false and the lesson stays where it is.
+    bool returnFromSideTrip(EditionPort& editions);
     // Whether the next (1) or previous (-1) record has a sign or a selected
     // quiz block; the cursor does not move.
     bool VicinoUtile(int direzione) const;
@@ -115,14 +123,17 @@ private:
     bool onFirstPhoto() const;
     void jumpBy(int distance);
 
-    void avantiEdizione();
-    void avantiCustom();
+    void avvio(int DirezDb);
+    void step(int dir);
+    // The viewers' part of a step in an edition table; false when it is a
+    // step from record to record.
+    bool viewerStep(int dir);
     void recordStepForward();
-    void customStepForward();
-    void indietroEdizione();
-    void indietroCustom();
     void recordStepBack();
-    void customStepBack();
+    // What a record step shows once the cursor has moved, and how it ends.
+    void showMovedRecord();
+    void finishRecordStep(bool endHit);
+    void customStep(int dir);
 
     Globals& m_g;
     const Config& m_cfg;
@@ -131,7 +142,7 @@ private:
     ViewerPorts& m_viewers;
     MainViewPort& m_main;
     SignAreaPort& m_sign;
-    NavHooks m_hooks;
+    WalkServices& m_services;
     NavFields m_f;
     // The record whose flags are current: where a search that meets an end
     // takes the cursor back to.

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 namespace ziro {
 
 // The windows a step of the walk opens, closes and asks about. Each viewer
 // fills in its part when it is built; until then this base answers "not
-// open" and does nothing, so the walk works with whatever exists.
+// open", does nothing, and a request to open something answers false, so the
+// walk works with whatever exists and never records a window as open that
+// is not.
 class ViewerPorts {
 public:
     virtual ~ViewerPorts() = default;
@@ -71,8 +74,13 @@ public:
     // The quiz's pictogram rule for sign names outside editions A-B and AM.
     virtual QString pictogramName(const QString& name) const { return name; }
 
+    // The text viewer on the record's text, modal; false when it cannot open.
+    virtual bool openTextViewer() { return false; }
+
     // The crossroads exercise.
     virtual bool crossroadsVisible() const { return false; }
+    // Starts the exercise's automatic play; false when it cannot.
+    virtual bool startCrossroadsAutoplay() { return false; }
     virtual void showCrossroads(const QString& scene) { Q_UNUSED(scene); }
     virtual void closeCrossroads() {}
 
@@ -103,6 +111,12 @@ public:
     // Opens the record's photographs (the photo button's action, not from a
     // click).
     virtual void SWfotoClick() {}
+    // The forward step, as the forward button takes it.
+    virtual void stepForward() {}
+    // The pen of the keyboard selection frame around the icon panels.
+    virtual void setSelectorColour(const QColor& colour) { Q_UNUSED(colour); }
+    // A plain message box, for failures that are not reports.
+    virtual void message(const QString& text) { Q_UNUSED(text); }
 };
 
 // The sign area and its ten panels, as the walk uses them.

@@ -388,8 +388,7 @@ void SignViewer::VisoreClick()
     if (!m_g.PASSsegnale)
         Visione(m_g.Segnale, true, m_config.CBNomeSegnali);
     if (m_g.VistaLink) {
-        if (m_stepForward)
-            m_stepForward();
+        m_main.stepForward();
         return;
     }
     // The other sign set: the named pictures after the plain ones, else the

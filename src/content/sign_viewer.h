@@ -17,7 +17,6 @@
 #include <QString>
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -142,10 +141,6 @@ public:
                Reports& reporter, SignView& view, ViewerPorts& viewers,
                MainViewPort& mainView);
 
-    // The forward step of the walk, taken when the sign area is clicked
-    // while it shows a linked item.
-    void setStepForward(std::function<void()> step) { m_stepForward = std::move(step); }
-
     void Visione(const QString& figura, bool flgIcone, bool modoTxt) override;
     void CancellaIcone() override;
     // Empties Visore (a record without a sign).
@@ -177,7 +172,6 @@ private:
     SignView& m_view;
     ViewerPorts& m_viewers;
     MainViewPort& m_main;
-    std::function<void()> m_stepForward;
 
     int m_selectPos = 0;
     QPoint m_displayPos = kDisplayHome;

@@ -2,6 +2,7 @@
 
 #include "diag/book_position.h"
 
+#include "base/dialogs.h"
 #include "base/globals.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -83,10 +83,13 @@ QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
 }
 }  // namespace
 
-TFError::TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals)
+TFError::TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals, Dialogs& dialogs,
+                 ReportHost& host)
     : OverlayWindow(mainWindow, QStringLiteral("TFError"), QRect(0, 0, 460, Hgh)),
       m_reporter(reporter),
-      m_globals(globals)
+      m_globals(globals),
+      m_dialogs(dialogs),
+      m_host(host)
 {
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -132,8 +135,8 @@ TFError::TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals)
     gridLayout->setContentsMargins(0, 0, 0, 0);
     gridLayout->addWidget(m_view);
     connect(m_view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (showRecord && index.isValid())
-            showRecord(index.row() + 1);
+        if (index.isValid())
+            Q_EMIT recordChosen(index.row() + 1);
     });
 
     m_bottomBar = new QWidget(this);
@@ -188,33 +191,20 @@ TFError::TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals)
     outer->addWidget(m_grid, 1);
     outer->addWidget(m_bottomBar);
 
-    showMessage = [this](const QString& text) {
-        QString shown = text;
-        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        QMessageBox::information(parentWidget(), QStringLiteral("Var. Glob."), shown);
-    };
-
     connect(m_ok, &QPushButton::clicked, this, &TFError::okClicked);
     connect(m_eski, &QPushButton::clicked, this, [this] { answer(false); });
     connect(infoBtn, &QPushButton::clicked, this, &TFError::refreshCount);
     connect(filterOffBtn, &QPushButton::clicked, this, [this] {
-        if (filterOff)
-            filterOff();
+        Q_EMIT filterOffRequested();
         refreshCount();
     });
     connect(filterDefBtn, &QPushButton::clicked, this, [this] {
-        if (filterDefault)
-            filterDefault();
+        Q_EMIT filterDefaultRequested();
         refreshCount();
     });
-    connect(testBtn, &QPushButton::clicked, this, [this] {
-        if (showMessage)
-            showMessage(globalVariablesText(m_globals));
-    });
-    connect(m_fixPages, &QPushButton::clicked, this, [this] {
-        if (fixPages)
-            fixPages();
-    });
+    connect(testBtn, &QPushButton::clicked, this,
+            [this] { m_dialogs.message(globalVariablesText(m_globals)); });
+    connect(m_fixPages, &QPushButton::clicked, this, &TFError::bookPositionRequested);
     connect(this, &OverlayWindow::hidden, this, [this] {
         m_mode = Mode::Hidden;
         qApp->removeEventFilter(m_outsideClicks);
@@ -264,7 +254,7 @@ void TFError::enterMode(Mode mode, const QString& riga1, const QString& riga2, Q
     m_title->setVisible(debug);
     m_grid->setVisible(debug);
     m_bottomBar->setVisible(debug);
-    m_fixPages->setVisible(debug && bookViewerVisible && bookViewerVisible());
+    m_fixPages->setVisible(debug && m_host.bookViewerVisible());
     resize(size);
     placeOverMain();
 }
@@ -273,14 +263,22 @@ void TFError::placeOverMain()
 {
     if (!parentWidget())
         return;
-    const bool overMenu = menuOrConfigVisible && menuOrConfigVisible();
-    move(reportPosition(parentWidget()->size(), size(), overMenu));
+    move(reportPosition(parentWidget()->size(), size(), m_host.menuOrConfigVisible()));
 }
 
 void TFError::showReport(const ReportLines& lines)
 {
     if (m_mode == Mode::Confirmation)
         return;  // a pending question keeps the window; the report is in the log if wanted
+    if (parentWidget() && !parentWidget()->isVisible()) {
+        // Reported while the program is still being built: a modal run over
+        // a window nobody can see would wait for ever. It shows as soon as
+        // the main window is up.
+        QTimer::singleShot(0, this, [this, lines] { showReport(lines); });
+        return;
+    }
+    if (m_mode == Mode::Hidden)
+        m_focusBefore = QApplication::focusWidget();
     enterMode(lines.modal ? Mode::Report : Mode::Notice, lines.riga1, lines.riga2,
               QSize(lines.width, Hgh));
     if (lines.modal) {
@@ -318,8 +316,6 @@ void TFError::showDebug(const QString& riga1, const QString& riga2)
     if (m_mode == Mode::Confirmation)
         return;
     enterMode(Mode::Debug, riga1, riga2, QSize(kDebugWidth, kDebugHeight));
-    if (prepareGrid)
-        prepareGrid();
     refreshCount();
     showModeless();
 }
@@ -345,14 +341,18 @@ void TFError::setGridTable(DataTable* table)
 void TFError::refreshCount()
 {
     m_model->refresh();
-    if (databaseInfo)
-        m_infoMsg2->setText(databaseInfo());
+    m_infoMsg2->setText(m_host.databaseInfo());
 }
 
 void TFError::closeReport()
 {
     m_mode = Mode::Hidden;
     done(0);
+    // Back where the keyboard was, so that the release of the key that
+    // closed the report reaches that window.
+    if (QWidget* w = m_focusBefore.data(); w && w->isVisible() && w->isEnabled())
+        w->setFocus(Qt::OtherFocusReason);
+    m_focusBefore.clear();
 }
 
 void TFError::answer(bool ok)
@@ -385,49 +385,36 @@ void TFError::okClicked()
 
 void TFError::keyPressEvent(QKeyEvent* event)
 {
-    if (m_mode == Mode::Confirmation && event->key() == Qt::Key_Escape) {
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (m_mode == Mode::Confirmation && key == Qt::Key_Escape) {
         answer(false);
         return;
     }
-    if (m_mode == Mode::Debug && event->key() == Qt::Key_F12 && m_fixPages->isVisible()) {
-        if (fixPages)
-            fixPages();
+    if (m_mode == Mode::Debug && key == Qt::Key_F12 && m_fixPages->isVisible()) {
+        Q_EMIT bookPositionRequested();
         return;
     }
-    event->accept();  // reports close on the release, which also carries the key on
+    event->accept();
+    // A report goes at the press of any key but Enter, which closes it on
+    // its release. The key itself is not spent: its release reaches the
+    // window the report covered, which acts on it once.
+    if (!enter && !event->isAutoRepeat() && closesOnUserInput())
+        closeReport();
 }
 
 void TFError::keyReleaseEvent(QKeyEvent* event)
 {
-    // A release after the window already closed (the Escape that cancelled
-    // a question) belongs to that action, not to the main window.
-    if (event->isAutoRepeat() || m_mode == Mode::Hidden) {
-        event->accept();
+    event->accept();
+    if (event->isAutoRepeat())
         return;
-    }
     const int key = event->key();
-    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (m_mode == Mode::Confirmation) {
-        if (enter)
-            answer(true);
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return;
-    }
-    if (enter) {
-        if (closesOnUserInput())
-            closeReport();
-        return;
-    }
-    if (closesOnUserInput())
+    if (m_mode == Mode::Confirmation)
+        answer(true);
+    else if (closesOnUserInput())
         closeReport();
-    // The key's action runs once the report's own loop has returned, so
-    // whatever it reports gets a window of its own.
-    if (forwardKey) {
-        const Qt::KeyboardModifiers mods = event->modifiers();
-        QTimer::singleShot(0, this, [this, key, mods] {
-            if (forwardKey)
-                forwardKey(key, mods);
-        });
-    }
 }
 
 void TFError::mousePressEvent(QMouseEvent* event)

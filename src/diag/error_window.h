@@ -4,7 +4,7 @@
 #include "diag/table_model.h"
 #include "diag/reporter.h"
 
-#include <functional>
+#include <QPointer>
 
 class QEventLoop;
 class QFrame;
@@ -17,8 +17,22 @@ class QTableView;
 namespace ziro {
 
 class DataTable;
-
+class Dialogs;
 struct Globals;
+
+// What the report window asks of the rest of the program. Until a host is
+// plugged in, it answers as when nothing else is on show.
+class ReportHost {
+public:
+    virtual ~ReportHost() = default;
+    // The general menu or the configuration window is on show: reports sit
+    // a little higher.
+    virtual bool menuOrConfigVisible() const { return false; }
+    // The book viewer is on show: the utility offers its position tool.
+    virtual bool bookViewerVisible() const { return false; }
+    // The record count line of the utility's "DataBase" button.
+    virtual QString databaseInfo() const { return {}; }
+};
 
 // The report window laid over the main window: reports, notices and yes/no
 // questions, and in debug mode the diagnostic utility.
@@ -27,8 +41,10 @@ class TFError : public OverlayWindow, public ReportView {
 public:
     enum class Mode { Hidden, Report, Notice, Confirmation, Debug };
 
-    // Registers itself as the reporter's view.
-    TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals);
+    // Registers itself as the reporter's view. `dialogs` shows the global
+    // state dump; `host` answers the questions above.
+    TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals, Dialogs& dialogs,
+            ReportHost& host);
     ~TFError() override;
 
     // ReportView
@@ -48,27 +64,25 @@ public:
     QFrame* gridHost() const { return m_grid; }
     QPushButton* fixPagesButton() const { return m_fixPages; }
 
-    // Hooks into the rest of the program; unset ones do nothing.
-    std::function<bool()> menuOrConfigVisible;  // general menu or configuration shown
-    std::function<void(int key, Qt::KeyboardModifiers)> forwardKey;  // main window's key map
-    std::function<void(const QString&)> showMessage;  // "Var. Glob." text; a message box by default
     // The grid shows this table (the main content table, or the lesson
     // editor's while that is on show).
     void setGridTable(DataTable* table);
-    // A double click on a grid row: show that record (1-based position in
-    // the grid's table) on the main window.
-    std::function<void(int recNo)> showRecord;
     // The book viewer's page and scroll, shown on the position tool while
     // both windows are on show.
     void showBookPosition(const QString& page, int scroll);
     // The position was stored: the caption turns red for a moment.
     void flashBookPosition();
-    std::function<void()> prepareGrid;     // each time the utility opens: bind the grid
-    std::function<QString()> databaseInfo; // record count line (databaseInfoText)
-    std::function<void()> filterOff;
-    std::function<void()> filterDefault;
-    std::function<bool()> bookViewerVisible;
-    std::function<void()> fixPages;        // store the book position in the current record
+
+Q_SIGNALS:
+    // The utility's buttons: "Filtro OFF", "Filtro DEF".
+    void filterOffRequested();
+    void filterDefaultRequested();
+    // A double click on a grid row: show that record (1-based position in
+    // the grid's table) on the main window.
+    void recordChosen(int recNo);
+    // The position tool (its button, or F12): store the book position in
+    // the current record.
+    void bookPositionRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -86,6 +100,11 @@ private:
 
     Reporter& m_reporter;
     Globals& m_globals;
+    Dialogs& m_dialogs;
+    ReportHost& m_host;
+    // Where the keyboard was before a report took it: it goes back there, so
+    // the key that closed the report acts on that window once, on release.
+    QPointer<QWidget> m_focusBefore;
     Mode m_mode = Mode::Hidden;
     bool m_answer = false;
     QEventLoop* m_confirmLoop = nullptr;

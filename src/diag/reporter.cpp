@@ -2,6 +2,7 @@
 
 #include "platform/files/atomic_save.h"
 #include "platform/files/text_codec.h"
+#include "platform/system/system_services.h"
 #include "base/globals.h"
 
 #include <QDir>
@@ -132,8 +133,8 @@ QPoint reportPosition(QSize main, QSize own, bool menuOrConfigVisible)
     return {(main.width() - own.width()) / 2 - 1, (main.height() - own.height()) / 2 - offset};
 }
 
-Reporter::Reporter(Globals& globals)
-    : m_globals(globals), m_log(errorLogHeader(globals.ProgramFile))
+Reporter::Reporter(Globals& globals, SystemServices* system)
+    : m_globals(globals), m_system(system), m_log(errorLogHeader(globals.ProgramFile))
 {
 }
 
@@ -161,8 +162,8 @@ void Reporter::log(const QString& riga1, const QString& riga2)
 
 void Reporter::beep()
 {
-    if (m_beep)
-        m_beep();
+    if (m_system)
+        m_system->beep();
     else if (m_view)
         m_view->beep();
 }
@@ -240,8 +241,7 @@ void Reporter::Debug(const QString& Contesto, const QString& Stringa)
 void Reporter::leaveDebugMode()
 {
     m_globals.ModoDebug = false;
-    if (onDebugOff)
-        onDebugOff();
+    Q_EMIT debugModeLeft();
 }
 
 }  // namespace ziro

@@ -3,16 +3,17 @@
 #include "base/reports.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 
 namespace ziro {
 
 struct Globals;
+class SystemServices;
 
 // The three check boxes of the configuration window that steer reports.
 struct ReportOptions {
@@ -75,16 +76,16 @@ public:
 
 // The program's single channel for failures, notices and yes/no questions.
 // It never throws and never fails: a log that cannot be written is skipped.
-class Reporter : public Reports {
+class Reporter : public QObject, public Reports {
+    Q_OBJECT
 public:
     // Starts the log with its header; `globals.ProgramFile` must be set.
-    explicit Reporter(Globals& globals);
+    // `system` gives the beep, so that reports made before the windows exist
+    // still sound; without it the view beeps.
+    explicit Reporter(Globals& globals, SystemServices* system = nullptr);
 
     void setView(ReportView* view) { m_view = view; }
     ReportView* view() const { return m_view; }
-    // The system beep to use instead of the view's, so that reports made
-    // before the windows exist still sound.
-    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
     void Emsg(ReportKind Codice, const QString& Contesto, const QString& Nome) override;
     bool Conferma(const QString& Contesto, const QString& Nome) override;
@@ -103,9 +104,11 @@ public:
     ReportOptions& options() { return m_options; }
     Globals& globals() { return m_globals; }
 
-    // Called when a confirmation's "OK" or the utility's "OK" leaves debug
-    // mode, so that the configuration form can untick its box.
-    std::function<void()> onDebugOff;
+
+Q_SIGNALS:
+    // A confirmation's "OK" or the utility's "OK" left debug mode, so that
+    // the settings' debug tick follows.
+    void debugModeLeft();
 
 private:
     void log(const QString& riga1, const QString& riga2);
@@ -114,7 +117,7 @@ private:
 
     Globals& m_globals;
     ReportView* m_view = nullptr;
-    std::function<void()> m_beep;
+    SystemServices* m_system = nullptr;
     ReportOptions m_options;
     QStringList m_log;
     bool m_soloLog = false;

@@ -141,11 +141,11 @@ void TBackSubArg::paintEvent(QPaintEvent*)
 
 void TBackSubArg::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat() || !forwardKey) {
+    if (event->isAutoRepeat()) {
         OverlayWindow::keyReleaseEvent(event);
         return;
     }
-    forwardKey(event->key(), event->modifiers());
+    Q_EMIT keyReleased(event->key(), event->modifiers());
 }
 
 bool TBackSubArg::eventFilter(QObject* watched, QEvent* event)

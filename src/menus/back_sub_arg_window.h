@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <array>
-#include <functional>
 
 class QLabel;
 class QTimer;
@@ -56,8 +55,9 @@ public:
     // window is visible.
     QTimer* timer() const { return m_timer; }
 
-    // Key releases go to the main window's key map.
-    std::function<void(int key, Qt::KeyboardModifiers)> forwardKey;
+Q_SIGNALS:
+    // Key releases are the main window's: its key map acts on them.
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

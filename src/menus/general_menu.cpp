@@ -6,6 +6,7 @@
 #include "platform/files/paths.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
@@ -28,6 +29,25 @@ TModoQuiz editionOfFunction(int selezione)
     case 3: return TModoQuiz::mqCD;
     default: return TModoQuiz::mqCQ;
     }
+}
+
+// A file that is not there is said to be missing; one that is there but
+// cannot be read says where the reader stopped and why.
+void reportEditionFailure(Reports& reporter, const QString& path, const QString& error)
+{
+    const QString context = QStringLiteral("Cambio edizione");
+    if (!QFileInfo::exists(path)) {
+        reporter.Emsg(ReportKind::MissingFile, context, path);
+        return;
+    }
+    // The reader names the file first; the report names it once.
+    QString reason = error;
+    const QString lead = QStringLiteral("Cannot read ") + QDir::toNativeSeparators(path)
+        + QStringLiteral(": ");
+    if (reason.startsWith(lead))
+        reason = reason.mid(lead.size());
+    reporter.Emsg(ReportKind::FileIo, context,
+                  reason.isEmpty() ? path : path + QStringLiteral(" (") + reason + QLatin1Char(')'));
 }
 
 }  // namespace
@@ -172,14 +192,21 @@ bool GeneralMenuPort::launch(const QString& program, QString* error)
 bool GeneralMenuPort::playFilm(const FilmRequest& request, QString* error)
 {
     Q_UNUSED(request);
-    Q_UNUSED(error);
-    return true;
+    if (error)
+        *error = QStringLiteral("lettore dei filmati non disponibile");
+    return false;
 }
 
 // ---------------------------------------------------------------------------
 
-GeneralMenu::GeneralMenu(Globals& g, Config& config, Reports& reporter, GeneralMenuPort& port)
-    : m_g(g), m_config(config), m_reporter(reporter), m_port(port), m_pressedEdition(g.Edizione)
+GeneralMenu::GeneralMenu(Globals& g, Config& config, Reports& reporter, GeneralMenuView& view,
+                         GeneralMenuPort& port)
+    : m_g(g),
+      m_config(config),
+      m_reporter(reporter),
+      m_view(view),
+      m_port(port),
+      m_pressedEdition(g.Edizione)
 {
 }
 
@@ -215,7 +242,7 @@ void GeneralMenu::activate()
     if (!m_g.Custom)
         m_pressedEdition = m_g.Edizione;
     m_port.enableMainButtons();
-    m_port.refreshMenu();
+    m_view.refreshMenu();
 }
 
 bool GeneralMenu::editionClicked(TModoQuiz edition)
@@ -224,21 +251,13 @@ bool GeneralMenu::editionClicked(TModoQuiz edition)
         return false;
     if (edition == m_g.Edizione && !m_g.Custom)
         return false;
-    // The table is switched first: when the file cannot be opened the
-    // edition and its table stay what they were, so the flags never name an
-    // edition whose table is not open.
     QString error;
-    if (!m_port.openEditionTable(edition, &error)) {
-        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("Cambio edizione"),
-                        contentFilePath(m_g, edition)
-                            + (error.isEmpty() ? QString() : QStringLiteral(" (") + error + QLatin1Char(')')));
-        m_port.refreshMenu();
+    if (!switchEdition(m_g, m_port, edition, &error)) {
+        reportEditionFailure(m_reporter, contentFilePath(m_g, edition), error);
+        m_view.refreshMenu();
         return false;
     }
-    m_g.Custom = false;
-    CambiaEdizione(m_g, static_cast<int>(edition), m_port.bankLoader());
     m_pressedEdition = edition;
-    m_port.rebuildTopicLists();
     m_port.FiltraDB(QStringLiteral("Default"), QString(), false);
     ArgomentoTesta();
     return true;
@@ -250,7 +269,7 @@ void GeneralMenu::customClicked()
         return;
     m_port.showLessonList();
     m_abilita = !m_port.lessonListVisible();
-    m_port.refreshMenu();
+    m_view.refreshMenu();
 }
 
 void GeneralMenu::groupClicked(int tag)
@@ -284,7 +303,7 @@ void GeneralMenu::groupClicked(int tag)
         m_choice.reset();
         return;
     }
-    m_port.refreshMenu();
+    m_view.refreshMenu();
 }
 
 void GeneralMenu::listClicked(int row)
@@ -303,7 +322,7 @@ void GeneralMenu::listClicked(int row)
         // otherwise select every topic) moves the selection on.
         m_listSelection = std::min(row + 1, static_cast<int>(m_rows.size()) - 1);
         m_port.beep();
-        m_port.refreshMenu();
+        m_view.refreshMenu();
         return;
     }
     m_port.FiltraDB(line.code, line.code + QLatin1Char('Z'), true);
@@ -347,8 +366,11 @@ void GeneralMenu::filmClicked(int row)
     }
     QString error;
     if (!m_port.playFilm(*request, &error))
-        m_reporter.Emsg(ReportKind::MissingFile, QStringLiteral("Player video"),
-                        request->file.path + (error.isEmpty() ? QString() : QStringLiteral(" (") + error + QLatin1Char(')')));
+        m_reporter.Emsg(ReportKind::Message,
+                        request->file.player == FilmPlayer::Mp4
+                            ? QStringLiteral("Errore player video AVC:")
+                            : QStringLiteral("Errore player video MPG:"),
+                        error);
 }
 
 void GeneralMenu::htmlClicked(int row)
@@ -405,7 +427,7 @@ void GeneralMenu::TastoOK(int selectedRow)
                                                  m_g.TitoliGruppi[9], m_g.TitoliGruppi[4]);
     if (s.soloFoto)
         m_g.SoloFoto = *s.soloFoto;
-    m_port.closeMenu();
+    m_view.closeMenu();
     m_port.startTopic(s.numberPanel);
 }
 
@@ -422,7 +444,7 @@ void GeneralMenu::viewModeClicked(bool fromClick)
         m_config.CBonlyDom = !m_g.PASSsegnale;
         m_port.saveViewMode();
     }
-    m_port.refreshMenu();
+    m_view.refreshMenu();
 }
 
 void GeneralMenu::configureClicked()
@@ -466,7 +488,7 @@ void GeneralMenu::ArgomentoTesta()
     m_listLoaded = false;
     m_group = 0;
     m_groupLetter.clear();
-    m_port.refreshMenu();
+    m_view.refreshMenu();
 }
 
 void GeneralMenu::ResettaMenu()
@@ -481,7 +503,7 @@ void GeneralMenu::ActionFunction(int selezione)
     if (selezione < 1 || selezione > kMenuFunctionCount)
         return;
     const auto f = static_cast<MenuFunction>(selezione);
-    m_port.showFunctionPressed(f);
+    m_view.showFunctionPressed(f);
     switch (f) {
     case MenuFunction::EditionAB:
     case MenuFunction::EditionAM:
@@ -526,7 +548,7 @@ bool GeneralMenu::keyDown(int key, Qt::KeyboardModifiers mods)
         const KeySelection next = moveKeySelection(m_keys, key, m_g.Edizione);
         if (next != m_keys) {
             m_keys = next;
-            m_port.refreshMenu();
+            m_view.refreshMenu();
         }
         return true;
     }

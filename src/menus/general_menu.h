@@ -6,6 +6,7 @@
 // over the buttons. Everything outside the menu is reached through
 // GeneralMenuPort, so the whole menu runs (and is tested) without a display.
 
+#include "content/edition.h"
 #include "menus/topic_list.h"
 #include "base/globals.h"
 #include "viewers/film.h"
@@ -20,7 +21,6 @@ namespace ziro {
 
 struct Config;
 class Reports;
-class QuestionBankLoader;
 
 // ---------------------------------------------------------------------------
 // View mode
@@ -111,32 +111,29 @@ struct KeySelection {
 KeySelection moveKeySelection(KeySelection sel, int key, TModoQuiz edition);
 
 // ---------------------------------------------------------------------------
-// The rest of the program, as the menu sees it. Every member does nothing
-// (or answers the harmless value) until the window behind it exists.
+// The menu's own window: what it draws and how it closes.
 
-class GeneralMenuPort {
+class GeneralMenuView {
 public:
-    virtual ~GeneralMenuPort() = default;
-
-    // The walk.
-    virtual void FiltraDB(const QString& da, const QString& a, bool conteggio) = 0;
-    virtual bool VeroSeVuoto(const QString& campo) = 0;
-    // Opens the edition's content file as the main table. On failure the
-    // table that was open stays open and current; `error` says why.
-    virtual bool openEditionTable(TModoQuiz edition, QString* error) = 0;
-    virtual QuestionBankLoader* bankLoader() { return nullptr; }
-    // The topic pop-up and the editor's topic list for the current edition.
-    virtual void rebuildTopicLists() {}
-    // Clears the icon panels and shows the first record of the range; the
-    // number panel then shows `g.Segnale` (or `fallback` when there is none).
-    virtual void startTopic(const QString& fallback) { Q_UNUSED(fallback); }
-
-    // The menu's own window.
+    virtual ~GeneralMenuView() = default;
     virtual void closeMenu() {}
     // The menu's looks changed (lists, buttons, the panel): redraw.
     virtual void refreshMenu() {}
     // The pressed look of a function button run by key (ActionFunction).
     virtual void showFunctionPressed(MenuFunction f) { Q_UNUSED(f); }
+};
+
+// The rest of the program, as the menu sees it. Every member does nothing
+// (or answers the harmless value, and false for what it cannot do) until the
+// window behind it exists.
+class GeneralMenuPort : public EditionPort {
+public:
+    // The walk.
+    virtual void FiltraDB(const QString& da, const QString& a, bool conteggio) = 0;
+    virtual bool VeroSeVuoto(const QString& campo) = 0;
+    // Clears the icon panels and shows the first record of the range; the
+    // number panel then shows `g.Segnale` (or `fallback` when there is none).
+    virtual void startTopic(const QString& fallback) { Q_UNUSED(fallback); }
 
     // Other windows.
     virtual void closeViewers() {}
@@ -148,6 +145,7 @@ public:
     virtual void closeMainWindow() {}
     // Closes the main window through its close path, without asking again.
     virtual void endProgram() {}
+    // Opens and starts a film; false with `error` set when it cannot.
     virtual bool playFilm(const FilmRequest& request, QString* error);
     virtual void openHtml(const QString& page) { Q_UNUSED(page); }
     // Starts an external program; false with `error` set when it could not.
@@ -163,7 +161,8 @@ public:
 
 class GeneralMenu {
 public:
-    GeneralMenu(Globals& g, Config& config, Reports& reporter, GeneralMenuPort& port);
+    GeneralMenu(Globals& g, Config& config, Reports& reporter, GeneralMenuView& view,
+                GeneralMenuPort& port);
 
     // The menu becomes active (shown).
     void activate();
@@ -221,6 +220,7 @@ private:
     Globals& m_g;
     Config& m_config;
     Reports& m_reporter;
+    GeneralMenuView& m_view;
     GeneralMenuPort& m_port;
     std::vector<TopicLine> m_rows;
     bool m_listLoaded = false;

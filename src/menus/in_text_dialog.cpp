@@ -1,6 +1,7 @@
 #include "menus/in_text_dialog.h"
 
 #include "menus/text_input.h"
+#include "platform/system/system_services.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -19,8 +20,9 @@ constexpr int kHeight = 80;
 
 }  // namespace
 
-TInText::TInText(QWidget* host)
-    : OverlayWindow(host, QStringLiteral("TInText"), QRect(75, 200, kWidth, kHeight))
+TInText::TInText(QWidget* host, SystemServices& system)
+    : OverlayWindow(host, QStringLiteral("TInText"), QRect(75, 200, kWidth, kHeight)),
+      m_system(system)
 {
     setWindowTitle(QStringLiteral("Ziro"));
     setFrameShape(QFrame::Panel);
@@ -68,8 +70,6 @@ TInText::TInText(QWidget* host)
     outer->addWidget(m_caption);
     outer->addLayout(body, 1);
 
-    beep = [] { QApplication::beep(); };
-
     connect(m_ok, &QPushButton::clicked, this, &TInText::okClicked);
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         m_answer.clear();
@@ -109,8 +109,7 @@ void TInText::okClicked()
     const NameCheck check = confirmName(m_edit->text());
     switch (check.verdict) {
     case NameVerdict::Refused:
-        if (beep)
-            beep();
+        m_system.beep();
         return;  // stays open for a correction
     case NameVerdict::Empty:
         m_answer.clear();
@@ -159,8 +158,7 @@ bool TInText::eventFilter(QObject* watched, QEvent* event)
                 static_cast<int>(m_edit->text().size() - m_edit->selectedText().size());
             for (QChar c : typed)
                 if (!acceptNameKey(c, length)) {
-                    if (beep)
-                        beep();
+                    m_system.beep();
                     return true;
                 }
         }

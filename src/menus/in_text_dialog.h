@@ -2,7 +2,6 @@
 
 #include "controls/overlay_widget.h"
 
-#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -10,13 +9,16 @@ class QPushButton;
 
 namespace ziro {
 
+class SystemServices;
+
 // The program's one-line question box: asks for a name (a new lesson, a new
 // teacher) and answers it normalised. Only name characters can be typed; a
 // pasted text that holds anything else is refused on OK.
 class TInText : public OverlayWindow {
     Q_OBJECT
 public:
-    explicit TInText(QWidget* host);
+    // A refused key or answer sounds the system's beep.
+    TInText(QWidget* host, SystemServices& system);
 
     // KXQuery: shows `titolo` as the caption, `messaggio` as the prompt and
     // `returnText` selected in the field, modally. Returns the normalised
@@ -31,9 +33,6 @@ public:
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
 
-    // A refused key or answer; the system beep unless replaced.
-    std::function<void()> beep;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +46,7 @@ private:
     QLineEdit* m_edit = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
+    SystemServices& m_system;
     QString m_answer;
 };
 

@@ -119,7 +119,7 @@ void TMenuGen::buildButtons()
     on(MenuButton::Configura, [](GeneralMenu& m) { m.configureClicked(); });
     on(MenuButton::Stampa, [](GeneralMenu& m) { m.printClicked(); });
     on(MenuButton::OK, [this](GeneralMenu& m) { m.TastoOK(m_list->currentRow()); });
-    on(MenuButton::ESCI, [this](GeneralMenu&) { closeMainWindow(); });
+    on(MenuButton::ESCI, [this](GeneralMenu&) { m_outside->closeMainWindow(); });
 }
 
 void TMenuGen::buildGroupArea()
@@ -205,13 +205,13 @@ void TMenuGen::attach(Globals& g, Config& config, Reports& reporter, GeneralMenu
 {
     m_g = &g;
     m_outside = &outside;
-    GeneralMenuPort& self = *this;
-    m_logic = std::make_unique<GeneralMenu>(g, config, reporter, self);
-    // The menu's lists come from these files; say early when the edition's
-    // are not installed rather than at the first group press.
+    GeneralMenuView& view = *this;
+    m_logic = std::make_unique<GeneralMenu>(g, config, reporter, view, outside);
+    // The menu's lists come from these files: say at start when the
+    // edition's are not installed, rather than at the first group press.
     const QString check = topicListPath(g, QStringLiteral("J"));
     if (!QFileInfo::exists(check))
-        reporter.Emsg(ReportKind::LogOnly, QString::fromUtf8("Caricamento Items menù"), check);
+        reporter.Emsg(ReportKind::MissingFile, QString::fromUtf8("Caricamento Items menù"), check);
     refreshMenu();
 }
 
@@ -477,40 +477,7 @@ bool TMenuGen::eventFilter(QObject* watched, QEvent* event)
     return OverlayWindow::eventFilter(watched, event);
 }
 
-// --- GeneralMenuPort ---------------------------------------------------------
-
-void TMenuGen::FiltraDB(const QString& da, const QString& a, bool conteggio)
-{
-    if (m_outside)
-        m_outside->FiltraDB(da, a, conteggio);
-}
-
-bool TMenuGen::VeroSeVuoto(const QString& campo)
-{
-    return m_outside ? m_outside->VeroSeVuoto(campo) : true;
-}
-
-bool TMenuGen::openEditionTable(TModoQuiz edition, QString* error)
-{
-    return m_outside && m_outside->openEditionTable(edition, error);
-}
-
-QuestionBankLoader* TMenuGen::bankLoader()
-{
-    return m_outside ? m_outside->bankLoader() : nullptr;
-}
-
-void TMenuGen::rebuildTopicLists()
-{
-    if (m_outside)
-        m_outside->rebuildTopicLists();
-}
-
-void TMenuGen::startTopic(const QString& fallback)
-{
-    if (m_outside)
-        m_outside->startTopic(fallback);
-}
+// --- GeneralMenuView ---------------------------------------------------------
 
 void TMenuGen::closeMenu()
 {
@@ -531,81 +498,6 @@ void TMenuGen::showFunctionPressed(MenuFunction f)
     b->showPressed();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     b->showReleased();
-}
-
-void TMenuGen::closeViewers()
-{
-    if (m_outside)
-        m_outside->closeViewers();
-}
-
-void TMenuGen::enableMainButtons()
-{
-    if (m_outside)
-        m_outside->enableMainButtons();
-}
-
-bool TMenuGen::lessonListVisible() const
-{
-    return m_outside && m_outside->lessonListVisible();
-}
-
-void TMenuGen::showLessonList()
-{
-    if (m_outside)
-        m_outside->showLessonList();
-}
-
-void TMenuGen::showConfiguration()
-{
-    if (m_outside)
-        m_outside->showConfiguration();
-}
-
-void TMenuGen::closeMainWindow()
-{
-    if (m_outside)
-        m_outside->closeMainWindow();
-}
-
-void TMenuGen::endProgram()
-{
-    if (m_outside)
-        m_outside->endProgram();
-}
-
-bool TMenuGen::playFilm(const FilmRequest& request, QString* error)
-{
-    return m_outside ? m_outside->playFilm(request, error) : true;
-}
-
-void TMenuGen::openHtml(const QString& page)
-{
-    if (m_outside)
-        m_outside->openHtml(page);
-}
-
-bool TMenuGen::launch(const QString& program, QString* error)
-{
-    if (m_outside)
-        return m_outside->launch(program, error);
-    if (error)
-        *error = QStringLiteral("menu non collegato");
-    return false;
-}
-
-void TMenuGen::saveViewMode()
-{
-    if (m_outside)
-        m_outside->saveViewMode();
-}
-
-void TMenuGen::beep()
-{
-    if (m_outside)
-        m_outside->beep();
-    else
-        QApplication::beep();
 }
 
 }  // namespace ziro

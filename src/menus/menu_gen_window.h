@@ -24,7 +24,7 @@ class TautoButton;
 // way to the custom lessons, the configuration and the print module. Laid
 // over the whole main window; the decisions are GeneralMenu's, this window
 // draws them and turns clicks and keys into its calls.
-class TMenuGen : public OverlayWindow, private GeneralMenuPort {
+class TMenuGen : public OverlayWindow, private GeneralMenuView {
     Q_OBJECT
 public:
     explicit TMenuGen(QWidget* host);
@@ -32,7 +32,8 @@ public:
 
     // Connects the menu to the program. `outside` answers everything beyond
     // the menu's own window (the main window, the viewers, the settings).
-    // Until attached, the menu shows but does nothing.
+    // Until attached, the menu shows but does nothing. Attaching checks that
+    // the edition's topic lists are installed and reports them missing.
     void attach(Globals& g, Config& config, Reports& reporter, GeneralMenuPort& outside);
     GeneralMenu* logic() const { return m_logic.get(); }
 
@@ -61,29 +62,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // GeneralMenuPort: the menu's own window answers these; the rest go on
-    // to the outside port.
-    void FiltraDB(const QString& da, const QString& a, bool conteggio) override;
-    bool VeroSeVuoto(const QString& campo) override;
-    bool openEditionTable(TModoQuiz edition, QString* error) override;
-    QuestionBankLoader* bankLoader() override;
-    void rebuildTopicLists() override;
-    void startTopic(const QString& fallback) override;
+    // GeneralMenuView
     void closeMenu() override;
     void refreshMenu() override;
     void showFunctionPressed(MenuFunction f) override;
-    void closeViewers() override;
-    void enableMainButtons() override;
-    bool lessonListVisible() const override;
-    void showLessonList() override;
-    void showConfiguration() override;
-    void closeMainWindow() override;
-    void endProgram() override;
-    bool playFilm(const FilmRequest& request, QString* error) override;
-    void openHtml(const QString& page) override;
-    bool launch(const QString& program, QString* error) override;
-    void saveViewMode() override;
-    void beep() override;
 
     // Runs one action of the menu unless another is still running (its
     // pressed look lets events through); false when dropped.

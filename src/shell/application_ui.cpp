@@ -23,9 +23,10 @@
 #include "platform/system/system_services.h"
 #include "quiz/quiz_color_window.h"
 #include "quiz/quiz_window.h"
-#include "shell/dialogs.h"
+#include "base/dialogs.h"
 #include "shell/main_window.h"
 #include "shell/presentation.h"
+#include "shell/ports_ui.h"
 #include "shell/presentation_ui.h"
 #include "shell/splash_window.h"
 #include "shell/startup.h"
@@ -54,12 +55,15 @@ ZiroApp::ZiroApp(Options options, SystemServices& system, Dialogs& dialogs)
     if (m_options.programFile.isEmpty())
         m_options.programFile = QCoreApplication::applicationFilePath();
     m_g.initFromProgram(m_options.programFile);
-    m_reporter = std::make_unique<Reporter>(m_g);
+    m_reporter = std::make_unique<Reporter>(m_g, &m_system);
     m_config = std::make_unique<Config>();
+    QObject::connect(m_reporter.get(), &Reporter::debugModeLeft, [this] { m_config->CBMDebug = false; });
+    m_viewers = std::make_unique<ShellViewers>();
+    m_menus = std::make_unique<ShellMenus>();
+    m_reportHost = std::make_unique<ShellReportHost>();
     m_store = std::make_unique<FileMachineStore>(m_options.machineStorePath.isEmpty()
                                                      ? FileMachineStore::defaultPath()
                                                      : m_options.machineStorePath);
-    m_reporter->setBeep([this] { m_system.beep(); });
 }
 
 ZiroApp::~ZiroApp()
@@ -138,8 +142,10 @@ std::optional<int> ZiroApp::start()
 
 void ZiroApp::createWindows()
 {
-    m_w.Base = make<TBase>(m_g, *m_config, *m_store, *m_reporter, m_system, m_dialogs, m_splash);
-    m_w.Base->requestExit = [](int code) { QCoreApplication::exit(code); };
+    m_w.Base = make<TBase>(m_g, *m_config, *m_store, *m_reporter, m_system, m_dialogs, m_splash,
+                           *m_viewers, *m_menus);
+    m_viewers->setMainWindow(m_w.Base);
+    QObject::connect(m_w.Base, &TBase::exitRequested, [](int code) { QCoreApplication::exit(code); });
     m_w.Base->setActivationDelay(m_options.activationDelayMs);
     m_w.Base->create();
     if (m_w.Base->startupFailed())
@@ -159,39 +165,31 @@ void ZiroApp::createWindows()
         setArtScale(scale);
         m_w.Base->applyArt();
     }
-    QWidget* host = m_w.Base;
+    TBase* base = m_w.Base;
+    QWidget* host = base;
 
-    m_w.FError = make<TFError>(host, *m_reporter, m_g);
+    m_w.FError = make<TFError>(host, *m_reporter, m_g, m_dialogs, *m_reportHost);
     m_reporter->setView(m_w.FError);
-    m_w.FError->forwardKey = [this](int key, Qt::KeyboardModifiers mods) {
-        m_w.Base->GestioneTastiera(key, mods);
-    };
-    m_w.FError->setGridTable(&m_w.Base->Table1);
-    m_w.Base->errorWindowVisible = [this] { return m_w.FError->isVisible(); };
-    m_w.FError->filterOff = [this] { m_w.Base->navigator().FiltraDB(QStringLiteral("OFF"), QString(), false); };
-    m_w.FError->filterDefault = [this] {
-        m_w.Base->navigator().FiltraDB(QStringLiteral("Default"), QString(), false);
-    };
-    m_w.FError->showRecord = [this](int recNo) { m_w.Base->showRecordAt(recNo); };
-    m_reporter->onDebugOff = [this] { m_config->CBMDebug = false; };
-    m_w.FError->bookViewerVisible = [this] { return m_w.Base->viewers.bookOpen(); };
-    m_w.FError->fixPages = [this] {
-        const MainViewerPorts& v = m_w.Base->viewers;
-        if (storeBookPosition(m_w.Base->Table1, v.bookPageName(), v.bookScrollPosition()))
+    m_w.FError->setGridTable(&base->Table1);
+    QObject::connect(m_w.FError, &TFError::filterOffRequested, base,
+                     [base] { base->FiltraDB(QStringLiteral("OFF"), QString(), false); });
+    QObject::connect(m_w.FError, &TFError::filterDefaultRequested, base,
+                     [base] { base->FiltraDB(QStringLiteral("Default"), QString(), false); });
+    QObject::connect(m_w.FError, &TFError::recordChosen, base, &TBase::showRecordAt);
+    QObject::connect(m_w.FError, &TFError::bookPositionRequested, base, [this, base] {
+        const MainViewerPorts& v = base->viewers();
+        if (storeBookPosition(base->Table1, v.bookPageName(), v.bookScrollPosition()))
             m_w.FError->flashBookPosition();
         else
             m_system.beep();
-    };
-    m_w.FError->databaseInfo = [this] { return databaseInfo(m_w.Base->Table1); };
+    });
 
     m_w.MenuGen = make<TMenuGen>(host);
-    m_w.Base->attachGeneralMenu(m_w.MenuGen);
+    m_menus->setGeneralMenu(m_w.MenuGen);
+    m_menuLink = std::make_unique<GeneralMenuLink>(m_g, *m_config, *m_reporter, m_system, *base);
+    m_w.MenuGen->attach(m_g, *m_config, *m_reporter, *m_menuLink);
     m_w.Config = make<TConfig>(host);
-    auto menuOrConfig = [this] {
-        return (m_w.MenuGen && m_w.MenuGen->isVisible()) || (m_w.Config && m_w.Config->isVisible());
-    };
-    m_w.FError->menuOrConfigVisible = menuOrConfig;
-    m_w.Base->menuOrConfigVisible = menuOrConfig;
+    m_reportHost->setWindows(base, m_w.MenuGen, m_w.Config);
 
     m_w.FotoPreview = make<TFotoPreview>(host);
     m_w.Quiz = make<TQuiz>(host);
@@ -205,13 +203,13 @@ void ZiroApp::createWindows()
     m_w.MenuVcl = make<TMenuVcl>(host);
     m_w.Remote = make<TRemote>(host);
     m_w.QuizColor = make<TQuizColor>(host);
-    m_w.InText = make<TInText>(host);
+    m_w.InText = make<TInText>(host, m_system);
     m_w.Select = make<TSelect>(host);
     m_w.Accessi = make<TAccessi>(host);
     m_w.TVcross = make<TTVcross>(host);
     m_w.Tools = make<TTools>(host);
     m_w.BackSubArg = make<TBackSubArg>(host);
-    m_w.Base->attachBanner(m_w.BackSubArg);
+    base->attachBanner(m_w.BackSubArg);
     m_w.TVhtml = make<TTVhtml>(host);
 }
 

@@ -40,6 +40,10 @@ class TTVcross;
 class TTools;
 class TBackSubArg;
 class TTVhtml;
+class ShellViewers;
+class ShellMenus;
+class ShellReportHost;
+class GeneralMenuLink;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -112,6 +116,12 @@ private:
     std::unique_ptr<MachineStore> m_store;
     std::unique_ptr<Reporter> m_reporter;
     std::unique_ptr<SingleInstance> m_instance;
+    // The ports the windows reach each other through; each window is
+    // plugged in as it is created.
+    std::unique_ptr<ShellViewers> m_viewers;
+    std::unique_ptr<ShellMenus> m_menus;
+    std::unique_ptr<ShellReportHost> m_reportHost;
+    std::unique_ptr<GeneralMenuLink> m_menuLink;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

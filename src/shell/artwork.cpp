@@ -459,33 +459,6 @@ QImage drawCursor(const HandShape& hand)
 
 }  // namespace
 
-QRect iconPanelRect(int n)
-{
-    static constexpr std::array<int, 5> kTops{29, 101, 173, 245, 317};
-    if (n < 1 || n > 10)
-        return {};
-    const int x = n <= 5 ? 19 : 548;
-    return {x, kTops[static_cast<size_t>((n - 1) % 5)], 70, 65};
-}
-
-QRect mainButtonRect(MainButton b)
-{
-    // Back, pause and forward sit under the custom-lesson progress bar
-    // (151..360); the media buttons are taller and share one row to the right.
-    switch (b) {
-    case MainButton::MNG: return {10, 425, 62, 45};
-    case MainButton::MNU: return {77, 425, 62, 45};
-    case MainButton::L: return {159, 425, 72, 45};
-    case MainButton::C: return {236, 425, 36, 45};
-    case MainButton::R: return {277, 425, 72, 45};
-    case MainButton::FOTO: return {373, 420, 62, 55};
-    case MainButton::VIDEO: return {439, 420, 62, 55};
-    case MainButton::LIBRO: return {505, 420, 62, 55};
-    case MainButton::QUIZ: return {571, 420, 62, 55};
-    }
-    return {};
-}
-
 namespace {
 
 QImage drawMainBackground()

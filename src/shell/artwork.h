@@ -12,31 +12,13 @@
 // blends into the strip with smooth edges.
 
 #include "controls/button_art.h"
+#include "shell/main_layout.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 
 namespace ziro {
-
-// Fixed places on the 640 x 480 lesson screen that the artwork is drawn around.
-inline constexpr QRect kMainWindowRect{0, 0, 640, 480};
-inline constexpr QRect kSignAreaRect{99, 30, 440, 350};      // Visore
-inline constexpr QRect kSignBorderRect{73, 20, 490, 370};    // Border
-inline constexpr QRect kBottomStripRect{0, 410, 640, 70};    // PaintBox1
-
-// Icon panel n (1..10): Monitor1..5 down the left, Monitor6..10 down the
-// right. Any other n gives an empty rectangle.
-QRect iconPanelRect(int n);
-
-// The nine picture buttons of the bottom strip, left to right.
-enum class MainButton { MNG, MNU, L, C, R, FOTO, VIDEO, LIBRO, QUIZ };
-inline constexpr int kMainButtonCount = 9;
-
-// Where a button sits in the window; its size is the size of its pictures.
-// The menu pair, the back/pause/forward group and the four media buttons
-// are set apart as three groups and never overlap.
-QRect mainButtonRect(MainButton b);
 
 ButtonArt mainButtonArt(MainButton b);
 

@@ -9,7 +9,6 @@
 #include "platform/dataset/data_table.h"
 #include "platform/files/paths.h"
 #include "base/globals.h"
-#include "base/attesa.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -212,8 +211,7 @@ bool isJumpText(const QString& text)
 MainLogic::MainLogic(Globals& g, Config& config, Reporter& reporter, MainState& state,
                      DataTable& table1, MainShellPort& shell, MainViewerPorts& viewers,
                      MenuPorts& menus, MainActions& actions)
-    : wait([](double seconds) { Attesa(seconds, true); }),
-      m_g(g),
+    : m_g(g),
       m_config(config),
       m_reporter(reporter),
       m_st(state),
@@ -275,8 +273,7 @@ bool MainLogic::ActionFunction(int selezione)
     // must not start a second action inside this one.
     FlagGuard running(m_actionRunning);
     m_shell.showPressed(*button);
-    if (wait)
-        wait(0.3);
+    m_shell.wait(0.3);
     m_shell.showReleased(*button);
     switch (selezione) {
     case 1: TastoMNGClick(); break;
@@ -335,7 +332,7 @@ void MainLogic::TastoMNGClick()
         if (m_viewers.htmlOpen())
             m_viewers.closeHtml();
         if (m_g.MdTemp.Status) {
-            if (!m_menus.resumeSideTrip()) {
+            if (!m_actions.returnFromSideTrip()) {
                 m_shell.beep();
                 m_shell.message(QStringLiteral("Errore recupero jmpMark."));
             }
@@ -365,11 +362,9 @@ void MainLogic::TastoMNUClick(bool fromPopup)
     m_viewers.closePreviews();
     m_shell.takeFocus();
     const QString& sub = m_st.SottoArgCorr;
-    if (sub == QLatin1String("A01") || sub == QLatin1String("A")) {
-        if (!fromPopup) {
-            m_menus.showVehicleMenu(false);
-            return;
-        }
+    if ((sub == QLatin1String("A01") || sub == QLatin1String("A")) && !fromPopup) {
+        m_menus.showVehicleMenu(false);
+        return;
     }
     // The sign categories of the edition the teacher will come back to.
     std::optional<TModoQuiz> edition;
@@ -409,6 +404,10 @@ void MainLogic::iconMenuRightPress()
         m_shell.setPopupEnabled(false);
         return;
     }
+    // The quick trip leaves the lesson for topic A01 before the menu shows:
+    // without a vehicle menu to show, the lesson must stay where it is.
+    if (!m_menus.canShowVehicleMenu())
+        return;
     m_viewers.closeFilms();
     m_viewers.closeBook();
     m_viewers.closeCrossroads();
@@ -417,6 +416,18 @@ void MainLogic::iconMenuRightPress()
     m_viewers.closeQuiz();
     m_g.SoloFoto = true;
     m_menus.showVehicleMenu(true);
+}
+
+void MainLogic::displayRightPress()
+{
+    if (m_st.Sblocco)
+        m_viewers.openTextViewer();
+}
+
+void MainLogic::pauseButtonPressed()
+{
+    if (m_st.Sblocco && m_viewers.crossroadsVisible())
+        m_viewers.startCrossroadsAutoplay();
 }
 
 void MainLogic::popupChosen(const QString& hint)

@@ -15,7 +15,6 @@
 #include <Qt>
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -131,6 +130,8 @@ public:
     virtual void setPopupEnabled(bool enabled) { Q_UNUSED(enabled); }
     // Closes the main window; the close query decides.
     virtual void closeWindow() {}
+    // The pause of a pressed look, with window events flowing.
+    virtual void wait(double seconds) { Q_UNUSED(seconds); }
 };
 
 // The viewers, with what the main window needs beyond the walk's ports.
@@ -147,8 +148,9 @@ public:
     virtual bool playFilm(const FilmRequest& request, QString* error)
     {
         Q_UNUSED(request);
-        Q_UNUSED(error);
-        return true;
+        if (error)
+            *error = QStringLiteral("lettore dei filmati non disponibile");
+        return false;
     }
     // Stops the player after a failed start.
     virtual void stopFilm() {}
@@ -166,19 +168,34 @@ public:
     virtual void showGeneralMenu() {}
     // The general menu's OK action after a topic was chosen elsewhere.
     virtual void generalMenuOk() {}
-    // Returns from the pending side trip recorded in MdTemp; false when it
-    // could not.
-    virtual bool resumeSideTrip() { return true; }
     // Saves the current teacher's resume mark, leaving Custom and the
     // edition flags as they are.
     virtual void saveResumeMark() {}
-    // Modal: the sign category menu loaded for `edition`.
-    virtual void showSignCategoryMenu(TModoQuiz edition) { Q_UNUSED(edition); }
-    // Modal: the vehicle menu, in its quick mode or its normal one.
-    virtual void showVehicleMenu(bool quick) { Q_UNUSED(quick); }
+    // Modal: the sign category menu loaded for `edition`; false when there
+    // is none to show.
+    virtual bool showSignCategoryMenu(TModoQuiz edition)
+    {
+        Q_UNUSED(edition);
+        return false;
+    }
+    // Whether the vehicle menu exists to be shown: a quick trip to it
+    // changes the lesson first, so it is asked before anything moves.
+    virtual bool canShowVehicleMenu() const { return false; }
+    // Modal: the vehicle menu, in its quick mode or its normal one; false
+    // when there is none to show.
+    virtual bool showVehicleMenu(bool quick)
+    {
+        Q_UNUSED(quick);
+        return false;
+    }
     virtual void showConfigSecondPage() {}
     // The configuration's debug and error tick boxes changed underneath.
     virtual void debugModeChanged() {}
+    // The general menu's view-mode cycle, run by the settings rather than
+    // a click.
+    virtual void cycleViewMode() {}
+    // The general menu's pictures follow the edition and the view mode.
+    virtual void refreshGeneralMenu() {}
     // The configuration window's source table while that window is on show,
     // else null.
     virtual const DataTable* configSourceTable() const { return nullptr; }
@@ -201,8 +218,12 @@ public:
         Q_UNUSED(to);
         Q_UNUSED(counting);
     }
+    // Returns from the pending side trip recorded in MdTemp; false when it
+    // could not (the way back is then dropped).
+    virtual bool returnFromSideTrip() { return false; }
     // Shows the current record's sign, with named-sign pictures or not.
     virtual void showCurrentSign(bool modoTxt) { Q_UNUSED(modoTxt); }
+    // The sign area no longer shows a panel's linked item.
     virtual void clearIconLinking() {}
     virtual void emptySignArea() {}
 };
@@ -223,10 +244,6 @@ public:
     MainLogic(Globals& g, Config& config, Reporter& reporter, MainState& state,
               DataTable& table1, MainShellPort& shell, MainViewerPorts& viewers,
               MenuPorts& menus, MainActions& actions);
-
-    // The pause of the pressed look; by default a wait that keeps events
-    // flowing.
-    std::function<void(double seconds)> wait;
 
     // One key release (auto-repeats already dropped). Nothing but debug
     // mode responds before the activation.
@@ -250,6 +267,10 @@ public:
     void TastoMNUClick(bool fromPopup = false);
     void generalMenuRightPress();
     void iconMenuRightPress();
+    // A right press on the sign number panel: the record's text.
+    void displayRightPress();
+    // A press on the pause button: the crossroads exercise plays on its own.
+    void pauseButtonPressed();
     // A pop-up item chosen; `hint` is its hint.
     void popupChosen(const QString& hint);
 

@@ -1,39 +1,39 @@
 #include "shell/main_window.h"
 
-#include "controls/kx_image_widget.h"
-#include "config/settings.h"
 #include "authoring/topic_lists.h"
+#include "base/attesa.h"
+#include "base/dialogs.h"
+#include "base/globals.h"
+#include "config/settings.h"
+#include "content/edition.h"
 #include "content/navigator.h"
 #include "content/sign_viewer.h"
 #include "controls/auto_button_widget.h"
-#include "shell/artwork.h"
-#include "content/edition.h"
+#include "controls/kx_image_widget.h"
 #include "controls/overlay_widget.h"
 #include "diag/reporter.h"
 #include "menus/back_sub_arg_window.h"
-#include "menus/menu_gen_window.h"
-#include "shell/dialogs.h"
-#include "base/globals.h"
+#include "shell/artwork.h"
+#include "shell/main_layout.h"
 #include "shell/presentation_ui.h"
 #include "shell/splash_window.h"
-#include "base/attesa.h"
 #include "shell/startup.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QContextMenuEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
 
+#include <algorithm>
 #include <exception>
 
 namespace ziro {
@@ -96,8 +96,31 @@ private:
     TBase& m_base;
 };
 
+namespace {
+
+// What the walk asks of the machine: the system's beep and a wait that lets
+// window events through.
+class DesktopWalkServices : public WalkServices {
+public:
+    explicit DesktopWalkServices(SystemServices& system) : m_system(system) {}
+    void beep() override { m_system.beep(); }
+    void wait(double seconds) override { Attesa(seconds, true); }
+
+private:
+    SystemServices& m_system;
+};
+
+QString selectorStyle(const QColor& colour)
+{
+    return QStringLiteral("QFrame#Selector { border: 3px solid %1; background: transparent; }")
+        .arg(colour.name());
+}
+
+}  // namespace
+
 TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter,
-             SystemServices& system, Dialogs& dialogs, TSplash* splash)
+             SystemServices& system, Dialogs& dialogs, TSplash* splash, MainViewerPorts& viewers,
+             MenuPorts& menus)
     : QWidget(nullptr, Qt::FramelessWindowHint),
       m_g(g),
       m_config(config),
@@ -106,19 +129,45 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
       m_system(system),
       m_dialogs(dialogs),
       m_splash(splash),
+      m_viewers(viewers),
+      m_menus(menus),
       m_missingFields(reporter)
 {
     setObjectName(QStringLiteral("TBase"));
     setWindowTitle(QStringLiteral("Ziro"));
-    setFixedSize(640, 480);
+    setFixedSize(kMainWindowRect.size());
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     qApp->installEventFilter(this);
 
     for (const int id : {kCursorGrab, kCursorFist, kCursorPointer}) {
         const CursorArt art = cursorArt(id);
         m_cursors.insert(id, QCursor(QPixmap::fromImage(art.image), art.hotSpot.x(), art.hotSpot.y()));
     }
+    buildControls();
 
+    m_timer2.setSingleShot(true);
+    m_timer2.setInterval(3000);
+    connect(&m_timer2, &QTimer::timeout, this, &TBase::activate);
+
+    m_walkServices = std::make_unique<DesktopWalkServices>(m_system);
+    m_logic = std::make_unique<MainLogic>(m_g, m_config, m_reporter, state, Table1, *this,
+                                          m_viewers, m_menus, *this);
+    m_signView = std::make_unique<TBaseSignView>(*this);
+    m_sign = std::make_unique<SignViewer>(m_g, m_config, Table1, m_reporter, *m_signView,
+                                          m_viewers, *this);
+    m_nav = std::make_unique<Navigator>(m_g, m_config, m_reporter, Table1, m_viewers, *this,
+                                        *m_sign, *m_walkServices);
+    setSelectorColour(m_g.ColoreSelettore);
+    EJump->setValidator(makeJumpValidator(EJump));
+    connect(EJump, &QLineEdit::returnPressed, this, [this] { m_logic->jumpEntered(EJump->text()); });
+    wireButtons();
+}
+
+TBase::~TBase() = default;
+
+void TBase::buildControls()
+{
     Border = new QFrame(this);
     Border->setObjectName(QStringLiteral("Border"));
     Border->setGeometry(kSignBorderRect);
@@ -141,21 +190,22 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
 
     Selector = new QFrame(this);
     Selector->setObjectName(QStringLiteral("Selector"));
-    Selector->resize(78, 73);
+    Selector->resize(selectorRect(1).size());
     Selector->setAttribute(Qt::WA_TransparentForMouseEvents);
     Selector->hide();
 
     Display = new QFrame(this);
     Display->setObjectName(QStringLiteral("Display"));
-    Display->setGeometry(550, 349, 70, 40);
+    Display->setGeometry(kDisplayRect);
     Display->setStyleSheet(QStringLiteral(
         "QFrame#Display { background: #10202e; border: 1px solid #5a6a80; border-radius: 4px; }"));
     Display->setToolTip(QStringLiteral(
         "Numero del segnale corrente/ Salto al numero di segnale inserito / Pannello note"));
     LNumSegn = new QLabel(Display);
     LNumSegn->setObjectName(QStringLiteral("LNumSegn"));
-    LNumSegn->setGeometry(2, 2, 66, 36);
+    LNumSegn->setGeometry(kNumberLabelRect);
     LNumSegn->setAlignment(Qt::AlignCenter);
+    LNumSegn->setAttribute(Qt::WA_TransparentForMouseEvents);
     LNumSegn->setStyleSheet(QStringLiteral("color: #7cf07c; font-family: 'DSEG7 Classic', 'Digital'; font-size: 22px;"));
     Display->hide();
 
@@ -163,17 +213,18 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     EJump->setObjectName(QStringLiteral("EJump"));
     EJump->setFrame(false);
     EJump->setMaxLength(5);
-    EJump->setGeometry(556, 351, 60, 30);
+    EJump->setGeometry(kJumpFieldRect);
     EJump->hide();
 
     PLink = new QFrame(this);
     PLink->setObjectName(QStringLiteral("PLink"));
-    PLink->setGeometry(29, 349, 50, 22);
+    PLink->setGeometry(kRecallRect);
     PLink->setToolTip(QStringLiteral("Richiamo icone pannelli integrati / segnali associati"));
     LIcone = new QLabel(QStringLiteral("icone"), PLink);
     LIcone->setObjectName(QStringLiteral("LIcone"));
-    LIcone->setGeometry(0, 0, 50, 22);
+    LIcone->setGeometry(QRect(QPoint(0, 0), kRecallRect.size()));
     LIcone->setAlignment(Qt::AlignCenter);
+    LIcone->setAttribute(Qt::WA_TransparentForMouseEvents);
     LIcone->setStyleSheet(QStringLiteral("color: grey;"));
     PLink->hide();
 
@@ -202,15 +253,15 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     }
     applyArt();
 
-    m_lLibro = new QLabel(QStringLiteral("000"), this);
-    m_lLibro->setObjectName(QStringLiteral("LLibro"));
-    m_lLibro->setGeometry(520, 403, 34, 14);
-    m_lLibro->setAlignment(Qt::AlignCenter);
-    m_lLibro->setAutoFillBackground(true);  // the book label is opaque
+    LLibro = new QLabel(QStringLiteral("000"), this);
+    LLibro->setObjectName(QStringLiteral("LLibro"));
+    LLibro->setGeometry(kBookLabelRect);
+    LLibro->setAlignment(Qt::AlignCenter);
+    LLibro->setAutoFillBackground(true);  // the book label is opaque
 
     m_pbCustomBar = new QProgressBar(this);
     m_pbCustomBar->setObjectName(QStringLiteral("pbCustomBar"));
-    m_pbCustomBar->setGeometry(151, 422, 209, 2);
+    m_pbCustomBar->setGeometry(kProgressBarRect);
     m_pbCustomBar->setTextVisible(false);
 
     PopUpArg = new QMenu(this);
@@ -220,35 +271,7 @@ TBase::TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter
     connect(PopUpArg, &QMenu::triggered, this, [this](QAction* action) {
         m_logic->popupChosen(action->data().toString());
     });
-
-    m_timer2.setSingleShot(true);
-    m_timer2.setInterval(3000);
-    connect(&m_timer2, &QTimer::timeout, this, &TBase::activate);
-
-    setMouseTracking(true);
-    m_logic = std::make_unique<MainLogic>(m_g, m_config, m_reporter, state, Table1, *this,
-                                          viewers, menus, *this);
-    m_signView = std::make_unique<TBaseSignView>(*this);
-    m_sign = std::make_unique<SignViewer>(m_g, m_config, Table1, m_reporter, *m_signView, viewers,
-                                          *this);
-    m_sign->setStepForward([this] { SWavanti(); });
-    NavHooks hooks;
-    hooks.beep = [this] { m_system.beep(); };
-    hooks.wait = [](double seconds) { Attesa(seconds, true); };
-    m_nav = std::make_unique<Navigator>(m_g, m_config, m_reporter, Table1, viewers, *this, *m_sign,
-                                        std::move(hooks));
-    Selector->setStyleSheet(QStringLiteral("QFrame#Selector { border: 3px solid %1; }")
-                                .arg(m_g.ColoreSelettore.name()));
-    for (QWidget* w : std::initializer_list<QWidget*>{Visore, PLink, Display, m_lLibro})
-        w->installEventFilter(this);
-    for (TKXImage* panel : Monitor)
-        panel->installEventFilter(this);
-    EJump->setValidator(makeJumpValidator(EJump));
-    connect(EJump, &QLineEdit::returnPressed, this, [this] { m_logic->jumpEntered(EJump->text()); });
-    wireButtons();
 }
-
-TBase::~TBase() = default;
 
 void TBase::applyArt()
 {
@@ -267,110 +290,63 @@ void TBase::applyArt()
     update();
 }
 
-// What the general menu asks of the main window, the walk and the settings.
-class GeneralMenuLink : public GeneralMenuPort {
-public:
-    explicit GeneralMenuLink(TBase& base) : m_base(base) {}
+// ------------------------------------------------------------ general menu
 
-    void FiltraDB(const QString& da, const QString& a, bool conteggio) override
-    {
-        m_base.m_nav->FiltraDB(da, a, conteggio);
-        m_base.syncWalkFields();
-    }
-    bool VeroSeVuoto(const QString& campo) override { return m_base.m_nav->VeroSeVuoto(campo); }
-    bool openEditionTable(TModoQuiz edition, QString* error) override
-    {
-        if (!switchContentTable(m_base.Table1, contentFilePath(m_base.m_g, edition), error))
-            return false;
-        m_base.m_missingFields.reset();
-        m_base.updateProgressBar();
-        return true;
-    }
-    QuestionBankLoader* bankLoader() override { return m_base.bankLoader; }
-    void rebuildTopicLists() override { m_base.buildTopicPopup(); }
-    void startTopic(const QString& fallback) override
-    {
-        m_base.m_sign->CancellaIcone();
-        m_base.m_nav->Avvio(1);
-        m_base.syncWalkFields();
-        const QString& segnale = m_base.m_g.Segnale;
-        if (!segnale.isEmpty() || !fallback.isEmpty())
-            m_base.LNumSegn->setText(segnale.isEmpty() ? fallback : segnale);
-        m_base.takeFocus();
-    }
-    void closeViewers() override
-    {
-        MainViewerPorts& v = m_base.viewers;
-        v.closePhotoViewer();
-        v.closeFilms();
-        v.closeBook();
-        v.closeHtml();
-        v.closePreviews();
-    }
-    void enableMainButtons() override
-    {
-        for (MainButton b : {MainButton::L, MainButton::C, MainButton::R})
-            m_base.setButtonEnabled(b, true);
-        m_base.m_lLibro->show();
-    }
-    void closeMainWindow() override { m_base.close(); }
-    void endProgram() override
-    {
-        m_base.m_logic->exitConfirmed();
-        m_base.close();
-    }
-    bool playFilm(const FilmRequest& request, QString* error) override
-    {
-        return m_base.viewers.playFilm(request, error);
-    }
-    void openHtml(const QString& page) override { m_base.viewers.openHtml(page); }
-    void saveViewMode() override { Settings(m_base.m_g, m_base.m_reporter).SaveSet(m_base.m_config); }
-    void beep() override { m_base.m_system.beep(); }
-
-private:
-    TBase& m_base;
-};
-
-bool TBase::ShellMenus::generalMenuVisible() const
+void TBase::FiltraDB(const QString& da, const QString& a, bool conteggio)
 {
-    return m_base.m_menuGen && m_base.m_menuGen->isVisible();
+    m_nav->FiltraDB(da, a, conteggio);
+    syncWalkFields();
 }
 
-void TBase::ShellMenus::showGeneralMenu()
+bool TBase::VeroSeVuoto(const QString& campo)
 {
-    if (m_base.m_menuGen)
-        m_base.m_menuGen->showMenu();
+    return m_nav->VeroSeVuoto(campo);
 }
 
-void TBase::ShellMenus::generalMenuOk()
+bool TBase::openEditionTable(TModoQuiz edition, QString* error)
 {
-    if (m_base.m_menuGen) {
-        m_base.m_menuGen->TastoOK();
-        return;
-    }
-    m_base.navigator().Avvio(0);
-    m_base.syncWalkFields();
+    if (!switchContentTable(Table1, contentFilePath(m_g, edition), error))
+        return false;
+    m_missingFields.reset();
+    updateProgressBar();
+    return true;
 }
 
-bool TBase::ShellViewers::bannerVisible() const
+void TBase::startTopic(const QString& fallback)
 {
-    return m_base.m_banner && m_base.m_banner->isVisible();
+    m_sign->CancellaIcone();
+    m_nav->Avvio(1);
+    syncWalkFields();
+    const QString& segnale = m_g.Segnale;
+    if (!segnale.isEmpty() || !fallback.isEmpty())
+        LNumSegn->setText(segnale.isEmpty() ? fallback : segnale);
+    takeFocus();
 }
 
-void TBase::ShellViewers::showBanner()
+void TBase::enableLessonButtons()
 {
-    m_base.ScriveSubArgDeskTop(true);
+    for (MainButton b : {MainButton::L, MainButton::C, MainButton::R})
+        setButtonEnabled(b, true);
+    LLibro->show();
 }
 
-void TBase::ShellViewers::closeBanner()
+void TBase::endProgram()
 {
-    m_base.ScriveSubArgDeskTop(false);
+    m_logic->exitConfirmed();
+    close();
 }
+
+// ------------------------------------------------------------------ banner
 
 void TBase::attachBanner(TBackSubArg* banner)
 {
     m_banner = banner;
-    banner->forwardKey = [this](int key, Qt::KeyboardModifiers mods) { GestioneTastiera(key, mods); };
+    connect(banner, &TBackSubArg::keyReleased, this, &TBase::GestioneTastiera);
+}
+
+bool TBase::bannerVisible() const
+{
+    return m_banner && m_banner->isVisible();
 }
 
 void TBase::ScriveSubArgDeskTop(bool mode)
@@ -381,72 +357,13 @@ void TBase::ScriveSubArgDeskTop(bool mode)
     st.recuperoOut = m_config.CBJumpMark2;
     st.subArgStart = m_config.CBSubArg;
     st.bannerVisible = m_banner->isVisible();
-    st.generalMenuVisible = menus.generalMenuVisible();
+    st.generalMenuVisible = m_menus.generalMenuVisible();
     st.custom = m_g.Custom;
     if (!m_banner->scriveSubArgDeskTop(mode, st, state.SottoArgCorr, m_g.Edizione, m_topicMenu,
                                        m_g.TitoliGruppi)) {
         m_system.beep();
-        m_reporter.Emsg(ReportKind::LogOnly, QStringLiteral("ScriveSubArgDeskTop"), TBackSubArg::errorText());
+        m_dialogs.message(TBackSubArg::errorText());
     }
-}
-
-bool TBase::ShellMenus::resumeSideTrip()
-{
-    TBase& b = m_base;
-    TMdTemp& t = b.m_g.MdTemp;
-    // A way back that cannot be taken is dropped, so that the next press of
-    // the menu key opens the menu instead of failing again.
-    auto giveUp = [&t] {
-        t.Status = false;
-        return false;
-    };
-    // The way back into a custom lesson comes with the lesson list.
-    if (t.Custom)
-        return giveUp();
-    b.m_system.beep();
-    std::optional<TModoQuiz> edition;
-    if (t.L_AM)
-        edition = TModoQuiz::mqAM;
-    else if (t.L_CD)
-        edition = TModoQuiz::mqCD;
-    else if (t.L_CQ)
-        edition = TModoQuiz::mqCQ;
-    else if (t.L_AB)
-        edition = TModoQuiz::mqAB;
-    if (!edition)
-        return giveUp();
-    if (*edition != b.m_g.Edizione) {
-        QString error;
-        if (!switchContentTable(b.Table1, contentFilePath(b.m_g, *edition), &error))
-            return giveUp();
-        CambiaEdizione(b.m_g, static_cast<int>(*edition), b.bankLoader);
-        b.buildTopicPopup();
-    }
-    b.m_g.SoloFoto = t.OnlyFoto;
-    b.m_nav->FiltraDB(t.Argomento, t.Argomento, false);
-    for (b.Table1.first(); !b.Table1.eof(); b.Table1.next())
-        if (b.Table1.fieldInt(QStringLiteral("NumRec")) == t.RecNum)
-            break;
-    if (b.Table1.eof())
-        b.Table1.first();
-    t.Status = false;
-    NavFields& nav = b.m_nav->fields();
-    nav.BloccoAvanti = false;
-    nav.BloccoIndietro = false;
-    b.m_sign->CancellaIcone();
-    b.m_nav->Avvio(0);
-    // After the record is shown: showing it starts the counts afresh.
-    b.m_g.ContatoreRecord = t.NumDomanda;
-    b.m_g.ContatoreAffermazioni = t.NumAffermazione;
-    b.syncWalkFields();
-    return true;
-}
-
-void TBase::attachGeneralMenu(TMenuGen* menu)
-{
-    m_menuGen = menu;
-    m_menuLink = std::make_unique<GeneralMenuLink>(*this);
-    menu->attach(m_g, m_config, m_reporter, *m_menuLink);
 }
 
 void TBase::buildTopicPopup()
@@ -498,6 +415,18 @@ void TBase::AttivaModoTemp(const QString& from, const QString& to, bool counting
     syncWalkFields();
 }
 
+bool TBase::returnFromSideTrip()
+{
+    const bool back = m_nav->returnFromSideTrip(*this);
+    syncWalkFields();
+    return back;
+}
+
+void TBase::stepForward()
+{
+    SWavanti();
+}
+
 void TBase::moveSelection(bool down)
 {
     m_sign->SpostaSelezione(m_sign->SelectPos(), down);
@@ -521,6 +450,17 @@ void TBase::showCurrentSign(bool modoTxt)
 void TBase::emptySignArea()
 {
     m_sign->emptySignArea();
+}
+
+void TBase::clearIconLinking()
+{
+    m_g.VistaLink = false;
+}
+
+void TBase::setSelectorColour(const QColor& colour)
+{
+    m_selectorColour = colour;
+    Selector->setStyleSheet(selectorStyle(colour));
 }
 
 void TBase::wireButtons()
@@ -560,6 +500,8 @@ void TBase::wireButtons()
                 if (button == Qt::RightButton)
                     m_logic->iconMenuRightPress();
             });
+    connect(tasto(MainButton::C), &TautoButton::onMouseDown, this,
+            [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) { m_logic->pauseButtonPressed(); });
 }
 
 void TBase::highlight(MainButton b)
@@ -652,12 +594,17 @@ void TBase::setPopupEnabled(bool enabled)
     m_popupEnabled = enabled;
 }
 
+void TBase::wait(double seconds)
+{
+    Attesa(seconds, true);
+}
+
 void TBase::contextMenuEvent(QContextMenuEvent* event)
 {
     if (!m_popupAttached || !m_popupEnabled || !state.Sblocco)
         return;
     // A right click on a window laid over the lesson is that window's.
-    if (menus.generalMenuVisible() || insideOverlay(childAt(event->pos())))
+    if (m_menus.generalMenuVisible() || insideOverlay(childAt(event->pos())))
         return;
     PopUpArg->popup(event->globalPos());
 }
@@ -684,8 +631,8 @@ void TBase::setLibroButton(bool enabled)
 
 void TBase::setBookLabel(const QString& page)
 {
-    m_lLibro->setText(page);
-    m_lLibro->setVisible(!page.isEmpty());
+    LLibro->setText(page);
+    LLibro->setVisible(!page.isEmpty());
 }
 
 void TBase::restoreStepButtons()
@@ -777,10 +724,10 @@ void TBase::create()
             panel->setCursor(hand);
         m_nav->fields().NumeroJmp = 1;
         state.SelectPos = 0;
-        m_lLibro->clear();
+        LLibro->clear();
         m_pbCustomBar->setValue(0);
         m_pbCustomBar->show();
-        CambiaEdizione(m_g, static_cast<int>(TModoQuiz::mqAB), bankLoader);
+        CambiaEdizione(m_g, static_cast<int>(TModoQuiz::mqAB), m_bankLoader);
     });
 
     m_timer2.start();
@@ -804,11 +751,9 @@ void TBase::activate()
             settingsLoaded = false;
             return;
         }
-        VediConfig(m_g, m_config, [this] {
-            if (m_menuGen && m_menuGen->logic())
-                m_menuGen->logic()->viewModeClicked(false);
-        });
+        VediConfig(m_g, m_config, [this] { m_menus.cycleViewMode(); });
         m_reporter.options() = reportOptions(m_config);
+        setSelectorColour(m_g.ColoreSelettore);
         if (m_splash && m_splash->isVisible())
             m_splash->showVersion(m_config.Ver4);
     });
@@ -818,8 +763,7 @@ void TBase::activate()
         QApplication::processEvents();
         Attesa(0.5, true);
         m_logic->endAtOnce();
-        if (requestExit)
-            requestExit(1);
+        Q_EMIT exitRequested(1);
         return;
     }
 
@@ -843,20 +787,19 @@ void TBase::activate()
     runPhase("ERRORE di attivazione (fase III)\r\n", [this] {
         m_logic->TastoMNGClick();
         if (const auto edition = activationEdition(m_g))
-            CambiaEdizione(m_g, *edition, bankLoader);
+            CambiaEdizione(m_g, *edition, m_bankLoader);
         else
             m_dialogs.message(QString::fromUtf8("Modalità quiz non più supportata!"));
         buildTopicPopup();
-        if (m_menuGen)
-            m_menuGen->ChangeModoTasti();
+        m_menus.refreshGeneralMenu();
         // The general menu picks the first topic; while there is none the
         // lesson starts at the beginning of the default range.
-        if (!menus.generalMenuVisible()) {
+        if (!m_menus.generalMenuVisible()) {
             m_nav->Avvio(0);
             syncWalkFields();
         }
         QApplication::processEvents();
-        m_lLibro->hide();
+        LLibro->hide();
     });
 
     m_activated = true;
@@ -872,8 +815,7 @@ void TBase::updateProgressBar()
 
 void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
 {
-    m_logic->GestioneTastiera(key, modifiers, EJump->hasFocus(),
-                              errorWindowVisible && errorWindowVisible());
+    m_logic->GestioneTastiera(key, modifiers, EJump->hasFocus(), m_reporter.reportWindowVisible());
 }
 
 bool TBase::eventFilter(QObject* watched, QEvent* event)
@@ -883,11 +825,27 @@ bool TBase::eventFilter(QObject* watched, QEvent* event)
     // every window laid over it.
     if (type == QEvent::ToolTip && !m_config.hintsShown())
         return true;
-    if (type == QEvent::MouseButtonRelease && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->parentWidget() == this &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && state.Sblocco) {
-        if (controlClicked(static_cast<QWidget*>(watched)))
+    if (watched->isWidgetType() && isClickControl(static_cast<QWidget*>(watched))) {
+        auto* w = static_cast<QWidget*>(watched);
+        if (type == QEvent::MouseButtonPress) {
+            const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+            if (w == Display && button == Qt::RightButton) {
+                m_logic->displayRightPress();
+                return true;
+            }
+            // Taken, so that the release comes back here: the scaled
+            // presentation drops the release of a press nobody took.
+            return button == Qt::LeftButton;
+        }
+        // The number panel's right press is its own, not the topic pop-up's.
+        if (type == QEvent::ContextMenu && w == Display)
             return true;
+        if (type == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            if (state.Sblocco)
+                controlClicked(w);
+            return true;
+        }
     }
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
         return QWidget::eventFilter(watched, event);
@@ -922,31 +880,24 @@ bool TBase::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool TBase::controlClicked(QWidget* w)
+bool TBase::isClickControl(const QWidget* w) const
 {
-    for (int i = 0; i < 10; ++i) {
-        if (w == Monitor[size_t(i)]) {
-            m_sign->MonitorClick(i + 1);
-            return true;
-        }
-    }
-    if (w == Visore) {
+    return w == Visore || w == PLink || w == Display || w == LLibro
+        || std::find(Monitor.begin(), Monitor.end(), w) != Monitor.end();
+}
+
+void TBase::controlClicked(QWidget* w)
+{
+    if (const auto it = std::find(Monitor.begin(), Monitor.end(), w); it != Monitor.end())
+        m_sign->MonitorClick(int(it - Monitor.begin()) + 1);
+    else if (w == Visore)
         m_sign->VisoreClick();
-        return true;
-    }
-    if (w == PLink) {
+    else if (w == PLink)
         m_sign->PLinkClick();
-        return true;
-    }
-    if (w == Display) {
+    else if (w == Display)
         openJumpField();
-        return true;
-    }
-    if (w == m_lLibro) {
+    else if (w == LLibro)
         m_logic->SWlibroClick();
-        return true;
-    }
-    return false;
 }
 
 bool TBase::insideOverlay(const QWidget* w) const

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "content/content_table.h"
+#include "content/edition.h"
 #include "content/ports.h"
 #include "menus/banner.h"
-#include "shell/main_logic.h"
 #include "platform/dataset/data_table.h"
+#include "shell/main_logic.h"
 
 #include <QCursor>
 #include <QHash>
@@ -13,8 +14,8 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 #include <functional>
+#include <memory>
 
 class QFrame;
 class QMenu;
@@ -36,21 +37,23 @@ class SignViewer;
 class Navigator;
 class SignView;
 class TSplash;
-class QuestionBankLoader;
-class TMenuGen;
 class TBackSubArg;
-class GeneralMenuLink;
+class WalkServices;
 
 // The lesson screen and the hub of the program: 640 x 480, every other
-// window of the program is laid over it.
+// window of the program is laid over it. Its decisions are MainLogic's and
+// the walk's; it owns the controls, routes clicks and keys, and reaches the
+// other windows through the viewer and menu ports it is given.
 class TBase : public QWidget,
               public MainShellPort,
               public MainViewPort,
-              public MainActions {
+              public MainActions,
+              public EditionPort {
     Q_OBJECT
 public:
     TBase(Globals& g, Config& config, MachineStore& store, Reporter& reporter,
-          SystemServices& system, Dialogs& dialogs, TSplash* splash);
+          SystemServices& system, Dialogs& dialogs, TSplash* splash, MainViewerPorts& viewers,
+          MenuPorts& menus);
     ~TBase() override;
 
     // Creation phases: lock keys, start-up checks, content table, message
@@ -69,56 +72,48 @@ public:
     MainState state;
     QString Msg;
 
-    // The key map, also fed by the report window with the keys it does not
-    // use itself.
+    // The key map, also fed by the windows laid over the lesson with the
+    // keys they leave to it.
     void GestioneTastiera(int key, Qt::KeyboardModifiers modifiers);
     MainLogic& logic() { return *m_logic; }
-    // The viewers, menus and exercises as the hub reaches them; each later
-    // window fills in its part.
-    class ShellViewers : public MainViewerPorts {
-    public:
-        explicit ShellViewers(TBase& base) : m_base(base) {}
-        bool bannerVisible() const override;
-        void showBanner() override;
-        void closeBanner() override;
+    MainViewerPorts& viewers() { return m_viewers; }
+    MenuPorts& menus() { return m_menus; }
 
-    private:
-        TBase& m_base;
-    };
-    ShellViewers viewers{*this};
-    // The sub-topic banner, once it exists.
+    // The sub-topic banner, once it exists; its key releases go to the key
+    // map.
     void attachBanner(TBackSubArg* banner);
+    bool bannerVisible() const;
     // ScriveSubArgDeskTop: true writes and shows the banner (when the
     // settings and the moment allow), false closes it.
     void ScriveSubArgDeskTop(bool mode);
-    // The menus as the key map and the walk reach them. The general menu is
-    // attached once it exists; until then its OK action shows the first
-    // record of the range just chosen.
-    class ShellMenus : public MenuPorts {
-    public:
-        explicit ShellMenus(TBase& base) : m_base(base) {}
-        bool generalMenuVisible() const override;
-        void showGeneralMenu() override;
-        void generalMenuOk() override;
-        bool resumeSideTrip() override;
-
-    private:
-        TBase& m_base;
-    };
-    ShellMenus menus{*this};
-    // Connects the general menu to the main window, the walk and the settings.
-    void attachGeneralMenu(TMenuGen* menu);
-    TMenuGen* generalMenu() const { return m_menuGen; }
     // Fills the topic pop-up from the current edition's topic lists.
     void buildTopicPopup();
-    // Whether the report window is on show (keypad 7 is ignored then).
-    std::function<bool()> errorWindowVisible;
+
+    // What the general menu asks of the lesson screen.
+    void FiltraDB(const QString& da, const QString& a, bool conteggio);
+    bool VeroSeVuoto(const QString& campo);
+    // Clears the icon panels and shows the first record of the range; the
+    // number panel then shows the sign (or `fallback` when there is none).
+    void startTopic(const QString& fallback);
+    // The step, pause and media buttons usable again, the book label shown.
+    void enableLessonButtons();
+    // Closes through the close query without asking again: the exit was
+    // agreed elsewhere (the print module).
+    void endProgram();
+
+    // EditionPort
+    bool openEditionTable(TModoQuiz edition, QString* error) override;
+    QuestionBankLoader* bankLoader() override { return m_bankLoader; }
+    void rebuildTopicLists() override { buildTopicPopup(); }
+    // Loads the edition's question bank; none until the quiz exists.
+    void setBankLoader(QuestionBankLoader* loader) { m_bankLoader = loader; }
 
     // MainShellPort
     bool buttonDisabled(MainButton b) const override;
     void showPressed(MainButton b) override;
     void showReleased(MainButton b) override;
     void beep() override;
+    // Also MainViewPort's message.
     void message(const QString& text) override;
     void setBusyCursor(bool busy) override;
     void takeFocus() override;
@@ -126,6 +121,7 @@ public:
     void hideJumpField() override;
     void closeWindow() override;
     void setPopupEnabled(bool enabled) override;
+    void wait(double seconds) override;
 
     // MainViewPort
     void setQuizButton(bool enabled) override;
@@ -137,6 +133,9 @@ public:
     void setProgressVisible(bool visible) override;
     void refresh() override;
     void SWfotoClick() override;
+    void stepForward() override;
+    void setSelectorColour(const QColor& colour) override;
+    QColor selectorColour() const { return m_selectorColour; }
 
     TautoButton* tasto(MainButton b) const { return Tasti[static_cast<size_t>(b)]; }
     SignViewer& signViewer() { return *m_sign; }
@@ -149,20 +148,17 @@ public:
     void SWavanti() override;
     void SWindietro() override;
     void AttivaModoTemp(const QString& from, const QString& to, bool counting) override;
+    bool returnFromSideTrip() override;
     void moveSelection(bool down) override;
     void openSelectedPanel() override;
     void PLinkClick() override;
     void showCurrentSign(bool modoTxt) override;
+    void clearIconLinking() override;
     void emptySignArea() override;
 
     // The outcome of the start-up checks, kept for the diagnostics.
     const QString& startupOutcome() const { return m_outcome; }
     bool activated() const { return m_activated; }
-
-    // Called when the activation cannot load the settings: the program ends.
-    std::function<void(int)> requestExit;
-    // Whether the general menu or the configuration window is on show.
-    std::function<bool()> menuOrConfigVisible;
 
     TKXImage* Visore = nullptr;
     std::array<TKXImage*, 10> Monitor{};  // Monitor1 to Monitor10
@@ -173,13 +169,12 @@ public:
     QLineEdit* EJump = nullptr;
     QFrame* PLink = nullptr;
     QLabel* LIcone = nullptr;
+    QLabel* LLibro = nullptr;
     // TastoMNG, TastoMNU, TastoL, TastoC, TastoR, TastoFOTO, TastoVIDEO,
     // TastoLIBRO, TastoQUIZ, in that order.
     std::array<TautoButton*, 9> Tasti{};
     // The content table: the current edition's file or a custom lesson.
     DataTable Table1;
-    // Loads the edition's question bank; none until the quiz exists.
-    QuestionBankLoader* bankLoader = nullptr;
 
     // The activation runs this long after the event loop starts.
     void setActivationDelay(int ms) { m_timer2.setInterval(ms); }
@@ -195,6 +190,9 @@ public:
 
 Q_SIGNALS:
     void activatedOnce();
+    // The settings could not be loaded at activation: the program ends
+    // with `code`, without the exit question.
+    void exitRequested(int code);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -205,11 +203,15 @@ protected:
 
 private:
     bool insideOverlay(const QWidget* w) const;
-    bool controlClicked(QWidget* w);
+    // The controls that act on a click: the sign area, the panels, the
+    // recall, the number panel and the book label.
+    bool isClickControl(const QWidget* w) const;
+    void controlClicked(QWidget* w);
     void syncWalkFields();
     void setButtonEnabled(MainButton b, bool enabled);
     void highlight(MainButton b);
     void clearHighlights();
+    void buildControls();
     void wireButtons();
     bool runPhase(const char* message, const std::function<void()>& phase);
     void activate();
@@ -221,28 +223,29 @@ private:
     SystemServices& m_system;
     Dialogs& m_dialogs;
     TSplash* m_splash;
+    MainViewerPorts& m_viewers;
+    MenuPorts& m_menus;
+    QuestionBankLoader* m_bankLoader = nullptr;
     QTimer m_timer2;
     QHash<int, Qt::KeyboardModifiers> m_pressModifiers;
     QImage m_background;
     QHash<int, QCursor> m_cursors;
+    QColor m_selectorColour;
     QString m_outcome = QStringLiteral("OK");
     bool m_activated = false;
     bool m_startupFailed = false;
     bool m_popupAttached = false;
     bool m_popupEnabled = true;
     MissingFieldLog m_missingFields;
+    std::unique_ptr<WalkServices> m_walkServices;
     std::unique_ptr<MainLogic> m_logic;
     std::unique_ptr<SignView> m_signView;
     std::unique_ptr<SignViewer> m_sign;
     std::unique_ptr<Navigator> m_nav;
-    TMenuGen* m_menuGen = nullptr;
     TBackSubArg* m_banner = nullptr;
     // The topic pop-up as the banner reads it.
     TopicMenu m_topicMenu;
-    std::unique_ptr<GeneralMenuLink> m_menuLink;
-    friend class GeneralMenuLink;
     QProgressBar* m_pbCustomBar = nullptr;
-    QLabel* m_lLibro = nullptr;
 };
 
 }  // namespace ziro

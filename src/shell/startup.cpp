@@ -1,7 +1,7 @@
 #include "shell/startup.h"
 
 #include "config/ini_file.h"
-#include "shell/dialogs.h"
+#include "base/dialogs.h"
 #include "base/globals.h"
 
 #include <QFileInfo>

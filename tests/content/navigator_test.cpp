@@ -154,7 +154,6 @@ protected:
     NavigatorTest()
     {
         reporter.setView(&view);
-        reporter.setBeep([] {});
         reporter.options().hideFotoError = false;
         cfg.CBnoSsD = false;  // every record is walked unless a test asks otherwise
         CambiaEdizione(g, 1, nullptr);
@@ -172,22 +171,30 @@ protected:
         nav->FiltraDB("A00", "Z99", false);
     }
 
-    void makeNavigator()
-    {
-        NavHooks h;
-        h.beep = [this] { ++beeps; };
-        h.wait = [this](double s) { waits << s; };
-        h.random = [this](int bound) {
+    // The machine as the walk sees it: beeps and waits are counted, random
+    // draws come from a script, files exist when the test says so.
+    struct Services : WalkServices {
+        explicit Services(NavigatorTest& t) : t(t) {}
+        NavigatorTest& t;
+        void beep() override { ++t.beeps; }
+        void wait(double s) override { t.waits << s; }
+        int random(int bound) override
+        {
             int r = 0;
-            if (!randoms.empty()) {
-                r = randoms.front();
-                randoms.pop_front();
+            if (!t.randoms.empty()) {
+                r = t.randoms.front();
+                t.randoms.pop_front();
             }
             return qBound(0, r, bound - 1);
-        };
-        h.fileExists = [this](const QString& p) { return files.contains(p); };
-        h.closeCustomLesson = [this] { log << "closeLesson"; };
-        nav = std::make_unique<Navigator>(g, cfg, reporter, table, viewers, main, sign, h);
+        }
+        bool fileExists(const QString& p) const override { return t.files.contains(p); }
+        void closeCustomLesson() override { t.log << "closeLesson"; }
+    };
+    Services services{*this};
+
+    void makeNavigator()
+    {
+        nav = std::make_unique<Navigator>(g, cfg, reporter, table, viewers, main, sign, services);
     }
 
     // Builds and shows the first record of the table, then forgets what
@@ -967,7 +974,7 @@ TEST_F(NavigatorTest, EmptyRangesMissingFieldsAndClosedTablesDoNotBreakTheWalk)
 
     // A table that never opened.
     DataTable closed;
-    Navigator lone(g, cfg, reporter, closed, viewers, main, sign);
+    Navigator lone(g, cfg, reporter, closed, viewers, main, sign, services);
     lone.FiltraDB("B00", "B00Z", true);
     lone.Avvio(1);
     lone.SWavanti();

@@ -270,7 +270,9 @@ public:
 class FakeMainView : public MainViewPort {
 public:
     QList<bool> quizButton;
+    int steps = 0;
     void setQuizButton(bool enabled) override { quizButton << enabled; }
+    void stepForward() override { ++steps; }
 };
 
 class FakeReportView : public ReportView {
@@ -644,8 +646,7 @@ TEST_F(SignViewerTest, VisoreClickTogglesSignSetsOrStepsOn)
     picture("PicSgn/50.BMP");
     picture("PicSgt/50.BMP");
     sign("50");
-    int steps = 0;
-    viewer->setStepForward([&] { ++steps; });
+    const int& steps = mainView.steps;
 
     viewer->Visione("50", false, false);
     viewer->VisoreClick();

@@ -1,10 +1,13 @@
 #include "diag/error_window.h"
+
 #include "base/globals.h"
+#include "support/fakes.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -33,6 +36,20 @@ void mousePress(QWidget* w, Qt::MouseButton button)
     QApplication::sendEvent(w, &e);
 }
 
+// The main window as far as reports go: it keeps the key releases it gets.
+class MainStandIn : public QWidget {
+public:
+    std::vector<int> released;
+
+protected:
+    void keyReleaseEvent(QKeyEvent* e) override { released.push_back(e->key()); }
+};
+
+struct Host : ReportHost {
+    bool overMenu = false;
+    bool menuOrConfigVisible() const override { return overMenu; }
+};
+
 class ErrorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -41,9 +58,11 @@ protected:
         main.resize(640, 480);
         main.setFocusPolicy(Qt::StrongFocus);
         main.show();
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        main.setFocus();
         reporter = std::make_unique<Reporter>(g);
-        win = std::make_unique<TFError>(&main, *reporter, g);
-        win->forwardKey = [this](int key, Qt::KeyboardModifiers) { forwarded.push_back(key); };
+        win = std::make_unique<TFError>(&main, *reporter, g, dialogs, host);
     }
     void TearDown() override { win.reset(); }
 
@@ -58,16 +77,18 @@ protected:
     }
 
     Globals g;
-    QWidget main;
+    MainStandIn main;
+    ziro::test::FakeDialogs dialogs;
+    Host host;
     std::unique_ptr<Reporter> reporter;
     std::unique_ptr<TFError> win;
-    std::vector<int> forwarded;
+    std::vector<int>& forwarded = main.released;
     bool ranModal = false;
 };
 
 }  // namespace
 
-TEST_F(ErrorWindowTest, NoticeDoesNotBlockAndKeyReleaseClosesAndForwards)
+TEST_F(ErrorWindowTest, NoticeDoesNotBlockAndAKeyPressClosesItForTheMainWindow)
 {
     reporter->Emsg(ReportKind::Notice, QStringLiteral("Fine lezione"), QStringLiteral("Premere un tasto"));
     ASSERT_TRUE(win->isVisible());  // Emsg returned while the notice is up
@@ -76,25 +97,40 @@ TEST_F(ErrorWindowTest, NoticeDoesNotBlockAndKeyReleaseClosesAndForwards)
     EXPECT_EQ(win->pos(), QPoint(131, 156));
     EXPECT_EQ(win->riga2(), QStringLiteral("Premere un tasto"));
     EXPECT_FALSE(button("Eski")->isVisible());
+    ASSERT_TRUE(win->hasFocus());
 
-    keyPress(win.get(), Qt::Key_Right);
-    EXPECT_TRUE(win->isVisible());
-    keyRelease(win.get(), Qt::Key_Right);
+    // The press closes it; the release reaches the window it covered, once.
+    keyPress(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_FALSE(win->isVisible());
-    // The key's action runs once the notice has really closed.
     EXPECT_TRUE(forwarded.empty());
-    QApplication::processEvents();
+    keyRelease(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_EQ(forwarded, std::vector<int>{Qt::Key_Right});
 
-    // Enter closes without reaching the main window; a click closes too.
+    // Enter closes on its release, which goes nowhere else; a click closes too.
     reporter->Emsg(ReportKind::AtStart, QStringLiteral("Ultima pagina"), QString());
-    keyRelease(win.get(), Qt::Key_Return);
+    keyPress(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(win->isVisible());
+    keyRelease(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(win->isVisible());
     reporter->Emsg(ReportKind::AtEnd, QStringLiteral("Prima pagina"), QString());
     mousePress(win.get(), Qt::RightButton);
     EXPECT_FALSE(win->isVisible());
-    QApplication::processEvents();
     EXPECT_EQ(forwarded.size(), 1u);
+}
+
+TEST_F(ErrorWindowTest, ModalReportClosesOnAKeyPressAndTheKeyActsOnce)
+{
+    QTimer::singleShot(0, win.get(), [&] {
+        ranModal = win->isModalRunning();
+        keyPress(QApplication::focusWidget(), Qt::Key_Left);
+    });
+    reporter->Emsg(ReportKind::BadNumber, QStringLiteral("La figura digitata non esiste"), QString());
+    // Emsg returned at the press: the caller's step ends before the key's own.
+    EXPECT_TRUE(ranModal);
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_TRUE(forwarded.empty());
+    keyRelease(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_EQ(forwarded, std::vector<int>{Qt::Key_Left});
 }
 
 TEST_F(ErrorWindowTest, NoticeClosesWhenTheFocusLeavesIt)
@@ -119,7 +155,7 @@ TEST_F(ErrorWindowTest, ClickOnTheMainWindowClosesANotice)
 
 TEST_F(ErrorWindowTest, ModalReportBlocksUntilOk)
 {
-    win->menuOrConfigVisible = [] { return true; };
+    host.overMenu = true;
     bool seenWhileOpen = false;
     QTimer::singleShot(0, win.get(), [&] {
         ranModal = win->isModalRunning();
@@ -160,9 +196,7 @@ TEST_F(ErrorWindowTest, DebugUtilityStaysOpenUntilOk)
 {
     g.ModoDebug = true;
     bool unticked = false;
-    reporter->onDebugOff = [&] { unticked = true; };
-    QString dump;
-    win->showMessage = [&](const QString& text) { dump = text; };
+    QObject::connect(reporter.get(), &Reporter::debugModeLeft, [&] { unticked = true; });
 
     reporter->Debug(QStringLiteral("Filtro tabella"), QStringLiteral("A1"));
     reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a"));
@@ -174,7 +208,8 @@ TEST_F(ErrorWindowTest, DebugUtilityStaysOpenUntilOk)
     EXPECT_TRUE(win->isVisible());
 
     button("Test")->click();
-    EXPECT_TRUE(dump.startsWith(QStringLiteral("Variabili globali:\r")));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown.first().startsWith(QStringLiteral("Variabili globali:\r")));
 
     // A question while the utility is open still waits for its answer.
     clickLater("Eski");

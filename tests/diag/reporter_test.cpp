@@ -236,7 +236,7 @@ TEST_F(ReporterTest, DebugMode)
 {
     g.ModoDebug = true;
     int untick = 0;
-    reporter->onDebugOff = [&] { ++untick; };
+    QObject::connect(reporter.get(), &Reporter::debugModeLeft, [&] { ++untick; });
 
     reporter->Debug(QStringLiteral("Filtro tabella"), QStringLiteral("A1"));
     reporter->Emsg(ReportKind::MissingFile, QStringLiteral("ctx"), QStringLiteral("a"));

@@ -165,7 +165,8 @@ TEST_F(BannerWindowTest, TimerClosesTheBannerOnlyWhileTheMainWindowIsVisible)
 TEST_F(BannerWindowTest, KeyReleasesGoToTheMainWindowKeyMap)
 {
     std::vector<int> keys;
-    banner->forwardKey = [&](int key, Qt::KeyboardModifiers) { keys.push_back(key); };
+    QObject::connect(banner.get(), &TBackSubArg::keyReleased,
+                     [&](int key, Qt::KeyboardModifiers) { keys.push_back(key); });
     ASSERT_TRUE(scrive(true, allowed()));
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QApplication::sendEvent(banner.get(), &release);

@@ -35,8 +35,9 @@ public:
     bool isVisible() const override { return false; }
 };
 
-// Records what the menu asks of the rest of the program.
-class FakePort : public GeneralMenuPort {
+// Records what the menu asks of its own window and of the rest of the
+// program.
+class FakePort : public GeneralMenuPort, public GeneralMenuView {
 public:
     QStringList calls;
     QSet<QString> emptyFields;  // VeroSeVuoto answers true for these
@@ -120,7 +121,7 @@ protected:
     Reporter reporter{g};
     FakeReportView view;
     FakePort port;
-    GeneralMenu menu{g, cfg, reporter, port};
+    GeneralMenu menu{g, cfg, reporter, port, port};
 };
 
 const QByteArray kGroupB =

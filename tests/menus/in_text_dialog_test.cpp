@@ -1,4 +1,6 @@
 #include "menus/in_text_dialog.h"
+
+#include "support/fakes.h"
 #include "menus/text_input.h"
 #include "support/qt_printers.h"
 
@@ -25,8 +27,7 @@ protected:
     {
         main.resize(640, 480);
         main.show();
-        dlg = std::make_unique<TInText>(&main);
-        dlg->beep = [this] { ++beeps; };
+        dlg = std::make_unique<TInText>(&main, system);
     }
 
     // Runs `during` once the modal question is up, then asks.
@@ -53,7 +54,8 @@ protected:
 
     QWidget main;
     std::unique_ptr<TInText> dlg;
-    int beeps = 0;
+    ziro::test::FakeSystem system;
+    const int& beeps = system.beeps;
     bool ranModal = false;
     bool stillOpen = false;
     int runs = 0;

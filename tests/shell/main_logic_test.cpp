@@ -5,6 +5,7 @@
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/table_schema.h"
 #include "base/globals.h"
+#include "support/port_fakes.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
@@ -24,113 +25,10 @@ using C = KeyCommand;
 constexpr auto KP = Qt::KeypadModifier;
 constexpr auto NO = Qt::NoModifier;
 
-// Every port writes what it was asked into one list, so tests can check
-// both what happened and in which order.
-struct Shell : MainShellPort {
-    QStringList& log;
-    std::vector<MainButton> disabled;
-    explicit Shell(QStringList& l) : log(l) {}
-    bool buttonDisabled(MainButton b) const override
-    {
-        return std::find(disabled.begin(), disabled.end(), b) != disabled.end();
-    }
-    void showPressed(MainButton b) override { log << QStringLiteral("pressed %1").arg(int(b)); }
-    void showReleased(MainButton b) override { log << QStringLiteral("released %1").arg(int(b)); }
-    void beep() override { log << "beep"; }
-    void message(const QString& t) override { log << "message " + t; }
-    void setBusyCursor(bool b) override { log << (b ? "busy" : "normal"); }
-    void openJumpField() override { log << "openJumpField"; }
-    void hideJumpField() override { log << "hideJumpField"; }
-    void setPopupEnabled(bool e) override { log << QStringLiteral("popup %1").arg(e); }
-    void closeWindow() override { log << "closeWindow"; }
-};
-
-struct Viewers : MainViewerPorts {
-    QStringList& log;
-    bool banner = false, film = false, playing = false, html = false, photo = false;
-    bool quiz = false, book = false, cross = false;
-    bool playOk = true;
-    FilmRequest request;
-    explicit Viewers(QStringList& l) : log(l) {}
-
-    void stopQuizAudio() override {}
-    bool htmlOpen() const override { return html; }
-    void openHtml(const QString& p) override { log << "openHtml " + p; }
-    void closeHtml() override { log << "closeHtml"; }
-    bool photoViewerOpen() const override { return photo; }
-    void openPhotoViewer(int n) override { log << QStringLiteral("openPhotoViewer %1").arg(n); }
-    void closePhotoViewer() override { log << "closePhotoViewer"; }
-    void photoAlbumAction() override { log << "album"; }
-    void showPreviews() override { log << "showPreviews"; }
-    void preparePreviews() override { log << "preparePreviews"; }
-    void closePreviews() override { log << "closePreviews"; }
-    bool bookOpen() const override { return book; }
-    void showBookPage() override { log << "showBookPage"; }
-    void closeBook() override { log << "closeBook"; }
-    bool filmOpen() const override { return film; }
-    bool filmPlaying() const override { return playing; }
-    void pauseFilm() override { log << "pauseFilm"; }
-    void resumeFilm() override { log << "resumeFilm"; }
-    void closeFilms() override { log << "closeFilms"; }
-    bool quizVisible() const override { return quiz; }
-    void closeQuiz() override { log << "closeQuiz"; }
-    void loadQuizFromButton(const QString& d) override { log << "loadQuiz " + d; }
-    bool crossroadsVisible() const override { return cross; }
-    void closeCrossroads() override { log << "closeCrossroads"; }
-    void refreshCrossroads() override { log << "refreshCrossroads"; }
-    bool bannerVisible() const override { return banner; }
-    void showBanner() override { log << "showBanner"; }
-    void closeBanner() override { log << "closeBanner"; }
-    bool playFilm(const FilmRequest& r, QString* error) override
-    {
-        request = r;
-        log << "playFilm";
-        if (!playOk)
-            *error = QStringLiteral("boom");
-        return playOk;
-    }
-    void stopFilm() override { log << "stopFilm"; }
-};
-
-struct Menus : MenuPorts {
-    QStringList& log;
-    bool generalVisible = false;
-    bool resumeOk = true;
-    explicit Menus(QStringList& l) : log(l) {}
-    bool generalMenuVisible() const override { return generalVisible; }
-    void showGeneralMenu() override { log << "showGeneralMenu"; }
-    void generalMenuOk() override { log << "generalMenuOk"; }
-    bool resumeSideTrip() override
-    {
-        log << "resumeSideTrip";
-        return resumeOk;
-    }
-    void saveResumeMark() override { log << "saveResumeMark"; }
-    void showSignCategoryMenu(TModoQuiz e) override
-    {
-        log << QStringLiteral("signMenu %1").arg(int(e));
-    }
-    void showVehicleMenu(bool quick) override { log << QStringLiteral("vehicleMenu %1").arg(quick); }
-    void showConfigSecondPage() override { log << "configPage2"; }
-    void searchSign(const QString& n) override { log << "searchSign " + n; }
-};
-
-struct Actions : MainActions {
-    QStringList& log;
-    explicit Actions(QStringList& l) : log(l) {}
-    void SWavanti() override { log << "SWavanti"; }
-    void SWindietro() override { log << "SWindietro"; }
-    void moveSelection(bool down) override { log << QStringLiteral("moveSelection %1").arg(down); }
-    void openSelectedPanel() override { log << "openSelectedPanel"; }
-    void PLinkClick() override { log << "PLinkClick"; }
-    void AttivaModoTemp(const QString& f, const QString& t, bool c) override
-    {
-        log << QStringLiteral("AttivaModoTemp %1 %2 %3").arg(f, t).arg(c);
-    }
-    void showCurrentSign(bool modoTxt) override { log << QStringLiteral("showCurrentSign %1").arg(modoTxt); }
-    void clearIconLinking() override { log << "clearIconLinking"; }
-    void emptySignArea() override { log << "emptySignArea"; }
-};
+using Shell = ziro::test::LoggingShell;
+using Viewers = ziro::test::LoggingViewers;
+using Menus = ziro::test::LoggingMenus;
+using Actions = ziro::test::LoggingActions;
 
 struct ReportViewFake : ReportView {
     QStringList& log;
@@ -189,7 +87,6 @@ protected:
         st.Sblocco = true;
         logic = std::make_unique<MainLogic>(g, config, *reporter, st, table, shell, viewers,
                                             menus, actions);
-        logic->wait = [this](double s) { log << QStringLiteral("wait %1").arg(s); };
     }
 
     void setRecord(std::initializer_list<std::pair<const char*, const char*>> values)
@@ -395,7 +292,7 @@ TEST_F(MainLogicTest, DisabledButtonAndLockedStartRefuse)
 TEST_F(MainLogicTest, SecondActionDuringThePressedLookIsIgnored)
 {
     int nested = 0;
-    logic->wait = [&](double) {
+    shell.onWait = [&](double) {
         ++nested;
         EXPECT_TRUE(logic->actionRunning());
         EXPECT_FALSE(logic->ActionFunction(3));
@@ -409,7 +306,7 @@ TEST_F(MainLogicTest, SecondActionDuringThePressedLookIsIgnored)
     EXPECT_FALSE(log.contains("showGeneralMenu"));
     // The guard is released afterwards.
     EXPECT_FALSE(logic->actionRunning());
-    logic->wait = {};
+    shell.onWait = {};
     EXPECT_TRUE(logic->ActionFunction(3));
     EXPECT_TRUE(log.contains("SWindietro"));
 }
@@ -488,9 +385,9 @@ TEST_F(MainLogicTest, GeneralMenuKey)
     log.clear();
     viewers.book = viewers.film = viewers.cross = viewers.html = false;
     g.MdTemp.Status = true;
-    menus.resumeOk = false;
+    actions.returnOk = false;
     logic->TastoMNGClick();
-    EXPECT_EQ(log, (QStringList{"resumeSideTrip", "beep", "message Errore recupero jmpMark."}));
+    EXPECT_EQ(log, (QStringList{"returnFromSideTrip", "beep", "message Errore recupero jmpMark."}));
 }
 
 TEST_F(MainLogicTest, IconMenuKeyChoosesTheMenu)
@@ -537,7 +434,7 @@ TEST_F(MainLogicTest, IconMenuRightPress)
     log.clear();
     g.MdTemp.Status = true;
     logic->iconMenuRightPress();
-    EXPECT_EQ(log.first(), "resumeSideTrip");
+    EXPECT_EQ(log.first(), "returnFromSideTrip");
     EXPECT_EQ(log.last(), "popup 0");
 }
 

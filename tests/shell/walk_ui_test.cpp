@@ -114,6 +114,9 @@ struct Installation {
             ready = false;
         }
 
+        // The edition's topic lists are installed: the menu looks for group J's.
+        write(dir + QStringLiteral("NJ0.TXT"),
+              "Esercitazioni                            #       J01  \r\n");
         // Group B's topics: the whole of B0, an empty row, then B01 alone.
         write(dir + QStringLiteral("NB0.TXT"),
               "Segnali di pericolo e di precedenza      #       B0   \r\n"
@@ -256,14 +259,17 @@ public:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
     }
 
-    // A key pressed and let go as the keyboard delivers it: to the widget
-    // that has the focus (the report window while a notice is up).
+    // A key pressed and let go as the keyboard delivers them: each to the
+    // widget that has the focus at that moment (the report window while a
+    // notice is up; the window it covered once the press has closed it).
     void key(Qt::Key k)
     {
         QWidget* target = QApplication::focusWidget();
         ASSERT_NE(target, nullptr);
         ASSERT_EQ(target->window(), base()) << qPrintable(target->objectName());
-        QTest::keyClick(target, k);
+        QTest::keyPress(target, k);
+        QWidget* after = QApplication::focusWidget();
+        QTest::keyRelease(after ? after : target, k);
         // The action runs on the release, after the pressed look; let what
         // it queued through.
         QTest::qWait(20);

@@ -2,7 +2,7 @@
 
 #include "platform/system/system_services.h"
 #include "support/qt_printers.h"
-#include "shell/dialogs.h"
+#include "base/dialogs.h"
 
 #include <QStringList>
 

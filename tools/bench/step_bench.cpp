@@ -147,7 +147,6 @@ struct Walk {
         : g(makeGlobals(root, signFolder, bookFolder))
     {
         reporter.setView(&reportView);
-        reporter.setBeep([] {});
         cfg.CBnoSsD = false;  // every record is a step of its own
         QString error;
         table.setSaveOnClose(false);
@@ -158,8 +157,8 @@ struct Walk {
     void start()
     {
         sign = std::make_unique<SignViewer>(g, cfg, table, reporter, signView, viewers, mainView);
-        nav = std::make_unique<Navigator>(g, cfg, reporter, table, viewers, mainView, *sign);
-        sign->setStepForward([this] { nav->SWavanti(); });
+        nav = std::make_unique<Navigator>(g, cfg, reporter, table, viewers, mainView, *sign,
+                                          services);
         nav->FiltraDB(QStringLiteral("Default"), QString(), false);
         if (table.recordCount() < 2)
             fail(QStringLiteral("the start-up range of %1 holds too few records").arg(table.fileName()));
@@ -197,6 +196,7 @@ struct Walk {
     DataTable table;
     ViewerPorts viewers;
     MainViewPort mainView;
+    WalkServices services;
     DecodingSignView signView;
     std::unique_ptr<SignViewer> sign;
     std::unique_ptr<Navigator> nav;

@@ -4,9 +4,9 @@
 
 namespace ziro {
 
-// The plain message boxes of start-up and exit. They come before the report
-// window exists (or after it is gone), so they are separate from it; tests
-// answer them with a script.
+// The plain message boxes: start-up and exit (before the report window
+// exists, or after it is gone), the phase failures and the few messages that
+// are not reports. Tests answer them with a script.
 class Dialogs {
 public:
     enum class Answer { Ok, Yes, No, Ignore };

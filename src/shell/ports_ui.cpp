@@ -1,0 +1,170 @@
+#include "shell/ports_ui.h"
+
+#include "base/globals.h"
+#include "config/config_window.h"
+#include "config/settings.h"
+#include "diag/table_model.h"
+#include "menus/menu_gen_window.h"
+#include "platform/system/system_services.h"
+#include "shell/main_window.h"
+
+namespace ziro {
+
+// --- ShellViewers ------------------------------------------------------------
+
+bool ShellViewers::bannerVisible() const
+{
+    return m_base && m_base->bannerVisible();
+}
+
+void ShellViewers::showBanner()
+{
+    if (m_base)
+        m_base->ScriveSubArgDeskTop(true);
+}
+
+void ShellViewers::closeBanner()
+{
+    if (m_base)
+        m_base->ScriveSubArgDeskTop(false);
+}
+
+// --- ShellMenus --------------------------------------------------------------
+
+bool ShellMenus::generalMenuVisible() const
+{
+    return m_menu && m_menu->isVisible();
+}
+
+void ShellMenus::showGeneralMenu()
+{
+    if (m_menu)
+        m_menu->showMenu();
+}
+
+void ShellMenus::generalMenuOk()
+{
+    if (m_menu)
+        m_menu->TastoOK();
+}
+
+void ShellMenus::cycleViewMode()
+{
+    if (m_menu && m_menu->logic())
+        m_menu->logic()->viewModeClicked(false);
+}
+
+void ShellMenus::refreshGeneralMenu()
+{
+    if (m_menu)
+        m_menu->ChangeModoTasti();
+}
+
+// --- GeneralMenuLink ---------------------------------------------------------
+
+GeneralMenuLink::GeneralMenuLink(Globals& g, Config& config, Reports& reporter,
+                                 SystemServices& system, TBase& base)
+    : m_g(g), m_config(config), m_reporter(reporter), m_system(system), m_base(base)
+{
+}
+
+void GeneralMenuLink::FiltraDB(const QString& da, const QString& a, bool conteggio)
+{
+    m_base.FiltraDB(da, a, conteggio);
+}
+
+bool GeneralMenuLink::VeroSeVuoto(const QString& campo)
+{
+    return m_base.VeroSeVuoto(campo);
+}
+
+bool GeneralMenuLink::openEditionTable(TModoQuiz edition, QString* error)
+{
+    return m_base.openEditionTable(edition, error);
+}
+
+QuestionBankLoader* GeneralMenuLink::bankLoader()
+{
+    return m_base.bankLoader();
+}
+
+void GeneralMenuLink::rebuildTopicLists()
+{
+    m_base.rebuildTopicLists();
+}
+
+void GeneralMenuLink::startTopic(const QString& fallback)
+{
+    m_base.startTopic(fallback);
+}
+
+void GeneralMenuLink::closeViewers()
+{
+    MainViewerPorts& v = m_base.viewers();
+    v.closePhotoViewer();
+    v.closeFilms();
+    v.closeBook();
+    v.closeHtml();
+    v.closePreviews();
+}
+
+void GeneralMenuLink::enableMainButtons()
+{
+    m_base.enableLessonButtons();
+}
+
+void GeneralMenuLink::closeMainWindow()
+{
+    m_base.close();
+}
+
+void GeneralMenuLink::endProgram()
+{
+    m_base.endProgram();
+}
+
+bool GeneralMenuLink::playFilm(const FilmRequest& request, QString* error)
+{
+    return m_base.viewers().playFilm(request, error);
+}
+
+void GeneralMenuLink::openHtml(const QString& page)
+{
+    m_base.viewers().openHtml(page);
+}
+
+void GeneralMenuLink::saveViewMode()
+{
+    Settings(m_g, m_reporter).SaveSet(m_config);
+}
+
+void GeneralMenuLink::beep()
+{
+    m_system.beep();
+}
+
+// --- ShellReportHost ---------------------------------------------------------
+
+void ShellReportHost::setWindows(TBase* base, TMenuGen* menu, TConfig* config)
+{
+    m_base = base;
+    m_menu = menu;
+    m_config = config;
+}
+
+bool ShellReportHost::menuOrConfigVisible() const
+{
+    return (m_menu && m_menu->isVisible()) || (m_config && m_config->isVisible());
+}
+
+bool ShellReportHost::bookViewerVisible() const
+{
+    return m_base && m_base->viewers().bookOpen();
+}
+
+QString ShellReportHost::databaseInfo() const
+{
+    return m_base ? ziro::databaseInfo(m_base->Table1) : QString();
+}
+
+}  // namespace ziro

@@ -1,0 +1,96 @@
+#pragma once
+
+// The real ports of the program: what the lesson screen, the general menu and
+// the report window reach the other windows through. The application object
+// owns one of each and plugs each window in as it is created; until a window
+// exists its part answers as the port's base does (nothing open, nothing
+// shown, false for what cannot be done).
+
+#include "diag/error_window.h"
+#include "menus/general_menu.h"
+#include "shell/main_logic.h"
+
+namespace ziro {
+
+struct Config;
+struct Globals;
+class Reports;
+class SystemServices;
+class TBase;
+class TConfig;
+class TMenuGen;
+
+// The viewers as the lesson screen and the walk reach them.
+class ShellViewers : public MainViewerPorts {
+public:
+    void setMainWindow(TBase* base) { m_base = base; }
+
+    bool bannerVisible() const override;
+    void showBanner() override;
+    void closeBanner() override;
+
+private:
+    TBase* m_base = nullptr;
+};
+
+// The menus as the lesson screen reaches them.
+class ShellMenus : public MenuPorts {
+public:
+    void setGeneralMenu(TMenuGen* menu) { m_menu = menu; }
+
+    bool generalMenuVisible() const override;
+    void showGeneralMenu() override;
+    void generalMenuOk() override;
+    void cycleViewMode() override;
+    void refreshGeneralMenu() override;
+
+private:
+    TMenuGen* m_menu = nullptr;
+};
+
+// What the general menu asks of the lesson screen, the viewers and the
+// settings.
+class GeneralMenuLink : public GeneralMenuPort {
+public:
+    GeneralMenuLink(Globals& g, Config& config, Reports& reporter, SystemServices& system,
+                    TBase& base);
+
+    void FiltraDB(const QString& da, const QString& a, bool conteggio) override;
+    bool VeroSeVuoto(const QString& campo) override;
+    bool openEditionTable(TModoQuiz edition, QString* error) override;
+    QuestionBankLoader* bankLoader() override;
+    void rebuildTopicLists() override;
+    void startTopic(const QString& fallback) override;
+    void closeViewers() override;
+    void enableMainButtons() override;
+    void closeMainWindow() override;
+    void endProgram() override;
+    bool playFilm(const FilmRequest& request, QString* error) override;
+    void openHtml(const QString& page) override;
+    void saveViewMode() override;
+    void beep() override;
+
+private:
+    Globals& m_g;
+    Config& m_config;
+    Reports& m_reporter;
+    SystemServices& m_system;
+    TBase& m_base;
+};
+
+// What the report window asks of the rest of the program.
+class ShellReportHost : public ReportHost {
+public:
+    void setWindows(TBase* base, TMenuGen* menu, TConfig* config);
+
+    bool menuOrConfigVisible() const override;
+    bool bookViewerVisible() const override;
+    QString databaseInfo() const override;
+
+private:
+    TBase* m_base = nullptr;
+    TMenuGen* m_menu = nullptr;
+    TConfig* m_config = nullptr;
+};
+
+}  // namespace ziro
