@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Installs what the build needs (Debian packages, only when missing) and
-# builds the program, its tools and its tests into build/.
+# Installs what the build needs (Debian packages, only when missing),
+# configures the build tree and builds the targets named on the command line,
+# or everything when none are named:
+#
+#   bash scripts/setup.sh [TARGET...]
+#
 # BUILD_DIR (default build) and BUILD_TYPE (default RelWithDebInfo) choose the
 # tree. Every failing step stops the script with a message saying which.
 set -euo pipefail
@@ -67,5 +71,7 @@ fi
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null ||
   die "configuring $BUILD_DIR failed (the CMake error is above)"
-cmake --build "$BUILD_DIR" -j"$(nproc)" ||
-  die "building $BUILD_DIR failed (the error is above)"
+targets=()
+[ $# -gt 0 ] && targets=(--target "$@")
+cmake --build "$BUILD_DIR" -j"$(nproc)" "${targets[@]}" ||
+  die "building ${*:-everything} in $BUILD_DIR failed (the error is above)"
