@@ -10,7 +10,13 @@ ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)" --timeout 120
 
 # The logic once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_DIR=${ASAN_DIR:-build-asan}
-cmake -S . -B "$ASAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZIRO_CORE_ONLY=ON -DZIRO_SANITIZE=ON >/dev/null
-cmake --build "$ASAN_DIR" -j"$(nproc)"
+cmake -S . -B "$ASAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZIRO_CORE_ONLY=ON -DZIRO_SANITIZE=ON >/dev/null || {
+  echo "test: configuring the sanitizer tree $ASAN_DIR failed (the CMake error is above)" >&2
+  exit 1
+}
+cmake --build "$ASAN_DIR" -j"$(nproc)" || {
+  echo "test: building the sanitizer tree $ASAN_DIR failed (the error is above)" >&2
+  exit 1
+}
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$ASAN_DIR" --output-on-failure -j"$(nproc)" --timeout 300

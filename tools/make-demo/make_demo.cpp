@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QProcess>
 #include <QtEndian>
 
 #include <cmath>
@@ -129,6 +130,45 @@ void copyFile(const QString& from, const QString& to)
     save(to, in.readAll());
 }
 
+// The file of an installed font, found through fontconfig so that it does not
+// matter where the distribution keeps its fonts. fc-match always names some
+// font, falling back to the nearest one it has, so its answer only counts
+// when it is the family and style that were asked for.
+QString fontFile(const QString& family, const QString& style, const char* package)
+{
+    const QString wanted = family + QLatin1Char(' ') + style;
+    const QString install = QStringLiteral("; install the Debian package ") + QLatin1String(package);
+    QProcess fc;
+    fc.start(QStringLiteral("fc-match"), {QStringLiteral("-f"), QStringLiteral("%{file}\n%{family}\n%{style}\n"),
+                                          family + QStringLiteral(":style=") + style});
+    if (!fc.waitForStarted() || !fc.waitForFinished() || fc.exitStatus() != QProcess::NormalExit ||
+        fc.exitCode() != 0) {
+        fail(QStringLiteral("cannot ask fontconfig for the font \"") + wanted +
+             QStringLiteral("\": fc-match could not be run or failed (install the Debian package fontconfig)"));
+        return {};
+    }
+    const QStringList answer = QString::fromLocal8Bit(fc.readAllStandardOutput()).split(QLatin1Char('\n'));
+    const QString file = answer.value(0);
+    // A font can carry several names for its family and its style.
+    auto names = [&](int line) {
+        QStringList list = answer.value(line).split(QLatin1Char(','));
+        for (QString& n : list)
+            n = n.trimmed();
+        return list;
+    };
+    if (!names(1).contains(family, Qt::CaseInsensitive) || !names(2).contains(style, Qt::CaseInsensitive)) {
+        fail(QStringLiteral("the font \"") + wanted + QStringLiteral("\" is not installed (fontconfig offers \"") +
+             answer.value(1) + QLatin1Char(' ') + answer.value(2) + QStringLiteral("\" instead)") + install);
+        return {};
+    }
+    if (!QFileInfo(file).isFile()) {
+        fail(QStringLiteral("fontconfig names ") + file + QStringLiteral(" for the font \"") + wanted +
+             QStringLiteral("\", but there is no such file") + install);
+        return {};
+    }
+    return file;
+}
+
 // A complete settings file, every key with its value, as a Windows
 // installation writes it: CRLF lines in the Windows code page, drive paths.
 bool writeSettings(const QString& path)
@@ -186,13 +226,23 @@ int main(int argc, char** argv)
     if (!writeSettings(program + QStringLiteral("ziro.ini")))
         fail(QStringLiteral("cannot write the settings file"));
 
-    const QString fonts = QStringLiteral("/usr/share/fonts/truetype/");
-    copyFile(fonts + QStringLiteral("liberation/LiberationSansNarrow-Regular.ttf"),
-             program + QStringLiteral("ARIALN.TTF"));
-    copyFile(fonts + QStringLiteral("liberation/LiberationSansNarrow-Bold.ttf"),
-             program + QStringLiteral("ARIALNB.TTF"));
-    copyFile(fonts + QStringLiteral("dseg/DSEG7Classic-Regular.ttf"),
-             program + QStringLiteral("digital2.ttf"));
+    struct PrivateFont {
+        QString family, style;
+        const char* package;
+        QString copyAs;
+    };
+    const PrivateFont privateFonts[] = {
+        {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Regular"), "fonts-liberation",
+         QStringLiteral("ARIALN.TTF")},
+        {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Bold"), "fonts-liberation",
+         QStringLiteral("ARIALNB.TTF")},
+        {QStringLiteral("DSEG7 Classic"), QStringLiteral("Regular"), "fonts-dseg", QStringLiteral("digital2.ttf")},
+    };
+    for (const PrivateFont& font : privateFonts) {
+        const QString file = fontFile(font.family, font.style, font.package);
+        if (!file.isEmpty())
+            copyFile(file, program + font.copyAs);
+    }
 
     QString error;
     if (!ziro::demo::writeContentTables(program, &error))

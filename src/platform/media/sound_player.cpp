@@ -3,11 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifdef ZIRO_HAVE_MPV
 #include <mpv/client.h>
 
 #include <clocale>
-#endif
 
 namespace ziro {
 
@@ -15,15 +13,12 @@ SoundPlayer::SoundPlayer() = default;
 
 SoundPlayer::~SoundPlayer()
 {
-#ifdef ZIRO_HAVE_MPV
     if (m_mpv)
         mpv_terminate_destroy(m_mpv);
-#endif
 }
 
 bool SoundPlayer::ensurePlayer()
 {
-#ifdef ZIRO_HAVE_MPV
     if (m_mpv)
         return true;
     if (m_playerFailed)
@@ -46,26 +41,20 @@ bool SoundPlayer::ensurePlayer()
     }
     m_playerFailed = m_mpv == nullptr;
     return m_mpv != nullptr;
-#else
-    return false;
-#endif
 }
 
 void SoundPlayer::drainEvents()
 {
-#ifdef ZIRO_HAVE_MPV
     // Nobody listens to the player's events; emptying the queue now and then
     // keeps it from filling up over a long session.
     while (mpv_wait_event(m_mpv, 0)->event_id != MPV_EVENT_NONE) {
     }
-#endif
 }
 
 bool SoundPlayer::play(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return false;
-#ifdef ZIRO_HAVE_MPV
     if (!ensurePlayer())
         return false;
     drainEvents();
@@ -73,20 +62,15 @@ bool SoundPlayer::play(const QString& path)
     const QByteArray file = QFile::encodeName(QFileInfo(path).absoluteFilePath());
     const char* command[] = {"loadfile", file.constData(), "replace", nullptr};
     return mpv_command(m_mpv, command) >= 0;
-#else
-    return false;
-#endif
 }
 
 void SoundPlayer::stop()
 {
-#ifdef ZIRO_HAVE_MPV
     if (!m_mpv)
         return;
     drainEvents();
     const char* command[] = {"stop", nullptr};
     mpv_command(m_mpv, command);
-#endif
 }
 
 }  // namespace ziro

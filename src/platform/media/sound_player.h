@@ -7,8 +7,9 @@ struct mpv_handle;
 namespace ziro {
 
 // Plays short sounds (the splash tune, wave files) without waiting for them.
-// One audio-only player is made on first use; starting a sound replaces the
-// one playing. Without libmpv it plays nothing.
+// One audio-only libmpv player is made on first use and kept; starting a
+// sound replaces the one playing. A player that fails to start is not tried
+// again, and every later sound is refused.
 class SoundPlayer {
 public:
     SoundPlayer();
