@@ -486,8 +486,6 @@ QRect mainButtonRect(MainButton b)
     return {};
 }
 
-namespace {
-
 QImage drawMainBackground()
 {
     QImage img = artCanvas(kMainWindowRect.size(), QImage::Format_RGB32);
@@ -502,8 +500,6 @@ QImage drawMainBackground()
     p.end();
     return img;
 }
-
-}  // namespace
 
 QImage mainBackground()
 {
