@@ -572,6 +572,8 @@ void paintTitle(QPainter& p)
     p.drawText(area.adjusted(14, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, title);
 }
 
+}  // namespace
+
 QImage drawMenuBackground()
 {
     QImage img = artCanvas(kMenuWindowRect.size(), QImage::Format_RGB32);
@@ -611,6 +613,8 @@ QImage drawMenuBackground()
     p.end();
     return img;
 }
+
+namespace {
 
 // Drawn once per art scale: the window and every picture share it.
 const QImage& cachedBackground()

@@ -155,7 +155,10 @@ QImage groupHeadPicture(int tag, const QString& letter, const QString& title);
 QImage filmIcon();
 QImage htmlIcon();
 
-// The picture behind the whole menu (ImgFondo).
+// The picture behind the whole menu (ImgFondo), drawn once per art scale and
+// shared by the window and every picture cut from it; drawMenuBackground()
+// paints a new one every call.
 QImage menuBackground();
+QImage drawMenuBackground();
 
 }  // namespace ziro

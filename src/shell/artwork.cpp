@@ -459,8 +459,6 @@ QImage drawCursor(const HandShape& hand)
 
 }  // namespace
 
-namespace {
-
 QImage drawMainBackground()
 {
     QImage img = artCanvas(kMainWindowRect.size(), QImage::Format_RGB32);
@@ -475,8 +473,6 @@ QImage drawMainBackground()
     p.end();
     return img;
 }
-
-}  // namespace
 
 QImage mainBackground()
 {

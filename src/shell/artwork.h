@@ -23,8 +23,11 @@ namespace ziro {
 ButtonArt mainButtonArt(MainButton b);
 
 // The picture behind the whole window (ImgFondo). The sign area is plain
-// white because sign pictures are drawn on white.
+// white because sign pictures are drawn on white. It is drawn once per art
+// scale and shared by the window and the buttons cut from it;
+// drawMainBackground() paints a new one every call.
 QImage mainBackground();
+QImage drawMainBackground();
 
 // A cursor picture (32 x 32, with alpha) and the point that does the pointing.
 struct CursorArt {

@@ -21,6 +21,9 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 // How the reader keeps up with pugixml. A content table has ~170 fields of
 // which a row fills a few dozen, and pugixml parses it at over a gigabyte a
@@ -556,7 +559,7 @@ std::optional<RowChunks> findChunks(const char* data, std::size_t size)
 
 // The chunked reading of a large file; null when it did not work out (the
 // caller then reads the file again, whole).
-std::unique_ptr<TableStore> parseChunked(PaddedBuffer& buffer, const RowChunks& chunks)
+std::unique_ptr<TableStore> parseChunked(PaddedBuffer& buffer, const RowChunks& chunks, ParseThreads threads)
 {
     // The prolog, METADATA and the empty ROWDATA, parsed from a copy.
     PaddedBuffer skeleton;
@@ -574,10 +577,22 @@ std::unique_ptr<TableStore> parseChunked(PaddedBuffer& buffer, const RowChunks& 
     std::mutex claims;
     std::size_t front = 0;
     std::size_t back = chunks.starts.size();
+    // Left to themselves, one thread may take every chunk before the other
+    // starts; asked for two, each gets its end chunk first.
+    std::optional<std::size_t> frontHanded;
+    std::optional<std::size_t> backHanded;
+    if (threads == ParseThreads::Two && back >= 2) {
+        frontHanded = front++;
+        backHanded = --back;
+    }
     std::atomic<bool> abandoned{false};
     auto claim = [&](bool fromFront) -> std::optional<std::size_t> {
         const std::lock_guard<std::mutex> lock(claims);
-        if (abandoned.load() || front >= back)
+        if (abandoned.load())
+            return std::nullopt;
+        if (std::optional<std::size_t>& handed = fromFront ? frontHanded : backHanded)
+            return std::exchange(handed, std::nullopt);
+        if (front >= back)
             return std::nullopt;
         return fromFront ? front++ : --back;
     };
@@ -631,13 +646,23 @@ std::unique_ptr<TableStore> parseChunked(PaddedBuffer& buffer, const RowChunks& 
     };
     // A pooled thread is usually idle and warm; when none is free right now
     // this thread reads every chunk (never queued behind other work, which
-    // could be waiting on this).
+    // could be waiting on this). Two threads on demand means a new one.
     std::promise<void> secondFinished;
     std::future<void> secondJoin = secondFinished.get_future();
-    const bool secondStarted = QThreadPool::globalInstance()->tryStart([&] {
+    auto runSecond = [&] {
         readFromBack();
         secondFinished.set_value();
-    });
+    };
+    std::thread ownThread;
+    bool secondStarted = false;
+    switch (threads) {
+    case ParseThreads::Auto: secondStarted = QThreadPool::globalInstance()->tryStart(runSecond); break;
+    case ParseThreads::Two:
+        ownThread = std::thread(runSecond);
+        secondStarted = true;
+        break;
+    case ParseThreads::One: break;
+    }
 
     auto store = std::make_unique<TableStore>();
     std::optional<RowPlan> fields;
@@ -677,6 +702,8 @@ std::unique_ptr<TableStore> parseChunked(PaddedBuffer& buffer, const RowChunks& 
         planReady.set_value(nullptr);
     if (secondStarted)
         secondJoin.wait();
+    if (ownThread.joinable())
+        ownThread.join();
     if (!firstDone || secondFailed)
         return nullptr;
     RowCollector collector;
@@ -755,7 +782,7 @@ QString placeOf(const char* bytes, std::size_t size, std::ptrdiff_t offset)
 }
 
 std::unique_ptr<TableStore> read(PaddedBuffer& buffer, const QString& source, QString* error,
-                                 const std::function<bool(PaddedBuffer&)>& reload)
+                                 const std::function<bool(PaddedBuffer&)>& reload, ParseThreads threads)
 {
     Failure failure;
     std::unique_ptr<TableStore> store;
@@ -769,7 +796,7 @@ std::unique_ptr<TableStore> read(PaddedBuffer& buffer, const QString& source, QS
             // after the root element is trailing text, which pugixml ignores
             // like any other.
             if (const std::optional<RowChunks> chunks = findChunks(buffer.data(), buffer.size())) {
-                store = parseChunked(buffer, *chunks);
+                store = parseChunked(buffer, *chunks, threads);
                 if (!store && reload(buffer))
                     toUtf8InPlace(buffer);
                 else if (!store)
@@ -780,6 +807,10 @@ std::unique_ptr<TableStore> read(PaddedBuffer& buffer, const QString& source, QS
         }
     } catch (const std::bad_alloc&) {
         failure = {-1, QStringLiteral("out of memory")};
+        store.reset();
+    } catch (const std::system_error&) {
+        // The second thread that was asked for could not be started.
+        failure = {-1, QStringLiteral("cannot start a thread")};
         store.reset();
     }
     if (store)
@@ -875,7 +906,7 @@ char32_t windows1252ForC1(char32_t c)
     return (c >= 0x80 && c <= 0x9F) ? char32_t(kTable[c - 0x80]) : c;
 }
 
-std::unique_ptr<TableStore> readDatapacketFile(const QString& path, QString* error)
+std::unique_ptr<TableStore> readDatapacketFile(const QString& path, QString* error, ParseThreads threads)
 {
     const QString source = QDir::toNativeSeparators(path);
     PaddedBuffer buffer;
@@ -891,13 +922,17 @@ std::unique_ptr<TableStore> readDatapacketFile(const QString& path, QString* err
             *error = QStringLiteral("Cannot read %1: %2").arg(source, reason);
         return nullptr;
     }
-    return read(buffer, source, error, [&path](PaddedBuffer& again) {
-        QString ignored;
-        return readWholeFile(path, again, &ignored);
-    });
+    return read(
+        buffer, source, error,
+        [&path](PaddedBuffer& again) {
+            QString ignored;
+            return readWholeFile(path, again, &ignored);
+        },
+        threads);
 }
 
-std::unique_ptr<TableStore> readDatapacket(const QByteArray& xml, const QString& sourceName, QString* error)
+std::unique_ptr<TableStore> readDatapacket(const QByteArray& xml, const QString& sourceName, QString* error,
+                                           ParseThreads threads)
 {
     PaddedBuffer buffer;
     try {
@@ -907,10 +942,13 @@ std::unique_ptr<TableStore> readDatapacket(const QByteArray& xml, const QString&
             *error = QStringLiteral("Cannot read %1: out of memory").arg(sourceName);
         return nullptr;
     }
-    return read(buffer, sourceName, error, [&xml](PaddedBuffer& again) {
-        again.assign(xml.constData(), std::size_t(xml.size()));
-        return true;
-    });
+    return read(
+        buffer, sourceName, error,
+        [&xml](PaddedBuffer& again) {
+            again.assign(xml.constData(), std::size_t(xml.size()));
+            return true;
+        },
+        threads);
 }
 
 }  // namespace ziro

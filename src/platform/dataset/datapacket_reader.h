@@ -32,12 +32,22 @@ inline constexpr qint64 kMaxDatapacketSize = qint64(1) << 30;
 // Large files are parsed by two threads (see the .cpp); the result and the
 // messages are the same as on one.
 //
+// `threads` says how a large file's rows are parsed. Auto takes a pooled
+// thread as the second when one is free right now and otherwise parses on
+// the calling thread alone; One always parses alone; Two always starts a
+// second thread of its own (never waiting for the pool) and, when the rows
+// make two chunks or more, hands each thread one before either begins, so
+// both threads' rows are merged.
+//
 // On failure the result is null and `error` names the source and the place:
 // "line L, column C" (bytes, from 1), and the row (1-based among the ROW
 // elements) and field when a value is at fault.
-std::unique_ptr<TableStore> readDatapacketFile(const QString& path, QString* error = nullptr);
+enum class ParseThreads { Auto, One, Two };
+std::unique_ptr<TableStore> readDatapacketFile(const QString& path, QString* error = nullptr,
+                                               ParseThreads threads = ParseThreads::Auto);
 std::unique_ptr<TableStore> readDatapacket(const QByteArray& xml, const QString& sourceName,
-                                           QString* error = nullptr);
+                                           QString* error = nullptr,
+                                           ParseThreads threads = ParseThreads::Auto);
 
 // The Windows-1252 character of a C1 control (U+0080..U+009F), or the control
 // itself for the five bytes Windows-1252 leaves undefined. Writers of values

@@ -1,4 +1,5 @@
 #include "platform/dataset/data_table.h"
+#include "platform/dataset/datapacket_reader.h"
 #include "platform/dataset/sample_tables.h"
 
 #include <QDir>
@@ -264,19 +265,34 @@ TEST_F(DatapacketIo, LargeTablesReadBackExactly)
     const QByteArray bytes = contents(file);
     ASSERT_GT(bytes.size(), 4 * 1024 * 1024);  // big enough for the split read
 
-    auto expectSame = [&](DataTable& read) {
-        ASSERT_EQ(read.recordCount(), written.recordCount());
-        ASSERT_EQ(read.fieldCount(), written.fieldCount());
+    // `textAt` gives a value by record (from 1) and field.
+    auto expectSameValues = [&](int records, int fields, const auto& textAt) {
+        ASSERT_EQ(records, written.recordCount());
+        ASSERT_EQ(fields, written.fieldCount());
         for (int r = 1; r <= written.recordCount(); ++r) {
             for (int f = 0; f < written.fieldCount(); ++f)
-                ASSERT_EQ(read.fieldTextAt(r, f), written.fieldTextAt(r, f)) << "record " << r << " field " << f;
+                ASSERT_EQ(textAt(r, f), written.fieldTextAt(r, f)) << "record " << r << " field " << f;
         }
+    };
+    auto expectSame = [&](DataTable& read) {
+        expectSameValues(read.recordCount(), read.fieldCount(), [&](int r, int f) { return read.fieldTextAt(r, f); });
     };
     DataTable read;
     QString error;
     read.setFileName(file);
     ASSERT_TRUE(read.open(&error)) << qPrintable(error);
     expectSame(read);
+
+    // The rows parsed on one thread, and split between two whatever else
+    // the thread pool is doing.
+    for (const ParseThreads threads : {ParseThreads::One, ParseThreads::Two}) {
+        SCOPED_TRACE(threads == ParseThreads::One ? "one thread" : "two threads");
+        const std::unique_ptr<TableStore> store = readDatapacket(bytes, QStringLiteral("big"), &error, threads);
+        ASSERT_TRUE(store) << qPrintable(error);
+        expectSameValues(int(store->rows.size()), int(store->fields.size()), [&](int r, int f) {
+            return QString::fromUtf8(store->value(std::uint32_t(r - 1), f));
+        });
+    }
 
     // A comment across the middle of the rows.
     const qsizetype middle = bytes.indexOf("<ROW", bytes.size() / 2);
