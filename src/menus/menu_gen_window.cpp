@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace ziro {
 
 namespace {
@@ -455,6 +457,15 @@ bool TMenuGen::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == m_list && type == QEvent::KeyRelease)
+        return true;
+    const bool clickable = watched == m_head
+        || std::find(m_video.begin(), m_video.end(), watched) != m_video.end()
+        || std::find(m_html.begin(), m_html.end(), watched) != m_html.end();
+    // The header and the icons act on the release; their press is taken
+    // here, because the scaled presentation drops the release of a press
+    // nobody took.
+    if (clickable && type == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         return true;
     if (type == QEvent::MouseButtonRelease && m_logic &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

@@ -689,3 +689,50 @@ TEST(Walk, MenuHoldsTheKeyboardAndTheMouse)
     QApplication::sendEvent(menu, &right);
     EXPECT_FALSE(p.base()->PopUpArg->isVisible());
 }
+
+// Controls that act on a click's release answer on the filled screen too:
+// the scaled presentation only hands a release to the control that took its
+// press. The group header goes back to the group buttons, a panel takes the
+// click (the quiz button goes dark while its linked item is asked for) and
+// the number panel opens the jump field.
+TEST(Walk, ClickableControlsAnswerOnTheFilledScreen)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    using ziro::test::onScreen;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    p.sys.switchSucceeds = true;
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+    TBase* base = p.base();
+    PresentationHost* host = PresentationHost::of(base);
+    ASSERT_NE(host, nullptr);
+    const auto click = [&](QPoint surface) {
+        QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, onScreen(surface));
+        QTest::qWait(20);
+    };
+
+    const QRect b = groupButtonRect(2).translated(groupPanelRect().topLeft());
+    click(b.center());
+    ASSERT_FALSE(p.menu()->groupPanel()->isVisible());
+    ASSERT_TRUE(p.menu()->groupHead()->isVisible());
+    click(p.menu()->groupHead()->geometry().center());
+    EXPECT_TRUE(p.menu()->groupPanel()->isVisible());
+    EXPECT_FALSE(p.menu()->list()->isVisible());
+    EXPECT_EQ(str(p.g().DescrizioneFiltro), "Limiti > B01/B02");
+
+    click(b.center());
+    const QRect row = p.menu()->list()->visualItemRect(p.menu()->list()->item(0));
+    click(p.menu()->list()->viewport()->mapTo(base, row.center()));
+    ASSERT_FALSE(p.menu()->isVisible());
+    p.expect(r1);
+
+    click(base->Monitor[0]->geometry().center());
+    EXPECT_TRUE(base->tasto(MainButton::QUIZ)->isDisabledLook());
+
+    click(base->Display->geometry().center());
+    EXPECT_TRUE(base->EJump->isVisible());
+    EXPECT_TRUE(base->EJump->hasFocus());
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
