@@ -70,8 +70,9 @@ struct Installation {
     bool ready = true;                // every file was written
 
     // `fill`: the settings ask for the display mode switch, which the
-    // presentation answers by filling the screen.
-    explicit Installation(bool fill = false)
+    // presentation answers by filling the screen. `settings` are more lines
+    // of the settings file.
+    explicit Installation(bool fill = false, const QByteArray& settings = {})
     {
         const QString root = tmp.path() + QStringLiteral("/ziro/");
         const QString dir = root + QStringLiteral("Program/");
@@ -85,7 +86,7 @@ struct Installation {
               "[Autoscuola]\r\nNome autoscuola=Prova\r\n"
               + QByteArray(fill ? "[Video]\r\nAuto res=1\r\n" : "[Video]\r\nAuto res=0\r\n") +
               "[Filtro]\r\nArgomento avvio iniziale=B01\r\nArgomento avvio finale=B02\r\n"
-              "[Set]\r\nConferma icone=0\r\nAbilita nome segnali=0\r\n");
+              "[Set]\r\nConferma icone=0\r\nAbilita nome segnali=0\r\n" + settings);
 
         DataTable table;
         const bool built = ziro::test::buildTable(
@@ -735,4 +736,30 @@ TEST(Walk, ClickableControlsAnswerOnTheFilledScreen)
     EXPECT_TRUE(base->EJump->isVisible());
     EXPECT_TRUE(base->EJump->hasFocus());
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
+
+// The keyboard's selection frame around the panels is drawn in the settings'
+// colour from the start, and each topic started takes the colour again.
+TEST(Walk, SelectionFrameTakesTheSettingsColour)
+{
+    Installation in(false, "[Menu Icone]\r\nColore=clRed\r\n");
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(p.activate());
+    TBase* base = p.base();
+    const auto frameColour = [base] { return base->Selector->grab().toImage().pixelColor(1, 1); };
+    EXPECT_EQ(frameColour(), QColor(Qt::red));  // as the settings are read
+    ASSERT_NO_FATAL_FAILURE(p.chooseTopicFromMenu());
+    p.expect(r1);
+
+    p.key(Qt::Key_Down);
+    ASSERT_TRUE(base->Selector->isVisible());
+    EXPECT_EQ(base->state.SelectPos, 1);
+    EXPECT_EQ(frameColour(), QColor(Qt::red));
+
+    p.g().ColoreSelettore = QColor(Qt::green);
+    base->showRecordAt(1);
+    p.key(Qt::Key_Down);
+    ASSERT_TRUE(base->Selector->isVisible());
+    EXPECT_EQ(frameColour(), QColor(Qt::green));
 }
