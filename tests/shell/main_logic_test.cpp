@@ -436,6 +436,15 @@ TEST_F(MainLogicTest, IconMenuRightPress)
     logic->iconMenuRightPress();
     EXPECT_EQ(log.first(), "returnFromSideTrip");
     EXPECT_EQ(log.last(), "popup 0");
+
+    // Without a vehicle menu to show, the quick trip moves nothing.
+    log.clear();
+    g.MdTemp.Status = false;
+    g.SoloFoto = false;
+    menus.vehicleMenu = false;
+    logic->iconMenuRightPress();
+    EXPECT_TRUE(log.isEmpty()) << log.join(", ").toStdString();
+    EXPECT_FALSE(g.SoloFoto);
 }
 
 TEST_F(MainLogicTest, PopupChoice)
