@@ -102,6 +102,7 @@ struct FakeMain : MainViewPort {
     void setBookLabel(const QString& p) override { bookLabel = p; }
     void hideJumpField() override { ++jumpHidden; }
     void setProgressVisible(bool visible) override { progressVisible = visible; }
+    void message(const QString& text) override { log << "message " + text; }
     // As the main window does: only a record with photographs opens them.
     void SWfotoClick() override
     {
@@ -893,6 +894,107 @@ TEST_F(NavigatorTest, AttivaModoTempLeavesACustomLesson)
     EXPECT_EQ(log, (QStringList{"closePhoto", "closeLesson"}));
 }
 
+// The way back from a side trip: the edition the trip left (switched back
+// through the edition port), the record by its number, and the counters as
+// they were, with the way back spent. One that cannot be taken is dropped.
+TEST_F(NavigatorTest, ReturnFromSideTripRestoresEditionRecordAndCounters)
+{
+    struct Editions : EditionPort {
+        QList<TModoQuiz> opened;
+        bool ok = true;
+        bool openEditionTable(TModoQuiz e, QString* error) override
+        {
+            opened << e;
+            if (!ok)
+                *error = QStringLiteral("broken");
+            return ok;
+        }
+    } editions;
+
+    start({{1, "B00", {{"Nome segnale", "101"}}},
+           {2, "B00", {{"Nome segnale", "102"}, {"Domanda", "2"}}},
+           {3, "H01", {{"Domanda", "3"}}}});
+    nav->FiltraDB("B00", "B00Z", false);
+    table.setRecNo(2);
+    nav->ControllaDb(0);
+    g.ContatoreRecord = 4;
+    g.ContatoreAffermazioni = 5;
+    nav->AttivaModoTemp("H01", "H01Z", false);
+    nav->Avvio(0);
+    ASSERT_EQ(at(), 3);
+
+    EXPECT_TRUE(nav->returnFromSideTrip(editions));
+    EXPECT_TRUE(editions.opened.isEmpty());  // the trip stayed in this edition
+    EXPECT_FALSE(g.MdTemp.Status);
+    EXPECT_EQ(at(), 2);
+    EXPECT_EQ(walkNumbers(table), (QList<int>{1, 2}));
+    EXPECT_EQ(g.ContatoreRecord, 4);
+    EXPECT_EQ(g.ContatoreAffermazioni, 5);
+    EXPECT_EQ(g.Segnale, QLatin1String("102"));
+    EXPECT_EQ(nav->fields().SottoArgCorr, QLatin1String("B00"));
+
+    // A trip taken from another edition goes back to it first; when its
+    // table cannot be opened the way back is dropped and nothing moves.
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        nav->FiltraDB("B00", "B00Z", false);
+        table.setRecNo(2);
+        nav->ControllaDb(0);
+        nav->AttivaModoTemp("H01", "H01Z", false);
+        g.MdTemp.L_AB = false;
+        g.MdTemp.L_CD = true;
+        editions.ok = ok;
+        editions.opened.clear();
+        EXPECT_EQ(nav->returnFromSideTrip(editions), ok);
+        EXPECT_EQ(editions.opened, QList<TModoQuiz>{TModoQuiz::mqCD});
+        EXPECT_FALSE(g.MdTemp.Status);
+        EXPECT_EQ(g.Edizione, ok ? TModoQuiz::mqCD : TModoQuiz::mqAB);
+        EXPECT_EQ(at(), ok ? 2 : 3);
+        CambiaEdizione(g, int(TModoQuiz::mqAB), nullptr);
+    }
+    // Nothing pending: nothing to take.
+    EXPECT_FALSE(nav->returnFromSideTrip(editions));
+}
+
+// A back step ends in the view the menu chose: a question forced on for a
+// record marked "1" in a signs-only view is let go again, and a questions-
+// only view keeps its questions.
+TEST_F(NavigatorTest, BackStepEndsInTheViewChosenInTheMenu)
+{
+    struct Case {
+        bool passSegnale, passDomanda;
+    };
+    for (const Case c : {Case{true, false}, Case{false, true}, Case{true, true}}) {
+        SCOPED_TRACE(QStringLiteral("signs %1 questions %2").arg(c.passSegnale).arg(c.passDomanda).toStdString());
+        g.PASSsegnale = c.passSegnale;
+        g.PASSdomanda = c.passDomanda;
+        start({{1, "B00", {{"Nome segnale", "101"}, {"Domanda", "1"}}},
+               {2, "B00", {{"Domanda", "2"}, {"Spare", "1"}}},
+               {3, "B00", {{"Nome segnale", "103"}, {"Domanda", "3"}, {"Spare", "1"}}}});
+        table.setRecNo(3);
+        nav->ControllaDb(0);
+        viewers.quiz = true;
+        nav->SWindietro();
+        EXPECT_EQ(g.PASSsegnale, c.passSegnale);
+        EXPECT_EQ(g.PASSdomanda, c.passDomanda);
+        nav->SWindietro();
+        EXPECT_EQ(g.PASSdomanda, c.passDomanda);
+    }
+}
+
+// A failure while a topic starts is said in a message box, and the lesson
+// goes on with what was reached.
+TEST_F(NavigatorTest, AFailureOfTheStartIsSaid)
+{
+    build({{1, "B00", {{"Nome segnale", "101"}}}});
+    forget();
+    sign.throwOnShow = true;
+    nav->Avvio(1);
+    EXPECT_EQ(log, QStringList{"message ERRORE di avvio\r\npicture"});
+    EXPECT_TRUE(view.shown.isEmpty());
+    EXPECT_EQ(at(), 1);
+}
+
 // --------------------------------------------------------- custom lessons
 
 TEST_F(NavigatorTest, CustomLessonWalksSignsQuestionsAndPhotographs)
@@ -933,6 +1035,25 @@ TEST_F(NavigatorTest, CustomLessonWalksSignsQuestionsAndPhotographs)
 }
 
 // ------------------------------------------------------------- bad input
+
+// A sign with its question holds the forward step once (the question comes
+// first); a step back is never held.
+TEST_F(NavigatorTest, CustomLessonLockHoldsOnlyTheForwardStep)
+{
+    g.Custom = true;
+    start({{1, "B00", {{"Nome segnale", "101"}, {"Domanda", "1"}, {"Selezione", "SI"}, {"Quesito1", "q"}}},
+           {2, "B00", {{"Nome segnale", "102"}, {"Domanda", "2"}, {"Selezione", "SI"}, {"Quesito1", "q"}}}});
+    ASSERT_TRUE(g.LockLoop);
+    nav->SWavanti();
+    EXPECT_EQ(at(), 1);
+    nav->SWavanti();
+    ASSERT_EQ(at(), 2);
+    ASSERT_TRUE(g.LockLoop);
+    forget();
+    nav->SWindietro();
+    EXPECT_EQ(at(), 1);
+    EXPECT_EQ(log, QStringList{"sign 101"});
+}
 
 TEST_F(NavigatorTest, AFailureDuringAStepWaitsAndFinishesTheStep)
 {
