@@ -223,3 +223,26 @@ TEST_F(ErrorWindowTest, DebugUtilityStaysOpenUntilOk)
     EXPECT_FALSE(g.ModoDebug);
     EXPECT_TRUE(unticked);
 }
+
+// A report made while the program is still being built (the main window not
+// yet shown) does not run a modal loop nobody could see and answer: it
+// waits, and comes up once the main window is on the screen.
+TEST_F(ErrorWindowTest, AReportBeforeTheMainWindowShowsWaitsForIt)
+{
+    MainStandIn hidden;
+    hidden.resize(640, 480);
+    TFError early(&hidden, *reporter, g, dialogs, host);
+    reporter->setView(&early);
+    reporter->Emsg(ReportKind::MissingFile, QStringLiteral("Caricamento Items menù"), QStringLiteral("NJ0.TXT"));
+    EXPECT_FALSE(early.isVisible());  // returned at once
+
+    QTimer::singleShot(0, &early, [&] {
+        ranModal = early.isModalRunning();
+        early.findChild<QPushButton*>(QStringLiteral("BtOK"))->click();
+    });
+    hidden.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&hidden));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ranModal; }, 2000));
+    EXPECT_EQ(early.riga2(), QStringLiteral("Il file NJ0.TXT non esiste"));
+    reporter->setView(win.get());
+}

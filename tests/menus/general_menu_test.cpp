@@ -1,5 +1,7 @@
 #include "menus/general_menu.h"
 
+#include "content/content_table.h"
+
 #include "config/settings.h"
 #include "content/edition.h"
 #include "diag/reporter.h"
@@ -72,10 +74,13 @@ public:
     void showConfiguration() override { calls << QStringLiteral("config"); }
     void closeMainWindow() override { calls << QStringLiteral("exit?"); }
     void endProgram() override { calls << QStringLiteral("end"); }
-    bool playFilm(const FilmRequest& r, QString*) override
+    bool playsFilms = true;
+    bool playFilm(const FilmRequest& r, QString* error) override
     {
         films.push_back(r);
-        return true;
+        if (!playsFilms)
+            *error = QStringLiteral("no player");
+        return playsFilms;
     }
     void openHtml(const QString& page) override { calls << QStringLiteral("html ") + page; }
     bool launch(const QString& program, QString* error) override
@@ -356,6 +361,41 @@ TEST_F(GeneralMenuTest, OkRefusesAnEmptyTopicAndKeepsTheMenu)
     EXPECT_TRUE(port.calls.contains(QStringLiteral("start")));
 }
 
+// What failed is said: a file that is not there is missing; one that is
+// there but cannot be read is an I/O problem, with where the reader stopped.
+TEST_F(GeneralMenuTest, EditionSwitchSaysWhatReallyFailed)
+{
+    struct TablePort : FakePort {
+        DataTable table;
+        Globals* g = nullptr;
+        bool openEditionTable(TModoQuiz e, QString* error) override
+        {
+            return switchContentTable(table, contentFilePath(*g, e), error);
+        }
+    } tablePort;
+    tablePort.g = &g;
+    GeneralMenu realTables{g, cfg, reporter, tablePort, tablePort};
+    realTables.activate();
+    const QString path = contentFilePath(g, TModoQuiz::mqAM);
+
+    EXPECT_FALSE(realTables.editionClicked(TModoQuiz::mqAM));
+    EXPECT_EQ(lastReport().first, QStringLiteral("Errore, Cambio edizione"));
+    EXPECT_EQ(lastReport().second, QStringLiteral("Il file ") + path + QStringLiteral(" non esiste"));
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<?xml version=\"1.0\"?>\n<DATAPACKET Version=\"2.0\">\n<METADATA><FIELDS>\n<ROWDATA>");
+    f.close();
+    EXPECT_FALSE(realTables.editionClicked(TModoQuiz::mqAM));
+    EXPECT_TRUE(g.ModoAB());
+    EXPECT_EQ(lastReport().first, QStringLiteral("Errore, Cambio edizione"));
+    const QString second = lastReport().second;
+    EXPECT_TRUE(second.startsWith(QStringLiteral("Problema I/O sul file ") + path + QStringLiteral(" (line ")))
+        << qPrintable(second);
+    EXPECT_FALSE(second.contains(QStringLiteral("non esiste")));
+    EXPECT_EQ(second.count(path), 1) << qPrintable(second);
+}
+
 TEST_F(GeneralMenuTest, EditionSwitchKeepsTheOldEditionWhenTheTableFailsToOpen)
 {
     menu.activate();
@@ -443,6 +483,12 @@ TEST_F(GeneralMenuTest, KeysAndRowIcons)
     EXPECT_FALSE(menu.filmFor(7).has_value());  // past the list
     menu.filmClicked(0);
     EXPECT_EQ(port.films.size(), 1u);
+    EXPECT_TRUE(view.reports.empty());
+    // A film that will not play is said as the film button says it.
+    port.playsFilms = false;
+    menu.filmClicked(0);
+    EXPECT_EQ(lastReport(), std::make_pair(QStringLiteral("Errore player video AVC:"),
+                                           QStringLiteral("no player")));
 
     menu.htmlClicked(0);
     EXPECT_EQ(port.calls.last(), QStringLiteral("html B01"));

@@ -148,3 +148,31 @@ TEST_F(MenuGenWindowTest, EditionLooksAndGroupsTheEditionDoesNotOffer)
                       menu->button(MenuButton::SDom)->rect().center());
     EXPECT_EQ(menu->button(MenuButton::SDom)->bitMapUp(), viewModeArt(nextViewMode(before)).up);
 }
+
+// The menu's topic lists are looked for when it is made: missing ones are
+// reported where the teacher sees them, not only in the log.
+TEST_F(MenuGenWindowTest, CreationReportsMissingTopicLists)
+{
+    struct View : ReportView {
+        QStringList shown;
+        void beep() override {}
+        void showReport(const ReportLines& l) override { shown << l.riga1 + QLatin1Char('|') + l.riga2; }
+        bool askConfirmation(const ReportLines&) override { return false; }
+        void showDebug(const QString&, const QString&) override {}
+        bool isVisible() const override { return false; }
+    } view;
+    Reporter shown(g);
+    shown.setView(&view);
+    const QString list = g.dirs.DirProgram + QStringLiteral("NJ0.TXT");
+
+    TMenuGen without(&host);
+    without.attach(g, cfg, shown, outside);
+    EXPECT_EQ(view.shown, QStringList{QString::fromUtf8("Errore, Caricamento Items menù|Il file ") + list
+                                      + QStringLiteral(" non esiste")});
+
+    view.shown.clear();
+    write(list, "Esercitazioni                            #       J01  \r\n");
+    TMenuGen with(&host);
+    with.attach(g, cfg, shown, outside);
+    EXPECT_TRUE(view.shown.isEmpty());
+}
