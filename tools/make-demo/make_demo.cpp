@@ -187,6 +187,9 @@ bool writeSettings(const QString& path)
     cfg.CB_Autores = true;
     // The sub-topic banner answers the "A" key only with this option on.
     cfg.CBJumpMark2 = true;
+    // The frame the arrow keys move over the icon panels, in a colour of the
+    // school's choosing rather than the built-in blue.
+    cfg.ColoreSelettore = QColor(255, 140, 0);
 
     // Built as a new document, then written over the old file in one step.
     auto ini = ziro::IniFile::open(path + QStringLiteral(".nuovo"));
