@@ -459,7 +459,6 @@ void TBase::clearIconLinking()
 
 void TBase::setSelectorColour(const QColor& colour)
 {
-    m_selectorColour = colour;
     Selector->setStyleSheet(selectorStyle(colour));
 }
 

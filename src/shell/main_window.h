@@ -135,7 +135,6 @@ public:
     void SWfotoClick() override;
     void stepForward() override;
     void setSelectorColour(const QColor& colour) override;
-    QColor selectorColour() const { return m_selectorColour; }
 
     TautoButton* tasto(MainButton b) const { return Tasti[static_cast<size_t>(b)]; }
     SignViewer& signViewer() { return *m_sign; }
@@ -230,7 +229,6 @@ private:
     QHash<int, Qt::KeyboardModifiers> m_pressModifiers;
     QImage m_background;
     QHash<int, QCursor> m_cursors;
-    QColor m_selectorColour;
     QString m_outcome = QStringLiteral("OK");
     bool m_activated = false;
     bool m_startupFailed = false;

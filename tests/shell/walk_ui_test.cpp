@@ -224,6 +224,17 @@ public:
         ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
     }
 
+    // The same on an installation whose settings fill the screen: the
+    // desktop grants the 640 x 480 request, and the lesson is presented
+    // scaled in `host`.
+    void activateFilling(PresentationHost*& host)
+    {
+        sys.switchSucceeds = true;
+        ASSERT_NO_FATAL_FAILURE(activate());
+        host = PresentationHost::of(base());
+        ASSERT_NE(host, nullptr);
+    }
+
     TMenuGen* menu() { return app.windows().MenuGen; }
 
     // From the general menu that the activation opened: group B by the
@@ -621,11 +632,9 @@ TEST(Walk, FillsALargeScreenAndTakesClicksThere)
     Installation in(true);
     ASSERT_TRUE(in.ready);
     Program p(in);
-    p.sys.switchSucceeds = true;  // as the desktop grants the 640 x 480 request
-    ASSERT_NO_FATAL_FAILURE(p.activate());
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
     TBase* base = p.base();
-    PresentationHost* host = PresentationHost::of(base);
-    ASSERT_NE(host, nullptr);
     EXPECT_EQ(host->geometry(), ziro::test::kScreen);
     EXPECT_EQ(host->contentRect(), ziro::test::kFilled);
     EXPECT_EQ(base->size(), QSize(640, 480));
@@ -704,11 +713,9 @@ TEST(Walk, ClickableControlsAnswerOnTheFilledScreen)
     Installation in(true);
     ASSERT_TRUE(in.ready);
     Program p(in);
-    p.sys.switchSucceeds = true;
-    ASSERT_NO_FATAL_FAILURE(p.activate());
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
     TBase* base = p.base();
-    PresentationHost* host = PresentationHost::of(base);
-    ASSERT_NE(host, nullptr);
     const auto click = [&](QPoint surface) {
         QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, onScreen(surface));
         QTest::qWait(20);
