@@ -2,11 +2,11 @@
 
 #include "content/sign_viewer.h"
 
+#include "base/globals.h"
+#include "base/reports.h"
 #include "config/settings.h"
 #include "content/edition.h"
-#include "base/reports.h"
 #include "platform/files/paths.h"
-#include "base/globals.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>

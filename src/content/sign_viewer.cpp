@@ -1,10 +1,10 @@
 #include "content/sign_viewer.h"
 
-#include "config/settings.h"
+#include "base/globals.h"
 #include "base/reports.h"
+#include "config/settings.h"
 #include "platform/dataset/data_table.h"
 #include "platform/files/paths.h"
-#include "base/globals.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/overlay_widget.h"
-#include "diag/table_model.h"
 #include "diag/reporter.h"
+#include "diag/table_model.h"
 
 #include <QPointer>
 

@@ -1,9 +1,9 @@
 #include "diag/reporter.h"
 
+#include "base/globals.h"
 #include "platform/files/atomic_save.h"
 #include "platform/files/text_codec.h"
 #include "platform/system/system_services.h"
-#include "base/globals.h"
 
 #include <QDir>
 

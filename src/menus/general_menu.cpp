@@ -1,8 +1,8 @@
 #include "menus/general_menu.h"
 
+#include "base/reports.h"
 #include "config/settings.h"
 #include "content/edition.h"
-#include "base/reports.h"
 #include "platform/files/paths.h"
 
 #include <QDesktopServices>

@@ -6,9 +6,9 @@
 // over the buttons. Everything outside the menu is reached through
 // GeneralMenuPort, so the whole menu runs (and is tested) without a display.
 
+#include "base/globals.h"
 #include "content/edition.h"
 #include "menus/topic_list.h"
-#include "base/globals.h"
 #include "viewers/film.h"
 
 #include <QString>

@@ -12,8 +12,8 @@
 // into the menu with smooth edges. Captions are sized for a projector: big,
 // bold, white on saturated colours.
 
-#include "menus/general_menu.h"
 #include "controls/button_art.h"
+#include "menus/general_menu.h"
 
 #include <QColor>
 #include <QImage>

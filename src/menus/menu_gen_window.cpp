@@ -1,8 +1,8 @@
 #include "menus/menu_gen_window.h"
 
-#include "controls/auto_button_widget.h"
-#include "base/reports.h"
 #include "base/attesa.h"
+#include "base/reports.h"
+#include "controls/auto_button_widget.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -4,11 +4,11 @@
 
 #include <utility>
 
+#include "base/globals.h"
 #include "config/settings.h"
 #include "diag/reporter.h"
 #include "platform/dataset/data_table.h"
 #include "platform/files/paths.h"
-#include "base/globals.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

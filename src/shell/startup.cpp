@@ -1,8 +1,8 @@
 #include "shell/startup.h"
 
-#include "config/ini_file.h"
 #include "base/dialogs.h"
 #include "base/globals.h"
+#include "config/ini_file.h"
 
 #include <QFileInfo>
 

@@ -1,10 +1,10 @@
 #include "config/settings.h"
 
+#include "base/globals.h"
 #include "config/colour_text.h"
 #include "config/ini_file.h"
 #include "config/machine_store.h"
 #include "diag/reporter.h"
-#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
+#include "base/globals.h"
 #include "content/content_table.h"
 #include "diag/reporter.h"
-#include "base/globals.h"
 
 #include <QTemporaryDir>
 

@@ -1,10 +1,10 @@
 #include "content/navigator.h"
 
+#include "base/globals.h"
 #include "config/settings.h"
 #include "content/content_fixture.h"
 #include "content/edition.h"
 #include "diag/reporter.h"
-#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>

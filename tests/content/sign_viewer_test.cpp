@@ -1,10 +1,10 @@
 #include "content/sign_viewer.h"
 
+#include "base/globals.h"
 #include "config/settings.h"
 #include "controls/kxb.h"
 #include "diag/reporter.h"
 #include "platform/dataset/data_table.h"
-#include "base/globals.h"
 #include "support/qt_printers.h"
 
 #include <QDir>

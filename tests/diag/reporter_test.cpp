@@ -1,5 +1,5 @@
-#include "diag/reporter.h"
 #include "base/globals.h"
+#include "diag/reporter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "menus/in_text_dialog.h"
 
-#include "support/fakes.h"
 #include "menus/text_input.h"
+#include "support/fakes.h"
 #include "support/qt_printers.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "shell/main_logic.h"
 
+#include "base/globals.h"
 #include "config/settings.h"
 #include "diag/reporter.h"
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/table_schema.h"
-#include "base/globals.h"
 #include "support/port_fakes.h"
 #include "support/qt_printers.h"
 

@@ -3,6 +3,8 @@
 // walk forward to the end of the topic and back to its start with the arrow
 // keys, as a class would see it.
 
+#include "base/globals.h"
+#include "config/settings.h"
 #include "content/content_fixture.h"
 #include "content/navigator.h"
 #include "content/sign_viewer.h"
@@ -10,15 +12,12 @@
 #include "controls/kx_image_widget.h"
 #include "controls/kxb.h"
 #include "diag/error_window.h"
-#include "config/settings.h"
-#include "controls/auto_button_widget.h"
 #include "menus/menu_gen_window.h"
 #include "shell/application_ui.h"
-#include "base/globals.h"
 #include "shell/main_window.h"
 #include "shell/presentation_ui.h"
-#include "support/large_screen.h"
 #include "support/fakes.h"
+#include "support/large_screen.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/dialogs.h"
 #include "platform/system/system_services.h"
 #include "support/qt_printers.h"
-#include "base/dialogs.h"
 
 #include <QStringList>
 

@@ -2,11 +2,11 @@
 // does: the whole file read, every key into the configuration, the version
 // reconciled with the machine-wide store, the folders recomputed.
 
+#include "base/globals.h"
 #include "config/ini_file.h"
 #include "config/machine_store.h"
 #include "config/settings.h"
 #include "diag/reporter.h"
-#include "base/globals.h"
 
 #include <QDir>
 #include <QTemporaryDir>

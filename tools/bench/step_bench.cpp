@@ -24,6 +24,7 @@
 
 #include "bench_util.h"
 
+#include "base/globals.h"
 #include "config/settings.h"
 #include "content/content_table.h"
 #include "content/navigator.h"
@@ -35,7 +36,6 @@
 #include "platform/dataset/sample_tables.h"
 #include "platform/files/atomic_save.h"
 #include "platform/files/paths.h"
-#include "base/globals.h"
 
 #include <QDir>
 #include <QFile>
