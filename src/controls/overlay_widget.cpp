@@ -115,6 +115,14 @@ void OverlayWindow::showEvent(QShowEvent* event)
 void OverlayWindow::hideEvent(QHideEvent* event)
 {
     QFrame::hideEvent(event);
+    // Keys must not go on to a window that has gone. Qt moves the focus
+    // away from a hidden widget only when its window is the active one,
+    // which a window presented inside the scaled view never is.
+    if (QWidget* host = parentWidget(); host && !event->spontaneous()) {
+        const QWidget* focus = window()->focusWidget();
+        if (focus && (focus == this || isAncestorOf(focus)))
+            host->setFocus(Qt::OtherFocusReason);
+    }
     if (m_loop)  // hidden from outside while modal: the run ends
         m_loop->exit(m_result);
     Q_EMIT hidden();

@@ -277,8 +277,10 @@ void TFError::showReport(const ReportLines& lines)
         QTimer::singleShot(0, this, [this, lines] { showReport(lines); });
         return;
     }
+    // The focus within the window the report covers: on the filled screen
+    // the application's focus widget is the presentation's view.
     if (m_mode == Mode::Hidden)
-        m_focusBefore = QApplication::focusWidget();
+        m_focusBefore = window()->focusWidget();
     enterMode(lines.modal ? Mode::Report : Mode::Notice, lines.riga1, lines.riga2,
               QSize(lines.width, Hgh));
     if (lines.modal) {
