@@ -4,6 +4,7 @@
 
 #include "base/dialogs.h"
 #include "base/globals.h"
+#include "controls/key_gate_ui.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -401,8 +402,10 @@ void TFError::keyPressEvent(QKeyEvent* event)
     // A report goes at the press of any key but Enter, which closes it on
     // its release. The key itself is not spent: its release reaches the
     // window the report covered, which acts on it once.
-    if (!enter && !event->isAutoRepeat() && closesOnUserInput())
+    if (!enter && !event->isAutoRepeat() && closesOnUserInput()) {
+        KeyGate::passOn(key);
         closeReport();
+    }
 }
 
 void TFError::keyReleaseEvent(QKeyEvent* event)

@@ -814,6 +814,7 @@ void TBase::updateProgressBar()
 
 void TBase::GestioneTastiera(int key, Qt::KeyboardModifiers modifiers)
 {
+    Q_EMIT keyMapped(key, modifiers);
     m_logic->GestioneTastiera(key, modifiers, EJump->hasFocus(), m_reporter.reportWindowVisible());
 }
 

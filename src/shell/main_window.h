@@ -192,6 +192,9 @@ Q_SIGNALS:
     // The settings could not be loaded at activation: the program ends
     // with `code`, without the exit question.
     void exitRequested(int code);
+    // The key map is about to act on a released key (whether or not the key
+    // has an action at this moment).
+    void keyMapped(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -168,7 +168,6 @@ TEST_F(BannerWindowTest, KeyReleasesGoToTheMainWindowKeyMap)
     QObject::connect(banner.get(), &TBackSubArg::keyReleased,
                      [&](int key, Qt::KeyboardModifiers) { keys.push_back(key); });
     ASSERT_TRUE(scrive(true, allowed()));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(banner.get(), &release);
+    QTest::keyClick(banner.get(), Qt::Key_A);
     EXPECT_EQ(keys, std::vector<int>({Qt::Key_A}));
 }

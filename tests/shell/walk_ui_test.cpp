@@ -9,9 +9,12 @@
 #include "content/navigator.h"
 #include "content/sign_viewer.h"
 #include "controls/auto_button_widget.h"
+#include "controls/key_gate_ui.h"
 #include "controls/kx_image_widget.h"
 #include "controls/kxb.h"
 #include "diag/error_window.h"
+#include "menus/back_sub_arg_window.h"
+#include "menus/in_text_dialog.h"
 #include "menus/menu_gen_window.h"
 #include "shell/application_ui.h"
 #include "shell/main_window.h"
@@ -25,6 +28,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QHash>
 #include <QLabel>
 #include <QContextMenuEvent>
@@ -32,11 +38,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
+#include <QPushButton>
 #include <QToolTip>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUuid>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -235,6 +244,16 @@ public:
     }
 
     TMenuGen* menu() { return app.windows().MenuGen; }
+
+    // Reports and questions waiting for an answer are answered (the default)
+    // or left to the test.
+    void answerReports(bool on)
+    {
+        if (on)
+            m_answer.start(100);
+        else
+            m_answer.stop();
+    }
 
     // From the general menu that the activation opened: group B by the
     // keyboard, then its first topic with the mouse (after a try on the
@@ -768,4 +787,481 @@ TEST(Walk, SelectionFrameTakesTheSettingsColour)
     p.key(Qt::Key_Down);
     ASSERT_TRUE(base->Selector->isVisible());
     EXPECT_EQ(frameColour(), QColor(Qt::green));
+}
+
+// ---------------------------------------------------------------------------
+// Keys act once, in the window that received the press.
+
+namespace {
+
+// The window each key press and release reached, as "press PopUpArg",
+// "release TBase": the window a widget belongs to for keys (the overlay laid
+// over the lesson, the pop-up menu or submenu, or the main window).
+class KeyTrail : public QObject {
+public:
+    KeyTrail() { qApp->installEventFilter(this); }
+    ~KeyTrail() override { qApp->removeEventFilter(this); }
+
+    QStringList steps;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto type = event->type();
+        if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType()
+            || qobject_cast<QGraphicsView*>(watched)
+            || static_cast<QKeyEvent*>(event)->isAutoRepeat())
+            return false;
+        QObject* owner = KeyGate::keyOwner(static_cast<QWidget*>(watched));
+        QString name = owner->objectName();
+        if (auto* menu = qobject_cast<QMenu*>(owner); menu && name.isEmpty())
+            name = menu->title();
+        const QString step = (type == QEvent::KeyPress ? QStringLiteral("press ")
+                                                       : QStringLiteral("release "))
+            + name;
+        // A key nobody takes travels up to the parents of its widget:
+        // where it went first is what counts.
+        auto* w = static_cast<QWidget*>(watched);
+        if (event == m_last && type == m_lastType && m_lastReceiver
+            && (w == m_lastReceiver || w->isAncestorOf(m_lastReceiver)))
+            return false;
+        m_last = event;
+        m_lastType = type;
+        m_lastReceiver = w;
+        // A key is handed on within one window (a modal window takes the
+        // keys typed beside it).
+        if (steps.isEmpty() || steps.last() != step)
+            steps << step;
+        return false;
+    }
+
+private:
+    const QEvent* m_last = nullptr;
+    QEvent::Type m_lastType = QEvent::None;
+    QPointer<QWidget> m_lastReceiver;
+};
+
+struct KeyCase {
+    const char* label;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    const char* trail;  // the steps joined by "|"
+    int mapped;         // runs of the main window's key map
+};
+
+constexpr auto kKeypad = Qt::KeypadModifier;
+
+// What a key did: the windows its press and release reached, and the runs
+// of the main window's key map, from construction to check().
+class KeyCheck {
+public:
+    KeyCheck(Program& p, const KeyCase& c) : m_p(p), m_c(c)
+    {
+        m_conn = QObject::connect(p.base(), &TBase::keyMapped,
+                                  [this](int, Qt::KeyboardModifiers) { ++m_mapped; });
+    }
+    ~KeyCheck() { QObject::disconnect(m_conn); }
+
+    // The press and the release, as the keyboard sends them: to the window
+    // on the screen, which hands them to the pop-up, overlay or control
+    // holding the keyboard at that moment.
+    void press()
+    {
+        // In front of the filters a window installed meanwhile.
+        qApp->installEventFilter(&m_trail);
+        QTest::keyPress(screen(), m_c.key, m_c.mods);
+    }
+    void release()
+    {
+        QTest::keyRelease(screen(), m_c.key, m_c.mods);
+        QTest::qWait(30);
+        for (int i = 0; i < 100 && m_p.base()->logic().actionRunning(); ++i)
+            QTest::qWait(20);
+    }
+    void check()
+    {
+        SCOPED_TRACE(m_c.label);
+        EXPECT_EQ(str(m_trail.steps.join(QLatin1Char('|'))), m_c.trail);
+        EXPECT_EQ(m_mapped, m_c.mapped);
+    }
+
+private:
+    QWindow* screen() { return presentationWindow(m_p.base())->windowHandle(); }
+
+    Program& m_p;
+    KeyCase m_c;
+    KeyTrail m_trail;
+    int m_mapped = 0;
+    QMetaObject::Connection m_conn;
+};
+
+void typeKey(Program& p, Qt::Key key, Qt::KeyboardModifiers mods = {})
+{
+    KeyCheck k(p, {"", key, mods, "", 0});
+    k.press();
+    k.release();
+}
+
+// `c` typed; the trail and the key map's runs checked.
+void typeAndCheck(Program& p, const KeyCase& c)
+{
+    KeyCheck k(p, c);
+    k.press();
+    k.release();
+    k.check();
+}
+
+// The program with group B's first topic chosen by keys from the general
+// menu: the lesson on the screen, with the keyboard.
+void startLesson(Program& p, bool fill = false)
+{
+    if (fill) {
+        PresentationHost* host = nullptr;
+        ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    } else {
+        ASSERT_NO_FATAL_FAILURE(p.activate());
+    }
+    ASSERT_TRUE(p.menu()->groupPanel()->isVisible());
+    typeKey(p, Qt::Key_Down);
+    typeKey(p, Qt::Key_Down);
+    typeKey(p, Qt::Key_Return);
+    ASSERT_FALSE(p.menu()->groupPanel()->isVisible());
+    p.menu()->list()->setCurrentRow(0);
+    typeKey(p, Qt::Key_Return);
+    ASSERT_FALSE(p.menu()->isVisible());
+    p.expect(r1);
+}
+
+void openTopicPopup(Program& p)
+{
+    TBase* base = p.base();
+    const QPoint at(300, 300);
+    QContextMenuEvent right(QContextMenuEvent::Mouse, at, base->mapToGlobal(at));
+    QApplication::sendEvent(base, &right);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return base->PopUpArg->isVisible(); }, 1000));
+}
+
+// Group B's submenu of the topic pop-up.
+const QString kGroupB = QStringLiteral("La strada");
+
+QMenu* groupB(Program& p)
+{
+    for (QAction* a : p.base()->PopUpArg->actions())
+        if (a->menu() && a->menu()->title() == kGroupB)
+            return a->menu();
+    return nullptr;
+}
+
+// The topic pop-up opened, and group B's submenu from it by the keyboard.
+void openGroupB(Program& p)
+{
+    QMenu* popup = p.base()->PopUpArg;
+    QMenu* group = groupB(p);
+    ASSERT_NE(group, nullptr);
+    ASSERT_NO_FATAL_FAILURE(openTopicPopup(p));
+    for (int i = 0; i < 12 && popup->activeAction() != group->menuAction(); ++i)
+        typeKey(p, Qt::Key_Down);
+    ASSERT_EQ(popup->activeAction(), group->menuAction());
+    ASSERT_FALSE(group->isVisible());
+    typeAndCheck(p, {"Right", Qt::Key_Right, {}, "press PopUpArg", 0});
+    ASSERT_TRUE(group->isVisible());
+}
+
+// The topic pop-up, and its submenu of group B: every key acts in the menu
+// that took its press, and a key that closes a menu is spent with it.
+// `submenuEsc`: the submenu is also closed by its Esc and opened again.
+void checkTopicPopup(Program& p, bool submenuEsc)
+{
+    QMenu* popup = p.base()->PopUpArg;
+    const KeyCase stays[] = {
+        {"Down", Qt::Key_Down, {}, "press PopUpArg|release PopUpArg", 0},
+        {"Up", Qt::Key_Up, {}, "press PopUpArg|release PopUpArg", 0},
+        {"Left", Qt::Key_Left, {}, "press PopUpArg|release PopUpArg", 0},
+        {"keypad +", Qt::Key_Plus, kKeypad, "press PopUpArg|release PopUpArg", 0},
+        {"keypad 9", Qt::Key_9, kKeypad, "press PopUpArg|release PopUpArg", 0},
+        {"S", Qt::Key_S, {}, "press PopUpArg|release PopUpArg", 0},
+        {"A", Qt::Key_A, {}, "press PopUpArg|release PopUpArg", 0},
+    };
+    ASSERT_NO_FATAL_FAILURE(openTopicPopup(p));
+    for (const KeyCase& c : stays) {
+        typeAndCheck(p, c);
+        EXPECT_TRUE(popup->isVisible()) << c.label;
+    }
+
+    // Esc closes the pop-up on its press; the lesson does not see it.
+    typeAndCheck(p, {"Esc", Qt::Key_Escape, {}, "press PopUpArg", 0});
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_FALSE(p.menu()->isVisible());
+
+    // Into group B's submenu: its Esc closes only the submenu.
+    QMenu* group = groupB(p);
+    if (submenuEsc) {
+        ASSERT_NO_FATAL_FAILURE(openGroupB(p));
+        typeAndCheck(p, {"Down in the submenu", Qt::Key_Down, {},
+                         "press La strada|release La strada", 0});
+        typeAndCheck(p, {"Esc in the submenu", Qt::Key_Escape, {}, "press La strada", 0});
+        EXPECT_FALSE(group->isVisible());
+        EXPECT_TRUE(popup->isVisible());
+        typeAndCheck(p, {"Esc after it", Qt::Key_Escape, {}, "press PopUpArg", 0});
+        EXPECT_FALSE(popup->isVisible());
+    }
+
+    // Enter on a topic chooses it once: a side trip, and no panel opened
+    // by the lesson's own Enter.
+    ASSERT_NO_FATAL_FAILURE(openGroupB(p));
+    group->setActiveAction(group->actions().constFirst());
+    typeAndCheck(p, {"Enter on a topic", Qt::Key_Return, {},
+                     "press La strada", 0});
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_TRUE(p.g().MdTemp.Status);
+    // The way back is the lesson's Esc, which acts in the lesson once.
+    typeAndCheck(p, {"Esc back", Qt::Key_Escape, {}, "press TBase|release TBase", 1});
+    EXPECT_FALSE(p.g().MdTemp.Status);
+    EXPECT_FALSE(p.menu()->isVisible());
+}
+
+}  // namespace
+
+// Right-click, then Esc: the topic pop-up closes and nothing else happens.
+TEST(Keys, TopicPopupSpendsTheKeysThatCloseIt)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p));
+    checkTopicPopup(p, true);
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
+
+// The same keys through the scaled presentation filling the screen.
+TEST(Keys, TopicPopupSpendsTheKeysThatCloseItOnTheFilledScreen)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    // A submenu opened a second time on the filled screen does not take the
+    // keyboard back from the pop-up: opened once here.
+    checkTopicPopup(p, false);
+}
+
+namespace {
+
+// Runs `ask`, which waits in a modal window's loop, with `c` typed into the
+// window once it is up: the press from the window's loop, the release from
+// whichever loop runs next (the caller's, when the press ended the window).
+// A window the key left up is taken down after the check.
+template <typename Ask>
+auto typeIntoModal(Program& p, const KeyCase& c, Ask ask, bool beside = false)
+{
+    KeyCheck k(p, c);
+    bool released = false;
+    QTimer::singleShot(0, p.base(), [&] {
+        // `beside`: typed while the lesson, under the window, has the focus.
+        if (beside)
+            p.base()->setFocus();
+        k.press();
+        QTimer::singleShot(0, p.base(), [&] {
+            k.release();
+            released = true;
+            if (OverlayWindow* modal = OverlayWindow::activeModal())
+                modal->done(0);
+        });
+    });
+    auto result = ask();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return released; }, 5000)) << c.label;
+    k.check();
+    return result;
+}
+
+// Every window that is laid over the lesson today, with the keys the
+// lesson's key map uses: each key acts in the window that took its press,
+// once; a window that closes on a press spends the key, except a report,
+// which hands it to the lesson (once, after it has gone).
+void checkEveryWindow(Program& p)
+{
+    TBase* base = p.base();
+
+    {
+        SCOPED_TRACE("the lesson");
+        for (const KeyCase& c : std::initializer_list<KeyCase>{
+                 {"Up", Qt::Key_Up, {}, "press TBase|release TBase", 1},
+                 {"Down", Qt::Key_Down, {}, "press TBase|release TBase", 1},
+                 {"keypad -", Qt::Key_Minus, kKeypad, "press TBase|release TBase", 1},
+                 {"keypad +", Qt::Key_Plus, kKeypad, "press TBase|release TBase", 1},
+                 {"D", Qt::Key_D, {}, "press TBase|release TBase", 1},
+             })
+            typeAndCheck(p, c);
+        // A release whose press went to another program does nothing.
+        KeyCheck alone(p, {"Up released alone", Qt::Key_Up, {}, "", 0});
+        alone.release();
+        alone.check();
+    }
+
+    {
+        SCOPED_TRACE("the general menu");
+        TMenuGen* menu = p.menu();
+        typeAndCheck(p, {"Esc opens it", Qt::Key_Escape, {}, "press TBase|release TBase", 1});
+        ASSERT_TRUE(menu->isVisible());
+        ASSERT_FALSE(menu->groupPanel()->isVisible());  // group B's list
+        for (const KeyCase& c : std::initializer_list<KeyCase>{
+                 {"Down", Qt::Key_Down, {}, "press TMenuGen|release TMenuGen", 0},
+                 {"Up", Qt::Key_Up, {}, "press TMenuGen|release TMenuGen", 0},
+                 {"Left", Qt::Key_Left, {}, "press TMenuGen|release TMenuGen", 0},
+                 {"Right", Qt::Key_Right, {}, "press TMenuGen|release TMenuGen", 0},
+                 {"keypad +", Qt::Key_Plus, kKeypad, "press TMenuGen|release TMenuGen", 0},
+                 {"A", Qt::Key_A, {}, "press TMenuGen|release TMenuGen", 0},
+                 {"S", Qt::Key_S, {}, "press TMenuGen|release TMenuGen", 0},
+                 // From the list back to the group buttons.
+                 {"Esc", Qt::Key_Escape, {}, "press TMenuGen|release TMenuGen", 0},
+             }) {
+            typeAndCheck(p, c);
+            ASSERT_TRUE(menu->isVisible()) << c.label;
+        }
+        EXPECT_TRUE(menu->groupPanel()->isVisible());
+        EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+
+        // A topic started by Enter: the menu goes on the press, and the
+        // lesson does not take the release for its own Enter.
+        menu->logic()->groupClicked(2);
+        ASSERT_FALSE(menu->groupPanel()->isVisible());
+        menu->list()->setCurrentRow(0);
+        typeAndCheck(p, {"Enter on a topic", Qt::Key_Return, {}, "press TMenuGen", 0});
+        EXPECT_FALSE(menu->isVisible());
+        p.expect(r1);
+    }
+
+    {
+        SCOPED_TRACE("a notice");
+        const struct {
+            KeyCase c;
+        } cases[] = {
+            // Any key but Enter closes it on the press and is the lesson's.
+            {{"Up", Qt::Key_Up, {}, "press TFError|release TBase", 1}},
+            {{"keypad +", Qt::Key_Plus, kKeypad, "press TFError|release TBase", 1}},
+            {{"D", Qt::Key_D, {}, "press TFError|release TBase", 1}},
+            // Enter closes it on the release, and is spent.
+            {{"Enter", Qt::Key_Return, {}, "press TFError|release TFError", 0}},
+        };
+        for (const auto& k : cases) {
+            p.app.reporter().Emsg(ReportKind::Notice, QStringLiteral("Prova"),
+                                  QStringLiteral("Premere un tasto"));
+            ASSERT_TRUE(p.report()->isVisible());
+            typeAndCheck(p, k.c);
+            EXPECT_FALSE(p.report()->isVisible()) << k.c.label;
+        }
+    }
+
+    p.answerReports(false);
+    {
+        SCOPED_TRACE("a question");
+        const struct {
+            KeyCase c;
+            bool answer;
+        } cases[] = {
+            {{"Esc", Qt::Key_Escape, {}, "press TFError", 0}, false},
+            {{"Enter", Qt::Key_Return, {}, "press TFError|release TFError", 0}, true},
+            {{"Right", Qt::Key_Right, {}, "press TFError|release TFError", 0}, false},
+            // The keys typed beside a question are the question's.
+            {{"Enter beside it", Qt::Key_Return, {}, "press TFError|release TFError", 0}, true},
+        };
+        for (const auto& k : cases) {
+            const bool beside = QByteArray(k.c.label).endsWith("beside it");
+            const bool answer = typeIntoModal(
+                p, k.c,
+                [&] {
+                    return p.app.reporter().Conferma(QStringLiteral("Prova"),
+                                                     QStringLiteral("Premere OK"));
+                },
+                beside);
+            EXPECT_EQ(answer, k.answer) << k.c.label;
+        }
+    }
+
+    {
+        SCOPED_TRACE("the name input");
+        TInText* input = p.app.windows().InText;
+        const struct {
+            KeyCase c;
+            const char* answer;
+        } cases[] = {
+            {{"S", Qt::Key_S, {}, "press TInText|release TInText", 0}, ""},
+            {{"Esc", Qt::Key_Escape, {}, "press TInText", 0}, ""},
+            {{"Enter", Qt::Key_Return, {}, "press TInText", 0}, "Lezione"},
+            {{"keypad 9", Qt::Key_9, kKeypad, "press TInText|release TInText", 0}, ""},
+        };
+        for (const auto& k : cases) {
+            const QString answer = typeIntoModal(
+                p, k.c, [&] { return input->ask(QStringLiteral("Nome"), QStringLiteral("Lezione")); });
+            EXPECT_EQ(str(answer), k.answer) << k.c.label;
+        }
+        // The letter was typed once.
+        QTimer::singleShot(0, base, [&] {
+            typeKey(p, Qt::Key_S);
+            EXPECT_EQ(str(input->edit()->text()), "s");
+            input->done(0);
+        });
+        input->ask(QStringLiteral("Nome"));
+    }
+    p.answerReports(true);
+
+    {
+        SCOPED_TRACE("the banner");
+        TBackSubArg* banner = p.app.windows().BackSubArg;
+        p.app.config().CBJumpMark2 = true;  // the banner may show
+        typeAndCheck(p, {"A shows it", Qt::Key_A, {}, "press TBase|release TBase", 1});
+        ASSERT_TRUE(base->bannerVisible());
+        banner->setFocus();
+        // Its keys are the lesson's, once.
+        typeAndCheck(p, {"Up", Qt::Key_Up, {}, "press TBackSubArg|release TBackSubArg", 1});
+        typeAndCheck(p, {"Esc", Qt::Key_Escape, {}, "press TBackSubArg|release TBackSubArg", 1});
+        EXPECT_FALSE(base->bannerVisible());
+        EXPECT_FALSE(p.menu()->isVisible());
+    }
+
+    {
+        SCOPED_TRACE("the diagnostic window");
+        p.g().ModoDebug = true;
+        p.app.reporter().Debug(QStringLiteral("Prova"), QStringLiteral("diagnostica"));
+        TFError* diag = p.report();
+        ASSERT_EQ(diag->mode(), TFError::Mode::Debug);
+        diag->setFocus();
+        for (const KeyCase& c : std::initializer_list<KeyCase>{
+                 {"Up", Qt::Key_Up, {}, "press TFError|release TFError", 0},
+                 {"Esc", Qt::Key_Escape, {}, "press TFError|release TFError", 0},
+                 {"Enter", Qt::Key_Return, {}, "press TFError|release TFError", 0},
+                 {"A", Qt::Key_A, {}, "press TFError|release TFError", 0},
+             }) {
+            typeAndCheck(p, c);
+            EXPECT_TRUE(diag->isVisible()) << c.label;
+        }
+        diag->findChild<QPushButton*>(QStringLiteral("BtOK"))->click();
+        EXPECT_FALSE(diag->isVisible());
+    }
+    EXPECT_EQ(base->Table1.fieldInt(QStringLiteral("NumRec")), 10);
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
+
+}  // namespace
+
+TEST(Keys, EveryWindowActsOnceOnTheKeysPressedInIt)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p));
+    checkEveryWindow(p);
+}
+
+TEST(Keys, EveryWindowActsOnceOnTheKeysPressedInItOnTheFilledScreen)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    checkEveryWindow(p);
 }

@@ -28,6 +28,7 @@
 
 #include "content/edition.h"
 #include "controls/art_scale.h"
+#include "controls/key_gate_ui.h"
 #include "controls/auto_button_widget.h"
 #include "menus/general_menu.h"
 #include "menus/menu_art.h"
@@ -268,7 +269,7 @@ int runPresent(const char* argv0, int runs)
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen:configfile=") + QFile::encodeName(config));
     int argc = 1;
     char* argv[] = {const_cast<char*>(argv0), nullptr};
-    QApplication app(argc, argv);
+    GuiApplication app(argc, argv);
     return measure(runs);
 }
 
