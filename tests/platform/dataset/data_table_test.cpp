@@ -441,9 +441,14 @@ TEST_F(DataTableTest, CloseWritesBackChangedOrMissingFilesOnly)
     EXPECT_FALSE(m_table.isOpen());
     EXPECT_TRUE(contents(lesson).contains("perch&#233;"));  // the pending edit was posted
 
-    // Unchanged: closing leaves the file alone.
+    // Unchanged, even by an edit that posts the values already there:
+    // closing leaves the file alone.
     ASSERT_TRUE(m_table.open(&error)) << qPrintable(error);
     EXPECT_EQ(m_table.recordCount(), 8);
+    ASSERT_TRUE(m_table.edit());
+    ASSERT_TRUE(m_table.setField(QStringLiteral("Testo"), QStringLiteral("perché")));
+    ASSERT_TRUE(m_table.post());
+    EXPECT_FALSE(m_table.isModified());
     {
         QFile f(lesson);
         ASSERT_TRUE(f.open(QIODevice::Append));
