@@ -221,6 +221,10 @@ TEST(GeneralMenuRules, KeySelectionWalk)
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Down, TModoQuiz::mqAM).SelectBand, 9);  // H skipped
     s.SelectBand = 3;
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Right, TModoQuiz::mqAM).SelectBand, 3);  // not onto H
+    s.SelectBand = 5;
+    EXPECT_EQ(moveKeySelection(s, Qt::Key_Right, TModoQuiz::mqAB).SelectBand, 10);  // the bottom row too
+    s.SelectBand = 10;
+    EXPECT_EQ(moveKeySelection(s, Qt::Key_Left, TModoQuiz::mqAB).SelectBand, 5);
 
     s = moveKeySelection(s, Qt::Key_Tab, TModoQuiz::mqAB);
     EXPECT_EQ(s.SelKeyMode, 2);
