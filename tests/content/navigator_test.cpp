@@ -1035,6 +1035,29 @@ TEST_F(NavigatorTest, CustomLessonWalksSignsQuestionsAndPhotographs)
     }
 }
 
+// Photographs that run on into the next record count it; running back into
+// the previous one takes the count down, but never below the first record.
+TEST_F(NavigatorTest, CustomLessonPhotographsRunningOnCountTheRecords)
+{
+    const Rec::Fields photos{{"Foto1", "p"}};
+    const struct {
+        bool forward;
+        int before, after;
+    } cases[] = {{true, 1, 2}, {false, 2, 1}, {false, 1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.forward ? "forward from " : "back from ") << c.before);
+        g.Custom = true;
+        build({{1, "B00", photos}, {2, "B00", photos}});
+        c.forward ? table.first() : table.last();
+        nav->Avvio(0);  // opens the record's one photograph
+        ASSERT_TRUE(viewers.photo);
+        g.ContatoreRecord = c.before;
+        c.forward ? nav->SWavanti() : nav->SWindietro();
+        EXPECT_EQ(at(), c.forward ? 2 : 1);
+        EXPECT_EQ(g.ContatoreRecord, c.after);
+    }
+}
+
 // At either end of a lesson a step has nowhere to go: the record, its
 // counter and the sign's panels stay as they are. With the photo viewer on
 // its last photograph (its first going back) nothing at all happens; with it
