@@ -224,6 +224,10 @@ TFError::TFError(QWidget* mainWindow, Reporter& reporter, Globals& globals, Dial
 
 TFError::~TFError()
 {
+    // The widget's own destructor moves the focus out of it, which
+    // announces a focus change; by then this class is gone and must not
+    // hear it.
+    disconnect(qApp, &QApplication::focusChanged, this, &TFError::onFocusChanged);
     if (m_reporter.view() == this)
         m_reporter.setView(nullptr);
 }

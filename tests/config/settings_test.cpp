@@ -377,6 +377,8 @@ TEST_F(SettingsTest, UnreadableColoursTakeTheirDefaultAndAreLoggedOnce)
         {"$00030201", QColor(1, 2, 3), 0},
         {"", QColor(0, 0, 255), 0},
         {"rosso", QColor(0, 0, 255), 1},
+        {"$00FFFFFF", QColor(255, 255, 255), 0},
+        {"$7FFFFFFF", QColor(0, 0, 255), 1},  // eight digits, the top byte not zero
         {"$FF00000F", QColor(0, 0, 255), 1},
     };
     for (const Case& c : cases) {

@@ -136,7 +136,8 @@ struct FakeSign : SignAreaPort {
         g.LockLoop = g.QuizON;
         g.VistaLink = false;
     }
-    void CancellaIcone() override {}
+    int cleared = 0;  // times the icon panels were cleared
+    void CancellaIcone() override { ++cleared; }
     void emptySignArea() override { log << "emptySign"; }
 };
 
@@ -1031,6 +1032,79 @@ TEST_F(NavigatorTest, CustomLessonWalksSignsQuestionsAndPhotographs)
             nav->SWindietro();
         EXPECT_EQ(log, s.log);
         EXPECT_EQ(at(), s.record);
+    }
+}
+
+// Photographs that run on into the next record count it; running back into
+// the previous one takes the count down, but never below the first record.
+TEST_F(NavigatorTest, CustomLessonPhotographsRunningOnCountTheRecords)
+{
+    const Rec::Fields photos{{"Foto1", "p"}};
+    const struct {
+        bool forward;
+        int before, after;
+    } cases[] = {{true, 1, 2}, {false, 2, 1}, {false, 1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.forward ? "forward from " : "back from ") << c.before);
+        g.Custom = true;
+        build({{1, "B00", photos}, {2, "B00", photos}});
+        c.forward ? table.first() : table.last();
+        nav->Avvio(0);  // opens the record's one photograph
+        ASSERT_TRUE(viewers.photo);
+        g.ContatoreRecord = c.before;
+        c.forward ? nav->SWavanti() : nav->SWindietro();
+        EXPECT_EQ(at(), c.forward ? 2 : 1);
+        EXPECT_EQ(g.ContatoreRecord, c.after);
+    }
+}
+
+// At either end of a lesson a step has nowhere to go: the record, its
+// counter and the sign's panels stay as they are. With the photo viewer on
+// its last photograph (its first going back) nothing at all happens; with it
+// closed the end of the lesson is said.
+TEST_F(NavigatorTest, CustomLessonStepPastAnEndKeepsTheRecordAndItsPanels)
+{
+    const Rec::Fields question{{"Domanda", "1"}, {"Selezione", "SI"}, {"Quesito1", "q"}};
+    const Rec::Fields withSign{{"Nome segnale", "101"}, {"Icona1", "12"}, {"Foto1", "p"}, {"Foto2", "q"}};
+    const Rec::Fields photos{{"Foto1", "p"}, {"Foto2", "q"}};
+    struct Case {
+        const char* name;
+        bool forward;
+        Rec::Fields end;  // the record at the end the step goes towards
+        bool viewerOpen;
+        QStringList said;
+    } cases[] = {
+        {"forward, sign", true, withSign, false, {"Argomento terminato"}},
+        {"forward, sign, last photograph", true, withSign, true, {}},
+        {"forward, photographs only, last one", true, photos, true, {}},
+        {"back, sign", false, withSign, false, {"Inizio Argomento"}},
+        {"back, sign, first photograph", false, withSign, true, {}},
+        {"back, photographs only, first one", false, photos, true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g.Custom = true;
+        if (c.forward)
+            build({{1, "B00", question}, {2, "B00", c.end}});
+        else
+            build({{1, "B00", c.end}, {2, "B00", question}});
+        c.forward ? table.last() : table.first();
+        nav->Avvio(0);
+        viewers.photo = c.viewerOpen;
+        g.NumeroFoto = 2;
+        g.FotoCorrente = c.forward ? 2 : 1;
+        g.ContatoreRecord = 2;
+        const int record = at();
+        forget();
+        sign.cleared = 0;
+
+        c.forward ? nav->SWavanti() : nav->SWindietro();
+        EXPECT_EQ(at(), record);
+        EXPECT_EQ(g.ContatoreRecord, 2);
+        EXPECT_EQ(sign.cleared, 0);
+        EXPECT_EQ(log, QStringList());
+        EXPECT_EQ(view.shown, c.said);
+        EXPECT_EQ(viewers.photo, c.viewerOpen);
     }
 }
 

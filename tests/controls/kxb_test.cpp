@@ -287,6 +287,9 @@ TEST(KxbFit, Table)
         // 440/350*1.1 > 4/3: the factor chooses the height fit, wider than the frame.
         {"adj widens", f, 0, 1.1f, true, {4, 3}, {85, 30, 467, 350}},
         {"adj neutral", f, 0, 1.0f, true, {4, 3}, {99, 40, 440, 330}},
+        // 440/350*0.75 < 1: the factor alone would fit the width, but a square
+        // is fitted by the portrait rule, to the height.
+        {"square, adj narrows", f, 0, 0.75f, true, {100, 100}, {144, 30, 350, 350}},
         // A portrait picture in a narrow frame is fitted to the width instead of overflowing.
         {"portrait mend", QRect(10, 20, 100, 200), 0, 1.0f, true, {90, 100}, {10, 64, 100, 111}},
         {"portrait mend border", QRect(0, 0, 100, 300), 10, 1.0f, true, {50, 100}, {10, 70, 80, 160}},

@@ -92,6 +92,8 @@ public:
     }
     void saveViewMode() override { calls << QStringLiteral("save view"); }
     void beep() override { ++beeps; }
+    std::vector<MenuFunction> pressed;  // function buttons shown pressed by key
+    void showFunctionPressed(MenuFunction f) override { pressed.push_back(f); }
 };
 
 class GeneralMenuTest : public ::testing::Test {
@@ -219,6 +221,10 @@ TEST(GeneralMenuRules, KeySelectionWalk)
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Down, TModoQuiz::mqAM).SelectBand, 9);  // H skipped
     s.SelectBand = 3;
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Right, TModoQuiz::mqAM).SelectBand, 3);  // not onto H
+    s.SelectBand = 5;
+    EXPECT_EQ(moveKeySelection(s, Qt::Key_Right, TModoQuiz::mqAB).SelectBand, 10);  // the bottom row too
+    s.SelectBand = 10;
+    EXPECT_EQ(moveKeySelection(s, Qt::Key_Left, TModoQuiz::mqAB).SelectBand, 5);
 
     s = moveKeySelection(s, Qt::Key_Tab, TModoQuiz::mqAB);
     EXPECT_EQ(s.SelKeyMode, 2);
@@ -335,6 +341,65 @@ TEST_F(GeneralMenuTest, GroupRulesPerEdition)
     menu.groupClicked(10);
     EXPECT_EQ(port.calls, (QStringList{QStringLiteral("filter L..LZ count"), QStringLiteral("close"),
                                        QStringLiteral("start")}));
+}
+
+// A list of two rows or more is shown to choose from; a group with one
+// topic, or none listed, starts at once.
+TEST_F(GeneralMenuTest, ListSizeDecidesBetweenChoosingAndStarting)
+{
+    const QByteArray row1 = "Segnali di pericolo                              #       B01  \r\n";
+    const QByteArray row2 = "Curve e strettoie                                #       B02  \r\n";
+    const struct {
+        QByteArray list;
+        bool startsAtOnce;
+    } cases[] = {{"", true}, {row1, true}, {row1 + row2, false}, {row1 + "\r\n" + row2, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list.toStdString());
+        writeList(QStringLiteral("NB0.TXT"), c.list);
+        GeneralMenu fresh{g, cfg, reporter, port, port};
+        fresh.activate();
+        port.calls.clear();
+        fresh.groupClicked(2);
+        QStringList expected{QStringLiteral("filter B..BZ count")};
+        if (c.startsAtOnce)
+            expected << QStringLiteral("close") << QStringLiteral("start");
+        EXPECT_EQ(port.calls, expected);
+        EXPECT_FALSE(fresh.groupPanelShown());
+    }
+}
+
+// An empty row moves the selection to the next row; an empty last row has
+// none after it and keeps the selection.
+TEST_F(GeneralMenuTest, EmptyLastRowKeepsTheSelectionOnIt)
+{
+    writeList(QStringLiteral("NB0.TXT"), kGroupB + "\r\n");
+    menu.activate();
+    menu.groupClicked(2);
+    ASSERT_EQ(menu.rows().size(), 5u);
+    menu.listClicked(4);
+    EXPECT_EQ(port.beeps, 1);
+    EXPECT_EQ(menu.listSelection(), 4);
+    EXPECT_FALSE(port.calls.contains(QStringLiteral("start")));
+}
+
+// The function row wraps both ways: Up or Left from the first function
+// selects the last one, and Enter runs it.
+TEST_F(GeneralMenuTest, FunctionRowWrapsFromTheFirstToTheLast)
+{
+    g.dirs.DirPressKit = g.dirs.DirProgram;  // no print module there: running it says so
+    for (const int key : {Qt::Key_Up, Qt::Key_Left}) {
+        SCOPED_TRACE(key);
+        menu.activate();
+        menu.keyDown(Qt::Key_Tab, {});
+        ASSERT_EQ(menu.keySelection().SelFunction, 1);
+        menu.keyDown(key, {});
+        EXPECT_EQ(menu.keySelection().SelFunction, 8);
+        port.pressed.clear();
+        view.reports.clear();
+        menu.keyDown(Qt::Key_Return, {});
+        EXPECT_EQ(port.pressed, std::vector<MenuFunction>{MenuFunction::Print});
+        EXPECT_TRUE(lastReport().second.contains(QStringLiteral("pressKit.exe")));
+    }
 }
 
 TEST_F(GeneralMenuTest, OkRefusesAnEmptyTopicAndKeepsTheMenu)

@@ -24,6 +24,20 @@ TEST(Artwork, BackgroundFillsTheWindowWithAPlainWhiteSignArea)
     EXPECT_EQ(bg, drawMainBackground());
 }
 
+// The ten icon panels, 70 by 65: 1 to 5 down the left, 6 to 10 down the
+// right, on the same five rows.
+TEST(Artwork, IconPanelsSitInTwoColumnsOfFive)
+{
+    const QRect panels[] = {
+        {19, 29, 70, 65},  {19, 101, 70, 65},  {19, 173, 70, 65},  {19, 245, 70, 65},  {19, 317, 70, 65},
+        {548, 29, 70, 65}, {548, 101, 70, 65}, {548, 173, 70, 65}, {548, 245, 70, 65}, {548, 317, 70, 65},
+    };
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(iconPanelRect(n), panels[n - 1]) << "panel " << n;
+    EXPECT_TRUE(iconPanelRect(0).isNull());
+    EXPECT_TRUE(iconPanelRect(11).isNull());
+}
+
 TEST(Artwork, ButtonsSitInTheBottomStripWithoutOverlapping)
 {
     for (int i = 0; i < kMainButtonCount; ++i) {

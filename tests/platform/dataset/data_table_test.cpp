@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace ziro {
@@ -112,6 +114,37 @@ TEST_F(DataTableTest, OrdersAndRestrictsToKeyRanges)
     EXPECT_EQ(walk(), (Numbers{40, 45, 50, 5, 30, 10, 20, 60}));
     ASSERT_TRUE(m_table.setRange({"H17"}, {"H"}));
     EXPECT_EQ(walk(), (Numbers{40, 45, 50}));
+}
+
+// Texts of nine bytes that share their first eight still order by every
+// character, both ways, alone or with a second field, and a range on them
+// takes exactly the keys between its ends.
+TEST_F(DataTableTest, LongTextsOrderByEveryCharacter)
+{
+    // By file record: NumRec 30, 10, 20, 40, 50, 5, 60, 45.
+    const char* texts[] = {"ABCDEFGHZ", "ABCDEFGHA", "ABCDEFGHM", "ABCDEFGH",
+                           "ABCDEFGHC", "ABCDEFGHB", "ABCDEFGHA", "ABCDEFGHY"};
+    for (int r = 1; r <= 8; ++r) {
+        ASSERT_TRUE(m_table.setRecNo(r));
+        ASSERT_TRUE(m_table.edit());
+        ASSERT_TRUE(m_table.setField(QStringLiteral("Testo"), QString::fromLatin1(texts[r - 1])));
+        ASSERT_TRUE(m_table.post());
+    }
+    const Numbers ascending{40, 10, 60, 5, 50, 20, 45, 30};  // equal texts keep file order
+    ASSERT_TRUE(m_table.setIndexFieldNames(QStringLiteral("Testo")));
+    EXPECT_EQ(walk(), ascending);
+    ASSERT_TRUE(m_table.setRange({"ABCDEFGHA"}, {"ABCDEFGHM"}));
+    EXPECT_EQ(walk(), (Numbers{10, 60, 5, 50, 20}));
+    ASSERT_TRUE(m_table.setIndexFieldNames(QStringLiteral("Testo;NumRec")));
+    EXPECT_EQ(walk(), ascending);
+    ASSERT_TRUE(m_table.setRange({"ABCDEFGHB"}, {"ABCDEFGHZ", 29}));
+    EXPECT_EQ(walk(), (Numbers{5, 50, 20, 45}));
+
+    ASSERT_TRUE(m_table.AggiungiIndice(QStringLiteral("_Testo"), QStringLiteral("Testo"), IndexOption::Descending));
+    ASSERT_TRUE(m_table.setIndexName(QStringLiteral("_Testo")));
+    EXPECT_EQ(walk(), (Numbers{30, 45, 20, 50, 5, 10, 60, 40}));
+    ASSERT_TRUE(m_table.setRange({"ABCDEFGHM"}, {"ABCDEFGHA"}));
+    EXPECT_EQ(walk(), (Numbers{20, 50, 5, 10, 60}));
 }
 
 TEST_F(DataTableTest, CursorFlagsAtTheEnds)
@@ -347,6 +380,47 @@ TEST_F(DataTableTest, AggiungiIndiceAddsANameOnce)
     EXPECT_FALSE(m_table.isModified());  // a definition alone does not make close() write
 }
 
+// A deleted record is gone for good: from the table read back and from the
+// file's bytes, whether the table was saved by hand or wrote itself back on
+// closing, in both forms of the file.
+TEST_F(DataTableTest, ADeletedRecordStaysDeletedInTheFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray original = m_table.toXml(SaveFormat::Utf8);
+    // ".xml" is written in the plain (ASCII) form, other names in UTF-8.
+    for (const char* name : {"Lezione.xml", "AAB2016.XML"}) {
+        for (const bool onClose : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (onClose ? ", written on closing" : ", saved"));
+            const QString file = dir.filePath(QLatin1String(name));
+            DataTable table;
+            ASSERT_TRUE(table.loadFromData(original, QStringLiteral("fixture")));
+            ASSERT_TRUE(table.saveToFile(file, DataTable::saveFormatFor(file)));
+            table.setFileName(file);
+            ASSERT_TRUE(table.open());
+
+            ASSERT_TRUE(table.locate(QStringLiteral("NumRec"), QStringLiteral("40")));
+            ASSERT_TRUE(table.deleteRecord());
+            if (onClose)
+                ASSERT_TRUE(table.close());
+            else
+                ASSERT_TRUE(table.saveToFile(file, DataTable::saveFormatFor(file)));
+
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            EXPECT_FALSE(bytes.contains("NumRec=\"40\""));
+            EXPECT_FALSE(bytes.contains("=\"30\"/>"));  // its sign name, the row's last value
+            EXPECT_TRUE(bytes.contains("NumRec=\"45\""));
+
+            ASSERT_TRUE(table.open());
+            EXPECT_EQ(table.recordCount(), 7);
+            EXPECT_FALSE(table.locate(QStringLiteral("NumRec"), QStringLiteral("40")));
+            EXPECT_TRUE(table.locate(QStringLiteral("NumRec"), QStringLiteral("45")));
+        }
+    }
+}
+
 TEST_F(DataTableTest, CloseWritesBackChangedOrMissingFilesOnly)
 {
     QTemporaryDir dir;
@@ -367,9 +441,14 @@ TEST_F(DataTableTest, CloseWritesBackChangedOrMissingFilesOnly)
     EXPECT_FALSE(m_table.isOpen());
     EXPECT_TRUE(contents(lesson).contains("perch&#233;"));  // the pending edit was posted
 
-    // Unchanged: closing leaves the file alone.
+    // Unchanged, even by an edit that posts the values already there:
+    // closing leaves the file alone.
     ASSERT_TRUE(m_table.open(&error)) << qPrintable(error);
     EXPECT_EQ(m_table.recordCount(), 8);
+    ASSERT_TRUE(m_table.edit());
+    ASSERT_TRUE(m_table.setField(QStringLiteral("Testo"), QStringLiteral("perché")));
+    ASSERT_TRUE(m_table.post());
+    EXPECT_FALSE(m_table.isModified());
     {
         QFile f(lesson);
         ASSERT_TRUE(f.open(QIODevice::Append));

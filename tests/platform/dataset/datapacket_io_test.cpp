@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 namespace ziro {
 namespace {
 
@@ -127,6 +131,79 @@ TEST_F(DatapacketIo, BothFormsRoundTripAndKeepWhatTheyDoNotInterpret)
         EXPECT_EQ(back.indexDefs()[1].name, QStringLiteral("_Nome segnale"));
         EXPECT_EQ(back.indexDefs()[1].fields, QStringList{QStringLiteral("Nome segnale")});
         EXPECT_EQ(back.indexDefs()[1].options, IndexOptions(IndexOption::Descending));
+    }
+}
+
+// C1 controls are the Windows-1252 characters old tools meant by those
+// bytes, at both ends of the range and whether written as a reference or as
+// UTF-8; the five bytes Windows-1252 leaves undefined stay as they are. A
+// value set in the table is stored the way the file will read it back.
+TEST_F(DatapacketIo, C1ControlsReadAndWriteAsWindows1252)
+{
+    const QByteArray head = "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                            "<FIELD attrname=\"T\" fieldtype=\"string\" WIDTH=\"9\"/></FIELDS></METADATA><ROWDATA><ROW T=\"";
+    const QByteArray tail = "\"/></ROWDATA></DATAPACKET>";
+    const struct {
+        QByteArray value;
+        QString read;
+    } cases[] = {
+        {"&#128;", QString(QChar(0x20AC))},  // the euro sign
+        {"&#159;", QString(QChar(0x0178))},  // Y with diaeresis
+        {"\xC2\x80", QString(QChar(0x20AC))},
+        {"\xC2\x9F", QString(QChar(0x0178))},
+        {"&#129;", QString(QChar(0x0081))},  // undefined in Windows-1252
+        {"&#157;", QString(QChar(0x009D))},
+        {"&#160;", QString(QChar(0x00A0))},  // past the range
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.toStdString());
+        DataTable t;
+        QString error;
+        ASSERT_TRUE(t.loadFromData(head + c.value + tail, QStringLiteral("c1"), &error)) << qPrintable(error);
+        EXPECT_EQ(t.fieldText(QStringLiteral("T")), c.read);
+    }
+
+    DataTable t;
+    ASSERT_TRUE(t.createFromFields({FieldDef::text(QStringLiteral("T"), 9)}));
+    const std::pair<char16_t, char16_t> written[] = {{0x80, 0x20AC}, {0x9F, 0x0178}};
+    for (const auto& [set, stored] : written) {
+        SCOPED_TRACE(int(set));
+        const QString expected(QChar{stored});
+        ASSERT_TRUE(t.append());
+        ASSERT_TRUE(t.setField(QStringLiteral("T"), QString(QChar{set})));
+        ASSERT_TRUE(t.post());
+        EXPECT_EQ(t.fieldText(QStringLiteral("T")), expected);
+        for (SaveFormat format : {SaveFormat::Utf8, SaveFormat::Ascii}) {
+            DataTable back;
+            ASSERT_TRUE(back.loadFromData(t.toXml(format), QStringLiteral("written")));
+            back.last();
+            EXPECT_EQ(back.fieldText(QStringLiteral("T")), expected);
+        }
+    }
+}
+
+// The plain form writes every character outside ASCII as a reference, for
+// the first and last character of each UTF-8 length.
+TEST_F(DatapacketIo, AsciiFormReferencesEveryCharacterLength)
+{
+    const char32_t characters[] = {0xA0, 0x7FF, 0x800, 0xFFFD, 0x10000, 0x10FFFF};
+    DataTable t;
+    ASSERT_TRUE(t.createFromFields({FieldDef::text(QStringLiteral("T"), 9)}));
+    for (const char32_t c : characters) {
+        ASSERT_TRUE(t.append());
+        ASSERT_TRUE(t.setField(QStringLiteral("T"), QStringLiteral("a") + QString::fromUcs4(&c, 1) + QStringLiteral("b")));
+        ASSERT_TRUE(t.post());
+    }
+    const QByteArray bytes = t.toXml(SaveFormat::Ascii);
+    EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](char c) { return (unsigned char)c < 0x80; }));
+    DataTable back;
+    ASSERT_TRUE(back.loadFromData(bytes, QStringLiteral("ascii")));
+    ASSERT_EQ(back.recordCount(), int(std::size(characters)));
+    for (int r = 1; r <= back.recordCount(); ++r) {
+        const char32_t c = characters[r - 1];
+        SCOPED_TRACE(int(c));
+        EXPECT_TRUE(bytes.contains("T=\"a&#" + QByteArray::number(uint(c)) + ";b\""));
+        EXPECT_EQ(back.fieldTextAt(r, 0), t.fieldTextAt(r, 0));
     }
 }
 
