@@ -312,6 +312,7 @@ TEST_F(FilmWindowTest, TheEndOfTheCutClosesTheFilmOnceWithAutoOff)
         {FilmPlayer::Mpeg, "250/500", false, -1},
         // An end not after the start plays to the end (30 s).
         {FilmPlayer::Mpeg, "500/250", true, 30'000 + 300},
+        {FilmPlayer::Mpeg, "250/250", true, 30'000 + 300},
         {FilmPlayer::Mp4, "250/0", true, 30'000 + 200},
         {FilmPlayer::Mp4, "-5/3", true, 120 + 200},
     };
