@@ -154,6 +154,12 @@ struct Globals {
     int FotoCorrente = 0;           // the one on show
     bool VideoAperto = false;       // a film is open
     bool VideoInCorso = false;      // and playing
+    // The film players' shared state: one film is open at a time.
+    int StatoVideo = 0;             // 0 closed, 1 playing, 2 stopped, 3 paused, 4 loaded
+    QString FileVideoCorrente;      // the open film's file; empty when none
+    bool VideoDaMenu = false;       // started full size: a click closes it
+    qint64 DurataVideo = 0;         // duration in units of 100 ns
+    qint64 PosizioneVideo = 0;      // last known position in units of 100 ns
     bool SegnaleF = false;          // the sign name began with "f"
     bool SegnaleSpeciale = false;   // a crossroads scene
     QString TitoloArgomento;        // title of the current topic range

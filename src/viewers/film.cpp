@@ -5,6 +5,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
+
 namespace ziro {
 
 FilmFile resolveFilm(const QString& folder, const QString& base)
@@ -30,6 +33,14 @@ FilmFile resolveFilm(const QString& folder, const QString& base)
     }
     return FilmFile{withSeparator(folder) + base + QStringLiteral(".MPG"), FilmPlayer::Mpeg, false,
                     false};
+}
+
+qint64 unitsOfSeconds(double seconds)
+{
+    if (!(seconds > 0))
+        return 0;
+    // Past 28,000 years (or infinite) is the end of any film.
+    return std::llround(std::min(seconds, 9e11) * 1e7);
 }
 
 EdlRange parseEdl(const QString& edl)

@@ -9,6 +9,17 @@ namespace ziro {
 
 enum class FilmPlayer { Mpeg, Mp4 };
 
+// Film positions are kept in units of 100 ns; callers exchange frames of
+// 40 ms (25 a second).
+inline constexpr qint64 kFrameUnits = 400'000;
+inline constexpr qint64 unitsOfFrame(qint64 frame) { return frame * kFrameUnits; }
+// The frame a position falls in (truncated); a negative position is frame 0.
+inline constexpr qint64 frameOf(qint64 units) { return units > 0 ? units / kFrameUnits : 0; }
+// A time in seconds as an engine reports it, in 100 ns units. Rounded
+// first: 1.64 s is 16399999.99... units in binary floating point, and
+// truncating that would put frame 41 in frame 40.
+qint64 unitsOfSeconds(double seconds);
+
 // The file a film base name turns into. A masked file (".KXS", ".KXV") is
 // played through a stream that restores its leading bytes; the file on disk
 // is never rewritten.
