@@ -23,6 +23,9 @@ PACKAGES=(
   libx11-dev libxtst-dev
   # The tests and ziro-bench.
   libgtest-dev libgmock-dev libbenchmark-dev
+  # Encodes the generated films of the demo installation, the tests and
+  # ziro-bench.
+  ffmpeg
   # The artwork draws with DejaVu Sans; the demo's program folder carries
   # Liberation Sans Narrow and DSEG7 Classic (the number display), which
   # make-demo finds with fontconfig's fc-match.

@@ -1,5 +1,6 @@
 #include "platform/system/system_services.h"
 
+#include "platform/media/sound_output.h"
 #include "platform/media/sound_player.h"
 #include "platform/system/desktop_policy.h"
 #include "platform/system/lock_keys.h"
@@ -10,6 +11,8 @@
 #include <QFontDatabase>
 #include <QScreen>
 
+#include <optional>
+
 namespace ziro {
 
 namespace {
@@ -18,7 +21,15 @@ class DesktopServices final : public SystemServices {
 public:
     void beep() override { QApplication::beep(); }
 
-    bool hasSoundOutput() override { return hasPlaybackDevice(); }
+    // Asked of the media engine itself: an output that opens is the only
+    // proof that films and sounds will be heard. Asked once; the answer
+    // holds for the session.
+    bool hasSoundOutput() override
+    {
+        if (!m_soundOutput)
+            m_soundOutput = probeSoundOutput();
+        return *m_soundOutput;
+    }
 
     bool registerPrivateFont(const QString& path) override
     {
@@ -75,6 +86,7 @@ private:
 
     std::unique_ptr<LockKeys> m_locks;
     SoundPlayer m_sound;
+    std::optional<bool> m_soundOutput;
 };
 
 }  // namespace
