@@ -365,7 +365,8 @@ void GeneralMenu::filmClicked(int row)
         return;
     }
     QString error;
-    if (!m_port.playFilm(*request, &error))
+    // An empty error: the film window has already said what went wrong.
+    if (!m_port.playFilm(*request, &error) && !error.isEmpty())
         m_reporter.Emsg(ReportKind::Message,
                         request->file.player == FilmPlayer::Mp4
                             ? QStringLiteral("Errore player video AVC:")

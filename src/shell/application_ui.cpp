@@ -20,6 +20,7 @@
 #include "menus/menu_gen_window.h"
 #include "menus/menu_img_window.h"
 #include "menus/menu_vcl_window.h"
+#include "platform/media/mpv_film_backend.h"
 #include "platform/system/single_instance.h"
 #include "platform/system/system_services.h"
 #include "quiz/quiz_color_window.h"
@@ -30,7 +31,9 @@
 #include "shell/presentation_ui.h"
 #include "shell/splash_window.h"
 #include "shell/startup.h"
+#include "viewers/film_window_logic.h"
 #include "viewers/foto_preview_window.h"
+#include "viewers/media_bar.h"
 #include "viewers/remote_window.h"
 #include "viewers/tv_avc_window.h"
 #include "viewers/tv_foto_window.h"
@@ -194,8 +197,8 @@ void ZiroApp::createWindows()
     m_w.FotoPreview = make<TFotoPreview>(host);
     m_w.Quiz = make<TQuiz>(host);
     m_w.TVFoto = make<TTVFoto>(host);
-    m_w.TVvideo = make<TTVvideo>(host);
-    m_w.TVavc = make<TTVavc>(host);
+    m_w.TVvideo = make<TTVvideo>(host, m_system, m_dialogs);
+    m_w.TVavc = make<TTVavc>(host, m_system, m_dialogs);
     m_w.TVlibro = make<TTVlibro>(host);
     m_w.TVtesto = make<TTVtesto>(host);
     m_w.PasswordDlg = make<TPasswordDlg>(host);
@@ -211,6 +214,26 @@ void ZiroApp::createWindows()
     m_w.BackSubArg = make<TBackSubArg>(host);
     base->attachBanner(m_w.BackSubArg);
     m_w.TVhtml = make<TTVhtml>(host);
+
+    // The film windows and the media bar over one engine.
+    m_film = std::make_unique<MpvFilmBackend>();
+    m_filmMpeg = std::make_unique<FilmWindowLogic>(FilmPlayer::Mpeg, m_g, *m_config, *m_film,
+                                                   *m_w.TVvideo);
+    m_filmMp4 = std::make_unique<FilmWindowLogic>(FilmPlayer::Mp4, m_g, *m_config, *m_film,
+                                                  *m_w.TVavc);
+    m_films = std::make_unique<FilmPlayers>(*m_filmMpeg, *m_filmMp4, *m_film, m_g);
+    m_mediaBar = std::make_unique<MediaBar>(m_g, *m_films, *m_w.Remote);
+    m_w.Remote->attach(m_mediaBar.get());
+    m_viewers->setFilms(&m_g, m_films.get(), m_mediaBar.get());
+    const std::pair<FilmWindow*, FilmWindowLogic*> films[] = {{m_w.TVvideo, m_filmMpeg.get()},
+                                                              {m_w.TVavc, m_filmMp4.get()}};
+    for (const auto& [window, logic] : films) {
+        window->attach(logic, m_film.get());
+        window->setConfigWindow(m_w.Config);
+        window->setQuizWindow(m_w.Quiz);
+        QObject::connect(window, &FilmWindow::keyPassed, base, &TBase::GestioneTastiera);
+    }
+    QObject::connect(m_w.Remote, &TRemote::keyPassed, base, &TBase::GestioneTastiera);
 }
 
 void ZiroApp::shutdown()

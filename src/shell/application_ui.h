@@ -44,6 +44,10 @@ class ShellViewers;
 class ShellMenus;
 class ShellReportHost;
 class GeneralMenuLink;
+class FilmBackend;
+class FilmWindowLogic;
+class FilmPlayers;
+class MediaBar;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -122,6 +126,13 @@ private:
     std::unique_ptr<ShellMenus> m_menus;
     std::unique_ptr<ShellReportHost> m_reportHost;
     std::unique_ptr<GeneralMenuLink> m_menuLink;
+    // The film engine and what the film windows and the media bar do with
+    // it; they outlive the windows, which go with the main window.
+    std::unique_ptr<FilmBackend> m_film;
+    std::unique_ptr<FilmWindowLogic> m_filmMpeg;
+    std::unique_ptr<FilmWindowLogic> m_filmMp4;
+    std::unique_ptr<FilmPlayers> m_films;
+    std::unique_ptr<MediaBar> m_mediaBar;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

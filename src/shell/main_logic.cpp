@@ -542,9 +542,11 @@ void MainLogic::SWvideoClick()
     }
     m_viewers.stopFilm();
     busy.release();
-    m_shell.message((film.player == FilmPlayer::Mp4 ? QStringLiteral("Errore player video AVC:\r")
-                                                     : QStringLiteral("Errore player video MPG:\r"))
-                    + error);
+    // An empty error: the film window has already said what went wrong.
+    if (!error.isEmpty())
+        m_shell.message((film.player == FilmPlayer::Mp4 ? QStringLiteral("Errore player video AVC:\r")
+                                                         : QStringLiteral("Errore player video MPG:\r"))
+                        + error);
 }
 
 void MainLogic::SWlibroClick()

@@ -7,6 +7,7 @@
 #include "menus/menu_gen_window.h"
 #include "platform/system/system_services.h"
 #include "shell/main_window.h"
+#include "viewers/media_bar.h"
 
 namespace ziro {
 
@@ -27,6 +28,69 @@ void ShellViewers::closeBanner()
 {
     if (m_base)
         m_base->ScriveSubArgDeskTop(false);
+}
+
+bool ShellViewers::filmOpen() const
+{
+    return m_films && m_g && m_g->VideoAperto && m_films->visible();
+}
+
+bool ShellViewers::filmPlaying() const
+{
+    return filmOpen() && m_g->VideoInCorso;
+}
+
+void ShellViewers::resumeFilm()
+{
+    if (!filmOpen())
+        return;
+    if (m_films->visible()->PlayVideo())
+        m_g->VideoInCorso = true;
+}
+
+void ShellViewers::pauseFilm()
+{
+    if (!filmOpen())
+        return;
+    if (m_films->visible()->PauseVideo())
+        m_g->VideoInCorso = false;
+}
+
+void ShellViewers::restartFilm()
+{
+    if (!filmOpen())
+        return;
+    FilmWindowLogic* film = m_films->visible();
+    film->GotoVideo(film->InizioVideo());
+    if (film->PlayVideo())
+        m_g->VideoInCorso = true;
+}
+
+void ShellViewers::closeFilms()
+{
+    if (m_films)
+        m_films->closeFilm();
+}
+
+bool ShellViewers::playFilm(const FilmRequest& request, QString* error)
+{
+    if (!m_films)
+        return MainViewerPorts::playFilm(request, error);
+    return m_films->play(request, error);
+}
+
+void ShellViewers::stopFilm()
+{
+    if (m_films && m_films->visible())
+        m_films->visible()->StopVideo();
+}
+
+void ShellViewers::resetMediaBar()
+{
+    if (!m_bar)
+        return;
+    m_bar->ResetTimeLine();
+    m_bar->releaseExpand();
 }
 
 // --- ShellMenus --------------------------------------------------------------

@@ -19,18 +19,40 @@ class SystemServices;
 class TBase;
 class TConfig;
 class TMenuGen;
+class FilmPlayers;
+class MediaBar;
 
 // The viewers as the lesson screen and the walk reach them.
 class ShellViewers : public MainViewerPorts {
 public:
     void setMainWindow(TBase* base) { m_base = base; }
+    // The film windows and the media bar, and the state they share.
+    void setFilms(Globals* g, FilmPlayers* films, MediaBar* bar)
+    {
+        m_g = g;
+        m_films = films;
+        m_bar = bar;
+    }
 
     bool bannerVisible() const override;
     void showBanner() override;
     void closeBanner() override;
 
+    bool filmOpen() const override;
+    bool filmPlaying() const override;
+    void resumeFilm() override;
+    void pauseFilm() override;
+    void restartFilm() override;
+    void closeFilms() override;
+    bool playFilm(const FilmRequest& request, QString* error) override;
+    void stopFilm() override;
+    void resetMediaBar() override;
+
 private:
     TBase* m_base = nullptr;
+    Globals* m_g = nullptr;
+    FilmPlayers* m_films = nullptr;
+    MediaBar* m_bar = nullptr;
 };
 
 // The menus as the lesson screen reaches them.

@@ -1,13 +1,17 @@
 #pragma once
 
-#include "controls/overlay_widget.h"
+#include "viewers/film_window.h"
 
 namespace ziro {
 
-class TTVavc : public OverlayWindow {
+// The MP4 film window.
+class TTVavc : public FilmWindow {
     Q_OBJECT
 public:
-    explicit TTVavc(QWidget* host);
+    TTVavc(QWidget* host, SystemServices& system, Dialogs& dialogs)
+        : FilmWindow(host, QStringLiteral("TTVavc"), system, dialogs)
+    {
+    }
 };
 
 }  // namespace ziro

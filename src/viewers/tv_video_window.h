@@ -1,13 +1,17 @@
 #pragma once
 
-#include "controls/overlay_widget.h"
+#include "viewers/film_window.h"
 
 namespace ziro {
 
-class TTVvideo : public OverlayWindow {
+// The MPEG film window (the films of the records and of the menu).
+class TTVvideo : public FilmWindow {
     Q_OBJECT
 public:
-    explicit TTVvideo(QWidget* host);
+    TTVvideo(QWidget* host, SystemServices& system, Dialogs& dialogs)
+        : FilmWindow(host, QStringLiteral("TTVvideo"), system, dialogs)
+    {
+    }
 };
 
 }  // namespace ziro
