@@ -107,6 +107,8 @@ void OverlayWindow::done(int result)
 
 void OverlayWindow::showEvent(QShowEvent* event)
 {
+    if (QWidget* focus = window()->focusWidget(); focus && focus != this && !isAncestorOf(focus))
+        m_focusBefore = focus;
     QFrame::showEvent(event);
     raise();
     Q_EMIT shown();
@@ -120,9 +122,17 @@ void OverlayWindow::hideEvent(QHideEvent* event)
     // which a window presented inside the scaled view never is.
     if (QWidget* host = parentWidget(); host && !event->spontaneous()) {
         const QWidget* focus = window()->focusWidget();
-        if (focus && (focus == this || isAncestorOf(focus)))
-            host->setFocus(Qt::OtherFocusReason);
+        if (focus && (focus == this || isAncestorOf(focus))) {
+            // Back where the keyboard was before this window came up (the
+            // menu a film was started from), or else the window under it.
+            QWidget* before = m_focusBefore.data();
+            if (before && before->isVisible() && before->isEnabled())
+                before->setFocus(Qt::OtherFocusReason);
+            else
+                host->setFocus(Qt::OtherFocusReason);
+        }
     }
+    m_focusBefore.clear();
     if (m_loop)  // hidden from outside while modal: the run ends
         m_loop->exit(m_result);
     Q_EMIT hidden();

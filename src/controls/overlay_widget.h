@@ -44,6 +44,8 @@ protected:
 private:
     QEventLoop* m_loop = nullptr;
     int m_result = 0;
+    // Where the keyboard was when the window came up.
+    QPointer<QWidget> m_focusBefore;
 };
 
 }  // namespace ziro

@@ -60,7 +60,7 @@ TRemote::TRemote(QWidget* host)
     m_pause = makeButton("PAUSE", l.pause, true);
     m_pause->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
     m_noAudio = makeButton("NOaudio", l.noAudio, true);
-    m_noAudio->setIcon(style()->standardIcon(QStyle::SP_MediaVolumeMuted));
+    m_noAudio->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
     m_expand = makeButton("Expand", l.expand, true);
     m_expand->setText(QStringLiteral(">"));
 
@@ -197,6 +197,8 @@ void TRemote::showButtons(const MediaBarButtons& b)
     m_play->setChecked(b.play);
     m_pause->setChecked(b.pause);
     m_noAudio->setChecked(b.noAudio);
+    m_noAudio->setIcon(style()->standardIcon(b.noAudio ? QStyle::SP_MediaVolumeMuted
+                                                       : QStyle::SP_MediaVolume));
     m_expand->setChecked(b.expand);
     m_expand->setText(b.expandCaption);
 }

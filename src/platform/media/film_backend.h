@@ -42,7 +42,8 @@ public:
     virtual bool seek(qint64 units) = 0;
     // One frame forward or back, leaving the film paused.
     virtual bool step(bool forward) = 0;
-    // Current position and duration in 100 ns units; 0 when unknown.
+    // Current position and duration in 100 ns units; 0 when unknown. At the
+    // end of the film the position is the duration.
     virtual qint64 position() const = 0;
     virtual qint64 duration() const = 0;
 

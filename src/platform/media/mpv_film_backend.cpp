@@ -352,9 +352,13 @@ bool MpvFilmBackend::handleEvent(const mpv_event& event)
         const bool has = p->format != MPV_FORMAT_NONE && p->data;
         switch (event.reply_userdata) {
         case kTimePos:
+            // At its end the film stands on its last frame, which starts one
+            // frame before the duration: the end is the duration, or a cut
+            // that ends with the film would never be seen to end.
             if (has && m_open)
-                m_position = std::clamp(unitsFromSeconds(*static_cast<double*>(p->data)), qint64(0),
-                                        std::max<qint64>(m_duration, 0));
+                m_position = m_eof ? m_duration
+                                   : std::clamp(unitsFromSeconds(*static_cast<double*>(p->data)),
+                                                qint64(0), std::max<qint64>(m_duration, 0));
             break;
         case kDuration:
             if (has)
@@ -375,6 +379,8 @@ bool MpvFilmBackend::handleEvent(const mpv_event& event)
                 m_paused = true;
             const bool reached = eof && !m_eof && m_open && !m_opening;
             m_eof = eof;
+            if (reached)
+                m_position = m_duration;
             if (reached && onEnd) {
                 onEnd();
                 if (alive.expired())
@@ -565,6 +571,7 @@ bool MpvFilmBackend::seek(qint64 units)
     if (mpv_command_async(m_mpv, 0, command) < 0)
         return false;
     m_position = units;
+    m_eof = m_eof && units >= m_duration;
     return true;
 }
 
@@ -576,6 +583,8 @@ bool MpvFilmBackend::step(bool forward)
     if (mpv_command_async(m_mpv, 0, command) < 0)
         return false;
     m_paused = true;
+    if (!forward)
+        m_eof = false;
     return true;
 }
 
