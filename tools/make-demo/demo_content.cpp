@@ -155,7 +155,8 @@ bool fillAB(DataTable& t, QString* error)
         return false;
     if (!add(QStringLiteral("E01"), QStringLiteral("275"),
              {{"Domanda", QStringLiteral("08002")}, {"Selezione", QStringLiteral("SI")},
-              {"Testo", caption(QStringLiteral("275"))}}))
+              {"Testo", caption(QStringLiteral("275"))}, {"Video", QStringLiteral("014")},
+              {"EDL", QStringLiteral("25/150")}}))
         return false;
 
     // H: first aid, a photo-only stretch.

@@ -20,3 +20,13 @@ bool writeTopicLists(const QString& programDir, QString* error);
 bool writeSignPictures(const QString& ziroDir, QString* error);
 
 }  // namespace ziro::demo
+
+namespace ziro::demo {
+
+// Writes the films the records and the general menu's lists name into the
+// film folder `videoDir`, masked as the data folders keep them: MPEG
+// program streams as ".KXV", MP4 films as ".KXS". False when one cannot be
+// made (the reason in `error`).
+bool writeFilms(const QString& videoDir, QString* error);
+
+}  // namespace ziro::demo

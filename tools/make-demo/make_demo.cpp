@@ -254,6 +254,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("topic lists: ") + error);
     if (!ziro::demo::writeSignPictures(ziro, &error))
         fail(QStringLiteral("sign pictures: ") + error);
+    if (!ziro::demo::writeFilms(ziro + QStringLiteral("Video/"), &error))
+        fail(QStringLiteral("films: ") + error);
 
     if (argc >= 3) {
         const QString exe = program + QStringLiteral("ziro");
