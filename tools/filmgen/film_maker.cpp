@@ -248,7 +248,10 @@ bool makeFilm(const QString& path, const FilmSpec& spec, QString* error)
     const QFileInfo info(path);
     QTemporaryFile part(info.dir().filePath(QLatin1Char('.') + info.completeBaseName() +
                                             QStringLiteral("-XXXXXX.") + info.suffix()));
-    if (!part.open()) {
+    // Readable by all, as any other file of an installation; a temporary
+    // file is the owner's only.
+    if (!part.open() || !part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
         *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), part.errorString());
         return false;
     }

@@ -8,6 +8,7 @@
 #include "config/settings.h"
 #include "controls/kxb.h"
 #include "demo_content.h"
+#include "demo_films.h"
 #include "platform/files/atomic_save.h"
 #include "platform/files/text_codec.h"
 
@@ -254,6 +255,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("topic lists: ") + error);
     if (!ziro::demo::writeSignPictures(ziro, &error))
         fail(QStringLiteral("sign pictures: ") + error);
+    if (!ziro::demo::writeFilms(ziro + QStringLiteral("Video/"), &error))
+        fail(QStringLiteral("films: ") + error);
 
     if (argc >= 3) {
         const QString exe = program + QStringLiteral("ziro");
