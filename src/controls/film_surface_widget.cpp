@@ -34,8 +34,8 @@ void FilmSurfaceWidget::setBackend(FilmBackend* backend)
 
 QSize FilmSurfaceWidget::renderSize() const
 {
-    const qreal scale = artScale();
-    return QSize(qRound(width() * scale), qRound(height() * scale));
+    const QSizeF scale = m_paintScale.isEmpty() ? QSizeF(artScale(), artScale()) : m_paintScale;
+    return QSize(qRound(width() * scale.width()), qRound(height() * scale.height()));
 }
 
 void FilmSurfaceWidget::askForSize()
@@ -53,20 +53,37 @@ void FilmSurfaceWidget::resizeEvent(QResizeEvent* event)
 void FilmSurfaceWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    QImage picture = m_backend ? m_backend->frame() : QImage();
+    // The scale this widget really reaches the screen at. Inside the
+    // presentation on a 1920 x 1080 screen that is 2.25, where the artwork
+    // is drawn at 3: a picture of the art scale would be scaled down again
+    // on every frame, which costs more than drawing it.
+    const QTransform device = painter.deviceTransform();
+    if (device.type() <= QTransform::TxScale) {
+        const QSizeF scale(device.m11(), device.m22());
+        if (scale != m_paintScale && scale.width() > 0 && scale.height() > 0) {
+            m_paintScale = scale;
+            askForSize();
+        }
+    }
+    const QImage picture = m_backend ? m_backend->frame() : QImage();
     if (picture.isNull()) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    if (picture.size() == renderSize()) {
-        // Drawn at the art scale: one picture pixel per device pixel.
-        picture.setDevicePixelRatio(artScale());
-        painter.drawImage(QPointF(0, 0), picture);
+    if (picture.size() == renderSize() && !m_paintScale.isEmpty() &&
+        m_paintScale.width() == m_paintScale.height()) {
+        // One picture pixel per device pixel. The pixel ratio goes on a view
+        // of the pixels: set on the shared picture itself it would copy
+        // them, a whole picture each frame. The view is only read, while
+        // `picture` keeps the pixels alive.
+        QImage view(const_cast<uchar*>(picture.constBits()), picture.width(), picture.height(),
+                    picture.bytesPerLine(), picture.format());
+        view.setDevicePixelRatio(m_paintScale.width());
+        painter.drawImage(QPointF(0, 0), view);
     } else {
         // A picture of the size before a resize, until the next one comes.
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(rect()), picture);
     }
 }
-
 }  // namespace ziro

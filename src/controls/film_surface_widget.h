@@ -18,12 +18,14 @@ public:
 
     // Shows the pictures of `backend` (not owned; it must outlive the widget
     // or be replaced first, nullptr for none). The widget takes the
-    // backend's onFrame notice and asks it for pictures of its own size at
-    // the art scale, so they are painted without being scaled again.
+    // backend's onFrame notice and asks it for pictures of its own size in
+    // device pixels, so they are painted without being scaled again.
     void setBackend(FilmBackend* backend);
     FilmBackend* backend() const { return m_backend; }
 
-    // The size in device pixels the widget asks the backend for.
+    // The size in device pixels the widget asks the backend for: its own
+    // size times the scale it was last painted at (the presentation's scale
+    // on the filled screen), or times the art scale before its first paint.
     QSize renderSize() const;
 
 protected:
@@ -34,6 +36,8 @@ private:
     void askForSize();
 
     FilmBackend* m_backend = nullptr;
+    // Device pixels per pixel of the last paint; 0 before the first.
+    QSizeF m_paintScale;
 };
 
 }  // namespace ziro

@@ -62,20 +62,28 @@ protected:
     void TearDown() override { setArtScale(1); }
 };
 
-TEST_F(FilmSurface, AsksForItsSizeAtTheArtScaleAndPaintsThatPictureUnscaled)
+TEST_F(FilmSurface, AsksForItsSizeInDevicePixelsAndPaintsThatPictureUnscaled)
 {
-    setArtScale(2);
+    // Before any paint the art scale is the best guess.
+    setArtScale(3);
     FilmSurfaceWidget surface;
     surface.resize(60, 45);
     surface.show();
     PictureBackend player;
     surface.setBackend(&player);
+    EXPECT_EQ(player.renderSize, QSize(180, 135));
+
+    // Painted at 2 device pixels per pixel (the presentation's scale, not
+    // the art scale), it asks for that; a resize keeps the scale.
+    paintAt(surface, 2);
     EXPECT_EQ(player.renderSize, QSize(120, 90));
     surface.resize(80, 50);
     EXPECT_EQ(player.renderSize, QSize(160, 100));
 
     player.picture = stripes(QSize(160, 100));
     EXPECT_EQ(paintAt(surface, 2), player.picture);
+    paintAt(surface, 1);
+    EXPECT_EQ(player.renderSize, QSize(80, 50));
 }
 
 TEST_F(FilmSurface, PaintsBlackWithoutAPictureAndStretchesAStaleOne)

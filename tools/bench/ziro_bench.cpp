@@ -20,6 +20,12 @@
 //                              against 1; prints "frame_*" and "art_*"
 //                              figures (medians of 15 interleaved runs;
 //                              --runs N for another count)
+//   ziro-bench --film          a generated 640 x 480, 25 fps film played in
+//                              the presentation filling a 1920 x 1080 screen
+//                              against libmpv alone drawing it at the same
+//                              size; prints "late_frames", "cpu_ms_per_frame",
+//                              "render_ms_per_frame" and more (10 s of film;
+//                              --seconds N for another length)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -35,6 +41,7 @@
 #include "content/content_table.h"
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
+#include "film_bench.h"
 #include "present_bench.h"
 #include "step_bench.h"
 
@@ -197,6 +204,8 @@ int main(int argc, char** argv)
     bool runsGiven = false;
     bool step = false;
     bool present = false;
+    bool film = false;
+    int filmSeconds = ziro::bench::kDefaultFilmSeconds;
     QString loadPath;
     QString generateFolder;
     std::vector<char*> rest{argv[0]};
@@ -212,9 +221,15 @@ int main(int argc, char** argv)
             step = true;
         else if (std::strcmp(argv[i], "--present") == 0)
             present = true;
+        else if (std::strcmp(argv[i], "--film") == 0)
+            film = true;
+        else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
+            filmSeconds = std::max(1, std::atoi(argv[++i]));
         else
             rest.push_back(argv[i]);
     }
+    if (film)
+        return ziro::bench::runFilm(argv[0], filmSeconds);
     if (present)
         return ziro::bench::runPresent(argv[0], runsGiven ? runs : ziro::bench::kDefaultPresentRuns);
     if (step)

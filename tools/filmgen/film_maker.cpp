@@ -177,7 +177,9 @@ std::optional<int> readFrameNumber(const QImage& picture)
                                  qreal(picture.height()) / kFilmSize.height());
     const QPointF origin((picture.width() - kFilmSize.width() * scale) / 2,
                          (picture.height() - kFilmSize.height() * scale) / 2);
-    const qreal half = std::max<qreal>(1, 6 * scale);
+    // A few pixels in the middle of each cell are enough, and few keep the
+    // reading cheap enough to run on every frame a bench paints.
+    const qreal half = std::clamp<qreal>(2 * scale, 1, 4);
     int number = 0;
     for (int bit = 0; bit < kBits; ++bit) {
         bool cell[2];
@@ -246,7 +248,10 @@ bool makeFilm(const QString& path, const FilmSpec& spec, QString* error)
     const QFileInfo info(path);
     QTemporaryFile part(info.dir().filePath(QLatin1Char('.') + info.completeBaseName() +
                                             QStringLiteral("-XXXXXX.") + info.suffix()));
-    if (!part.open()) {
+    // Readable by all, as any other file of an installation; a temporary
+    // file is the owner's only.
+    if (!part.open() || !part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
         *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), part.errorString());
         return false;
     }

@@ -403,6 +403,21 @@ bool MpvFilmBackend::handleEvent(const mpv_event& event)
         if (m_entry >= 0)
             m_loaded = true;
         break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        // Pictures are shown from here on. Until the new film's first
+        // picture is ready, libmpv may still draw the last picture of the
+        // film closed before it; the one it holds now is drawn again.
+        if (m_entry >= 0) {
+            {
+                std::lock_guard lock(m_renderMutex);
+                if (m_showing)
+                    break;
+                m_showing = true;
+                m_renderRedraw = true;
+            }
+            m_renderWake.notify_one();
+        }
+        break;
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (m_entry < 0 || end->playlist_entry_id != m_entry)
@@ -472,10 +487,10 @@ bool MpvFilmBackend::open(const QString& path, QString* error)
         }
     }
 
-    {
-        std::lock_guard lock(m_renderMutex);
-        m_showing = true;
-    }
+    // Every film opens paused on its first picture; the pause switch is
+    // the player's, and would keep a film closed while playing playing.
+    int yes = 1;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
     m_entry = kAwaitingEntry;
     m_loaded = false;
     m_loadError.clear();

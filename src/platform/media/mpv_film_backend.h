@@ -120,7 +120,7 @@ private:
     bool m_renderQuit = false;
     bool m_renderUpdate = false;   // libmpv has something new
     bool m_renderRedraw = false;   // the size changed: draw the picture again
-    bool m_showing = false;        // a film is open or opening: publish pictures
+    bool m_showing = false;        // the open film's pictures have begun: publish them
     quint64 m_generation = 0;      // counts closes, so a late picture is dropped
     QSize m_renderSize;
     QImage m_front;  // the picture shown; copied out by frame()

@@ -117,6 +117,15 @@ TEST_F(MpvFilmBackendTest, SeeksAndStepsExactlyInMaskedFilmsWithoutWritingThem)
         EXPECT_TRUE(showsFrame(player, 40));
         EXPECT_FALSE(player.isPlaying());
 
+        // Seeks outside the film land on its ends, and say so at once.
+        ASSERT_TRUE(player.seek(-10 * kFrame));
+        EXPECT_EQ(player.position(), 0);
+        EXPECT_TRUE(showsFrame(player, 0));
+        ASSERT_TRUE(player.seek(player.duration() + 100 * kFrame));
+        EXPECT_LE(player.position(), player.duration());
+        ASSERT_TRUE(player.seek(40 * kFrame));
+        ASSERT_TRUE(showsFrame(player, 40));
+
         // A bigger surface gets a picture of its size without playing on.
         player.setRenderSize(QSize(640, 480));
         EXPECT_TRUE(QTest::qWaitFor([&] { return player.frame().size() == QSize(640, 480); }, kWaitMs));
@@ -202,6 +211,28 @@ TEST_F(MpvFilmBackendTest, RefusesFilesThatHoldNoFilmQuicklyAndStaysUsable)
     QString error;
     ASSERT_TRUE(player.open(film("Flm1.KXV"), &error)) << qPrintable(error);
     EXPECT_TRUE(showsFrame(player, 0));
+}
+
+TEST_F(MpvFilmBackendTest, ANewFilmNeverShowsAPictureOfTheOneClosedBeforeIt)
+{
+    // Closed while playing, a picture is often being drawn (drawing waits
+    // for the frame's time); it must not reach the next film, which opens
+    // paused on frame 0.
+    MpvFilmBackend player({.nullAudio = true});
+    player.setRenderSize(QSize(320, 240));
+    QString error;
+    for (int round = 0; round < 4; ++round) {
+        ASSERT_TRUE(player.open(film(round % 2 ? "Flm1.KXV" : "Fls1.KXS"), &error)) << qPrintable(error);
+        ASSERT_TRUE(player.seek(20 * kFrame));
+        ASSERT_TRUE(showsFrame(player, 20));
+        ASSERT_TRUE(player.play());
+        QTest::qWait(90 + 7 * round);
+        ASSERT_TRUE(player.open(film(round % 2 ? "Fls1.KXS" : "Flm1.KXV"), &error)) << qPrintable(error);
+        const QImage first = player.frame();
+        EXPECT_TRUE(first.isNull() || filmgen::readFrameNumber(first) == 0)
+            << "round " << round << " shows frame " << filmgen::readFrameNumber(first).value_or(-1);
+        EXPECT_TRUE(showsFrame(player, 0));
+    }
 }
 
 TEST_F(MpvFilmBackendTest, CanBeDestroyedWhilePlayingSeekingOrFromItsOwnNotice)
