@@ -594,12 +594,21 @@ bool MpvFilmBackend::step(bool forward)
 {
     if (!m_open)
         return false;
-    const char* command[] = {forward ? "frame-step" : "frame-back-step", nullptr};
+    if (!forward) {
+        // Back by an exact seek to the frame before the one on show: the
+        // engine's own back step decodes from the key frame before and,
+        // on a busy machine, could take seconds.
+        if (!pause())
+            return false;
+        constexpr qint64 kFrame = 400'000;
+        const qint64 shown = (m_eof ? std::max<qint64>(0, m_duration - 1) : m_position) / kFrame;
+        m_eof = false;
+        return seek(std::max<qint64>(0, shown - 1) * kFrame);
+    }
+    const char* command[] = {"frame-step", nullptr};
     if (mpv_command_async(m_mpv, 0, command) < 0)
         return false;
     m_paused = true;
-    if (!forward)
-        m_eof = false;
     return true;
 }
 

@@ -141,7 +141,8 @@ TEST_F(MpvFilmBackendTest, SeeksAndStepsExactlyInMaskedFilmsWithoutWritingThem)
         EXPECT_EQ(ends, 1);
         EXPECT_FALSE(player.isPlaying());
         EXPECT_TRUE(showsFrame(player, kFrames - 1));
-        EXPECT_GE(player.position(), (kFrames - 1) * kFrame);
+        // At its end the film reports its whole duration.
+        EXPECT_EQ(player.position(), player.duration());
 
         // Back from the end, it plays again and ends again.
         ASSERT_TRUE(player.seek((kFrames - 3) * kFrame));
