@@ -19,6 +19,8 @@
 #include "shell/application_ui.h"
 #include "shell/main_window.h"
 #include "shell/presentation_ui.h"
+#include "viewers/tv_video_window.h"
+#include "film_maker.h"
 #include "support/fakes.h"
 #include "support/large_screen.h"
 
@@ -1265,4 +1267,46 @@ TEST(Keys, EveryWindowActsOnceOnTheKeysPressedInItOnTheFilledScreen)
     Program p(in);
     ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
     checkEveryWindow(p);
+}
+
+// The film button plays the record's film with the real engine, over the
+// lesson, from its masked file, which is read and never written; Esc on the
+// small film closes it and gives the keyboard back to the lesson.
+TEST(Walk, FilmButtonPlaysTheRecordsMaskedFilm)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    const QString film = in.tmp.path() + QStringLiteral("/ziro/Video/Flm7.KXV");
+    QDir().mkpath(QFileInfo(film).path());
+    QString error;
+    ASSERT_TRUE(filmgen::makeFilm(film, {40, false}, &error)) << str(error);
+    QFile before(film);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p));
+    typeKey(p, Qt::Key_Right);
+    typeKey(p, Qt::Key_Right);
+    p.expect(r2);
+
+    typeKey(p, Qt::Key_F10);
+    TTVvideo* video = p.app.windows().TVvideo;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return video->isVisible(); }, 5000));
+    EXPECT_TRUE(p.g().VideoAperto);
+    EXPECT_EQ(video->geometry(), QRect(14, 18, 607, 374));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.g().StatoVideo == 1; }, 5000));
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(video->isVisible());
+    EXPECT_FALSE(p.g().VideoAperto);
+    EXPECT_FALSE(p.menu()->isVisible());  // the Esc was the film's alone
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == p.base() || p.base()->isAncestorOf(focus));
+    EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+
+    QFile after(film);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
 }
