@@ -66,21 +66,6 @@ double cpuMs(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID)
     return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
 }
 
-// The offscreen platform's only screen is 800 x 800 unless it is given one.
-QString writeScreenConfig(const QString& folder)
-{
-    const QString path = folder + QStringLiteral("/screen.json");
-    const QByteArray json = QStringLiteral(R"({"screens":[{"name":"large","x":0,"y":0,"width":%1,"height":%2,)"
-                                           R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
-                                .arg(kScreenSize.width())
-                                .arg(kScreenSize.height())
-                                .toUtf8();
-    QString error;
-    if (!saveFileAtomically(path, json, &error))
-        fail(error);
-    return path;
-}
-
 // Records when each frame of the film is painted.
 class PaintLog : public QObject {
 public:
@@ -287,8 +272,7 @@ int runFilm(const char* argv0, int seconds)
     QTemporaryDir folder;
     if (!folder.isValid())
         fail(QStringLiteral("cannot make a temporary folder"));
-    const QString config = writeScreenConfig(folder.path());
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen:configfile=") + QFile::encodeName(config));
+    useOffscreenScreen(folder.path(), kScreenSize);
     int argc = 1;
     char* argv[] = {const_cast<char*>(argv0), nullptr};
     GuiApplication app(argc, argv);

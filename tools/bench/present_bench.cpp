@@ -66,21 +66,6 @@ constexpr QSize kWindowSize{640, 480};
 constexpr qreal kLargeArtScale = 3.0;
 constexpr int kWarmUpRuns = 2;
 
-// The offscreen platform's only screen is 800 x 800 unless it is given one.
-QString writeScreenConfig(const QString& folder)
-{
-    const QString path = folder + QStringLiteral("/screen.json");
-    const QByteArray json = QStringLiteral(R"({"screens":[{"name":"large","x":0,"y":0,"width":%1,"height":%2,)"
-                                           R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
-                                .arg(kScreenSize.width())
-                                .arg(kScreenSize.height())
-                                .toUtf8();
-    QString error;
-    if (!saveFileAtomically(path, json, &error))
-        fail(error);
-    return path;
-}
-
 // The buttons as the attached menu gives them their pictures.
 void setButtonArt(TautoButton& button, const ButtonArt& art)
 {
@@ -263,10 +248,7 @@ int runPresent(const char* argv0, int runs)
     QTemporaryDir folder;
     if (!folder.isValid())
         fail(QStringLiteral("cannot make a temporary folder"));
-    // Read by the platform as the application starts; it wins over any
-    // platform set in the environment.
-    const QString config = writeScreenConfig(folder.path());
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen:configfile=") + QFile::encodeName(config));
+    useOffscreenScreen(folder.path(), kScreenSize);
     int argc = 1;
     char* argv[] = {const_cast<char*>(argv0), nullptr};
     GuiApplication app(argc, argv);
