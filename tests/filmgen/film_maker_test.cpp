@@ -30,11 +30,14 @@ QImage played(const QImage& frame, QSize size)
 
 TEST(FilmMaker, FrameNumbersReadBackAtEverySizeAPlayerShows)
 {
-    for (int number : {0, 1, 41, 250, 0x5555, kMaxFrames - 1}) {
-        const QImage frame = drawFrame(number, 500);
-        EXPECT_EQ(frame.size(), kFilmSize);
-        for (QSize size : {kFilmSize, QSize(160, 120), QSize(400, 240), QSize(1920, 1440), QSize(1440, 1080)})
-            EXPECT_EQ(readFrameNumber(played(frame, size)), number) << number << " at " << size.width();
+    for (Scene scene : {Scene::Road, Scene::Braking, Scene::Roundabout}) {
+        for (int number : {0, 1, 41, 250, 0x5555, kMaxFrames - 1}) {
+            const QImage frame = drawFrame(number, 500, scene);
+            EXPECT_EQ(frame.size(), kFilmSize);
+            for (QSize size : {kFilmSize, QSize(160, 120), QSize(400, 240), QSize(1920, 1440), QSize(1440, 1080)})
+                EXPECT_EQ(readFrameNumber(played(frame, size)), number)
+                    << number << " at " << size.width() << " in scene " << int(scene);
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace ziro::filmgen {
@@ -69,6 +70,125 @@ void drawCells(QPainter& p, int number)
         p.fillRect(cellRect(0, bit), one ? Qt::white : Qt::black);
         p.fillRect(cellRect(1, bit), one ? Qt::black : Qt::white);
     }
+}
+
+void drawCar(QPainter& p, int x, bool braking)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 30, 30));
+    p.drawRoundedRect(QRect(x, 318, 150, 44), 10, 10);
+    p.drawRoundedRect(QRect(x + 30, 292, 84, 34), 10, 10);
+    p.setBrush(QColor(170, 210, 240));
+    p.drawRect(QRect(x + 40, 298, 28, 22));
+    p.drawRect(QRect(x + 76, 298, 28, 22));
+    p.setBrush(Qt::black);
+    p.drawEllipse(QPoint(x + 32, 364), 17, 17);
+    p.drawEllipse(QPoint(x + 118, 364), 17, 17);
+    // The rear light, bright while the car brakes.
+    p.setBrush(braking ? QColor(255, 40, 40) : QColor(120, 20, 20));
+    p.drawRect(QRect(x - 2, 326, 8, 12));
+}
+
+void drawLandscape(QPainter& p)
+{
+    const int w = kFilmSize.width();
+    QLinearGradient sky(0, 0, 0, 300);
+    sky.setColorAt(0, QColor(90, 150, 230));
+    sky.setColorAt(1, QColor(200, 225, 250));
+    p.fillRect(0, 0, w, 300, sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 210, 60));
+    p.drawEllipse(QPoint(540, 110), 36, 36);
+    p.fillRect(0, 260, w, 220, QColor(70, 150, 60));
+    p.fillRect(0, 300, w, 120, QColor(80, 80, 85));
+    p.fillRect(0, 300, w, 4, Qt::white);
+    p.fillRect(0, 416, w, 4, Qt::white);
+}
+
+// A car slowing down evenly to a halt before a stop line and its sign.
+void drawBraking(QPainter& p, int index, int frames)
+{
+    drawLandscape(p);
+    const qreal t = frames > 1 ? qreal(index) / (frames - 1) : 1;
+    // Drives on for the first fifth, brakes to a halt by four fifths.
+    const qreal drive = 0.2, stop = 0.8;
+    qreal along;
+    if (t < drive)
+        along = t;
+    else if (t < stop) {
+        const qreal b = (t - drive) / (stop - drive);
+        along = drive + (stop - drive) * (b - b * b / 2);
+    } else
+        along = drive + (stop - drive) / 2;
+    const int line = 470;
+    const int x = int(-160 + (line - 160 + 160) * along / (drive + (stop - drive) / 2));
+    for (int x0 = 0; x0 < line - 20; x0 += 80)
+        p.fillRect(x0, 357, 44, 6, Qt::white);
+    p.fillRect(line, 300, 10, 120, Qt::white);  // the stop line
+    // The stop sign: a red octagon on a post.
+    p.fillRect(line + 40, 170, 6, 130, QColor(60, 60, 60));
+    QPolygonF octagon;
+    for (int k = 0; k < 8; ++k) {
+        const qreal a = (22.5 + 45 * k) * M_PI / 180;
+        octagon << QPointF(line + 43 + 34 * std::cos(a), 150 + 34 * std::sin(a));
+    }
+    p.setPen(QPen(Qt::white, 3));
+    p.setBrush(QColor(200, 0, 0));
+    p.drawPolygon(octagon);
+    p.setPen(Qt::white);
+    QFont f = p.font();
+    f.setPixelSize(16);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRect(line + 9, 140, 68, 20), Qt::AlignCenter, QStringLiteral("STOP"));
+    drawCar(p, x, t >= drive);
+}
+
+// A roundabout seen from above: a car comes up the road from below, gives
+// way, goes round anticlockwise (traffic keeps to the right) and leaves by
+// the road to the left.
+void drawRoundabout(QPainter& p, int index, int frames)
+{
+    p.fillRect(QRect(QPoint(0, 0), kFilmSize), QColor(70, 150, 60));
+    const QPointF c(320, 250);
+    const qreal outer = 150, inner = 70;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(80, 80, 85));
+    p.drawRect(QRectF(c.x() - 40, c.y(), 80, 480 - c.y()));  // the road from below
+    p.drawRect(QRectF(0, c.y() - 40, c.x(), 80));            // the road to the left
+    p.drawEllipse(c, outer, outer);
+    p.setBrush(QColor(90, 170, 70));
+    p.setPen(QPen(Qt::white, 4));
+    p.drawEllipse(c, inner, inner);
+
+    const qreal t = frames > 1 ? qreal(index) / (frames - 1) : 1;
+    const qreal lane = (outer + inner) / 2;
+    QPointF car;
+    qreal heading = -90;  // degrees on the screen: up
+    if (t < 0.3) {  // up the road to the ring, slowing down
+        const qreal a = t / 0.3;
+        car = QPointF(c.x() + 20, 480 - (480 - (c.y() + outer)) * (a * (2 - a)));
+    } else if (t < 0.4) {  // giving way
+        car = QPointF(c.x() + 20, c.y() + outer);
+    } else if (t < 0.85) {  // three quarters round, anticlockwise
+        const qreal angle = 90 - 270 * (t - 0.4) / 0.45;
+        const qreal r = angle * M_PI / 180;
+        car = QPointF(c.x() + lane * std::cos(r), c.y() + lane * std::sin(r));
+        heading = angle - 90;
+    } else {  // out along the road to the left
+        const qreal a = (t - 0.85) / 0.15;
+        car = QPointF(c.x() - lane - (c.x() - lane + 40) * a, c.y() - 20);
+        heading = 180;
+    }
+    p.save();
+    p.translate(car);
+    p.rotate(heading);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 30, 30));
+    p.drawRoundedRect(QRectF(-24, -13, 48, 26), 6, 6);
+    p.setBrush(QColor(170, 210, 240));
+    p.drawRect(QRectF(6, -10, 10, 20));
+    p.restore();
 }
 
 void drawScene(QPainter& p, int index, int frames)
@@ -159,11 +279,16 @@ bool writeAt0(const QString& path, const QByteArray& bytes, QString* error)
 
 }  // namespace
 
-QImage drawFrame(int index, int frames)
+QImage drawFrame(int index, int frames, Scene scene)
 {
     QImage image(kFilmSize, QImage::Format_RGB32);
     QPainter p(&image);
-    drawScene(p, index, frames);
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (scene) {
+    case Scene::Road: drawScene(p, index, frames); break;
+    case Scene::Braking: drawBraking(p, index, frames); break;
+    case Scene::Roundabout: drawRoundabout(p, index, frames); break;
+    }
     drawCells(p, index);
     drawNumber(p, index);
     return image;
@@ -285,7 +410,7 @@ bool makeFilm(const QString& path, const FilmSpec& spec, QString* error)
     }
     bool fed = true;
     for (int i = 0; i < spec.frames && fed; ++i) {
-        const QImage frame = drawFrame(i, spec.frames);
+        const QImage frame = drawFrame(i, spec.frames, spec.scene);
         const QByteArray bytes(reinterpret_cast<const char*>(frame.constBits()), int(frame.sizeInBytes()));
         fed = process.write(bytes) == bytes.size();
         // One frame in flight at a time: a long film is never held whole.

@@ -21,14 +21,19 @@ inline constexpr int kFilmFps = 25;
 // Frame numbers the cells can carry.
 inline constexpr int kMaxFrames = 1 << 16;
 
+// What a film shows: a car driving along a road, a car braking to a halt
+// at a stop line, or a car entering a roundabout, seen from above.
+enum class Scene { Road, Braking, Roundabout };
+
 struct FilmSpec {
     int frames = 50;
     // A steady tone on the sound track; without it the film has no sound.
     bool sound = true;
+    Scene scene = Scene::Road;
 };
 
 // Frame `index` of a film of `frames` frames, 640 x 480.
-QImage drawFrame(int index, int frames);
+QImage drawFrame(int index, int frames, Scene scene = Scene::Road);
 
 // The frame number a picture of a generated film shows: `picture` may be the
 // frame as drawn or as played, scaled to any size with the film fitted in
