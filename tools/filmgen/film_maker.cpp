@@ -191,21 +191,11 @@ void drawRoundabout(QPainter& p, int index, int frames)
     p.restore();
 }
 
-void drawScene(QPainter& p, int index, int frames)
+// A car passing along a road, the centre line running towards the viewer.
+void drawRoad(QPainter& p, int index, int frames)
 {
     const int w = kFilmSize.width();
-    QLinearGradient sky(0, 0, 0, 300);
-    sky.setColorAt(0, QColor(90, 150, 230));
-    sky.setColorAt(1, QColor(200, 225, 250));
-    p.fillRect(0, 0, w, 300, sky);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(250, 210, 60));
-    p.drawEllipse(QPoint(540, 110), 36, 36);
-    p.fillRect(0, 260, w, 220, QColor(70, 150, 60));
-    // The road, its edges, and the centre line running towards the viewer.
-    p.fillRect(0, 300, w, 120, QColor(80, 80, 85));
-    p.fillRect(0, 300, w, 4, Qt::white);
-    p.fillRect(0, 416, w, 4, Qt::white);
+    drawLandscape(p);
     const int dash = (index * 8) % 80;
     for (int x = -dash; x < w; x += 80)
         p.fillRect(x, 357, 44, 6, Qt::white);
@@ -216,17 +206,7 @@ void drawScene(QPainter& p, int index, int frames)
     p.drawEllipse(QPoint(99, 180), 30, 30);
     // The car crosses the picture once over the film.
     const int span = w + 160;
-    const int x = frames > 1 ? -160 + span * index / (frames - 1) : 240;
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(200, 30, 30));
-    p.drawRoundedRect(QRect(x, 318, 150, 44), 10, 10);
-    p.drawRoundedRect(QRect(x + 30, 292, 84, 34), 10, 10);
-    p.setBrush(QColor(170, 210, 240));
-    p.drawRect(QRect(x + 40, 298, 28, 22));
-    p.drawRect(QRect(x + 76, 298, 28, 22));
-    p.setBrush(Qt::black);
-    p.drawEllipse(QPoint(x + 32, 364), 17, 17);
-    p.drawEllipse(QPoint(x + 118, 364), 17, 17);
+    drawCar(p, frames > 1 ? -160 + span * index / (frames - 1) : 240, false);
 }
 
 int luminance(const QImage& image, QPointF centre, qreal half)
@@ -285,7 +265,7 @@ QImage drawFrame(int index, int frames, Scene scene)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (scene) {
-    case Scene::Road: drawScene(p, index, frames); break;
+    case Scene::Road: drawRoad(p, index, frames); break;
     case Scene::Braking: drawBraking(p, index, frames); break;
     case Scene::Roundabout: drawRoundabout(p, index, frames); break;
     }
