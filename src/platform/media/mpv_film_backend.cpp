@@ -554,26 +554,25 @@ void MpvFilmBackend::close()
         clearPicture();
 }
 
-bool MpvFilmBackend::play()
+bool MpvFilmBackend::setPaused(bool paused)
 {
     if (!m_open)
         return false;
-    int no = 0;
-    if (mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &no) < 0)
+    int flag = paused ? 1 : 0;
+    if (mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &flag) < 0)
         return false;
-    m_paused = false;
+    m_paused = paused;
     return true;
+}
+
+bool MpvFilmBackend::play()
+{
+    return setPaused(false);
 }
 
 bool MpvFilmBackend::pause()
 {
-    if (!m_open)
-        return false;
-    int yes = 1;
-    if (mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &yes) < 0)
-        return false;
-    m_paused = true;
-    return true;
+    return setPaused(true);
 }
 
 bool MpvFilmBackend::seek(qint64 units)

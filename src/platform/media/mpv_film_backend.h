@@ -75,6 +75,7 @@ public:
 
 private:
     bool ensurePlayer(QString* error);
+    bool setPaused(bool paused);
     void destroyPlayer();
     void drainEvents();
     // Handles one event; false when the backend was destroyed by a notice.
