@@ -18,11 +18,6 @@ bool isKeyEvent(const QEvent* event)
 }
 }  // namespace
 
-KeyGate* KeyGate::current()
-{
-    return s_current;
-}
-
 QObject* KeyGate::keyOwner(QWidget* w)
 {
     // A modal overlay takes the keys typed anywhere else in its window.

@@ -45,9 +45,6 @@ public:
     // The window that owns the keys delivered to `w`.
     static QObject* keyOwner(QWidget* w);
 
-    // The gate of the running application, if it has one.
-    static KeyGate* current();
-
 private:
     struct Press {
         QPointer<QObject> owner;
@@ -59,7 +56,6 @@ private:
 
     QHash<int, Press> m_pressed;
     std::vector<const QEvent*> m_inFlight;
-    friend class GuiApplication;
 };
 
 // The program's application object: a QApplication whose key events go
