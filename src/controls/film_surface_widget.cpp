@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace ziro {
 
 FilmSurfaceWidget::FilmSurfaceWidget(QWidget* parent) : QWidget(parent)
@@ -70,16 +72,16 @@ void FilmSurfaceWidget::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    if (picture.size() == renderSize() && !m_paintScale.isEmpty() &&
+    if (device.type() <= QTransform::TxScale && picture.size() == renderSize() && !m_paintScale.isEmpty() &&
         m_paintScale.width() == m_paintScale.height()) {
-        // One picture pixel per device pixel. The pixel ratio goes on a view
-        // of the pixels: set on the shared picture itself it would copy
-        // them, a whole picture each frame. The view is only read, while
-        // `picture` keeps the pixels alive.
-        QImage view(const_cast<uchar*>(picture.constBits()), picture.width(), picture.height(),
-                    picture.bytesPerLine(), picture.format());
-        view.setDevicePixelRatio(m_paintScale.width());
-        painter.drawImage(QPointF(0, 0), view);
+        // One picture pixel per device pixel: drawn through a painter that
+        // only moves, the picture is copied row by row. Through the scale
+        // the view paints with, it would be resampled at a scale of one,
+        // on every pixel of every frame.
+        const QPointF origin = device.map(QPointF(0, 0));
+        painter.setWorldTransform(QTransform::fromTranslate(std::round(origin.x()), std::round(origin.y())) *
+                                  device.inverted() * painter.worldTransform());
+        painter.drawImage(QPointF(0, 0), picture);
     } else {
         // A picture of the size before a resize, until the next one comes.
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
