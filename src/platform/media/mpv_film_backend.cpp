@@ -9,6 +9,10 @@
 #include <QUrl>
 
 #include <mpv/client.h>
+
+#ifdef __linux__
+#include <pthread.h>
+#endif
 #include <mpv/render.h>
 #include <mpv/stream_cb.h>
 
@@ -254,6 +258,10 @@ void MpvFilmBackend::destroyPlayer()
 
 void MpvFilmBackend::renderLoop()
 {
+#ifdef __linux__
+    // Named, so that a profile tells the film's drawing from the window's.
+    pthread_setname_np(pthread_self(), "ziro-film");
+#endif
     std::unique_lock lock(m_renderMutex);
     for (;;) {
         m_renderWake.wait(lock, [this] { return m_renderQuit || m_renderUpdate || m_renderRedraw; });
