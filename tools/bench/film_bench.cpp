@@ -20,6 +20,8 @@
 // afterwards: the same film decoded and drawn with the software renderer
 // into a buffer of the size the surface asked for, untimed, as fast as it goes,
 // its CPU time per frame drawn. The difference is what the program adds.
+// Three rounds of both are taken; late_frames is the worst round, the rest
+// are medians.
 
 #include "film_bench.h"
 
@@ -58,6 +60,7 @@ namespace {
 
 constexpr QSize kScreenSize{1920, 1080};
 constexpr double kFramePeriodMs = 1000.0 / filmgen::kFilmFps;
+constexpr int kFilmRounds = 3;
 
 double cpuMs(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID)
 {
@@ -291,13 +294,36 @@ int runFilm(const char* argv0, int seconds)
     if (!filmgen::makeFilm(film, {frames, true}, &error))
         fail(error);
 
-    const Playback p = playInPresentation(film, frames);
-    const QSize device = p.renderSize;
-    const double alone = renderAlone(film, device);
-    std::printf("frames_shown %d\nlate_frames %d\ndropped_frames %d\n", p.shown, p.late, p.dropped);
-    std::printf("cpu_ms_per_frame %.3f\nrender_ms_per_frame %.3f\ncpu_ratio %.3f\n", p.cpuMsPerFrame, alone,
-                p.cpuMsPerFrame / alone);
-    std::printf("window_thread_ms_per_frame %.3f\nrender_size %dx%d\n", p.windowMsPerFrame, device.width(),
+    // The machine's speed drifts from second to second. Each round pairs a
+    // playback with a reference taken right after it, and the medians of
+    // the rounds are what is printed.
+    std::vector<Playback> rounds;
+    std::vector<double> references, ratios;
+    for (int round = 0; round < kFilmRounds; ++round) {
+        rounds.push_back(playInPresentation(film, frames));
+        references.push_back(renderAlone(film, rounds.back().renderSize));
+        ratios.push_back(rounds.back().cpuMsPerFrame / references.back());
+    }
+    const auto median = [](auto values, auto field) {
+        std::vector<double> v;
+        for (const auto& value : values)
+            v.push_back(double(field(value)));
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const auto same = [](double x) { return x; };
+    int late = 0;
+    for (const Playback& p : rounds)
+        late = std::max(late, p.late);
+    const QSize device = rounds.front().renderSize;
+    std::printf("rounds %d\nframes_shown %d\nlate_frames %d\ndropped_frames %d\n", kFilmRounds,
+                int(median(rounds, [](const Playback& p) { return p.shown; })), late,
+                int(median(rounds, [](const Playback& p) { return p.dropped; })));
+    std::printf("cpu_ms_per_frame %.3f\nrender_ms_per_frame %.3f\ncpu_ratio %.3f\n",
+                median(rounds, [](const Playback& p) { return p.cpuMsPerFrame; }), median(references, same),
+                median(ratios, same));
+    std::printf("window_thread_ms_per_frame %.3f\nrender_size %dx%d\n",
+                median(rounds, [](const Playback& p) { return p.windowMsPerFrame; }), device.width(),
                 device.height());
     return 0;
 }

@@ -24,8 +24,9 @@
 //                              the presentation filling a 1920 x 1080 screen
 //                              against libmpv alone drawing it at the same
 //                              size; prints "late_frames", "cpu_ms_per_frame",
-//                              "render_ms_per_frame" and more (10 s of film;
-//                              --seconds N for another length)
+//                              "render_ms_per_frame" and more (medians of 3
+//                              rounds of 10 s of film; --seconds N for
+//                              another length)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
