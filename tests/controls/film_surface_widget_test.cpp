@@ -86,6 +86,22 @@ TEST_F(FilmSurface, AsksForItsSizeInDevicePixelsAndPaintsThatPictureUnscaled)
     EXPECT_EQ(player.renderSize, QSize(80, 50));
 }
 
+TEST_F(FilmSurface, PaintsItsPicturePixelForPixelWhereItLiesInAScaledWindow)
+{
+    // The presentation's scale on a 1920 x 1080 screen, with the surface
+    // away from the window's corner.
+    QWidget window;
+    window.resize(100, 80);
+    auto* surface = new FilmSurfaceWidget(&window);
+    surface->setGeometry(8, 4, 40, 20);
+    PictureBackend player;
+    surface->setBackend(&player);
+    paintAt(window, 2.25);
+    ASSERT_EQ(player.renderSize, QSize(90, 45));
+    player.picture = stripes(QSize(90, 45));
+    EXPECT_EQ(paintAt(window, 2.25).copy(18, 9, 90, 45), player.picture);
+}
+
 TEST_F(FilmSurface, PaintsBlackWithoutAPictureAndStretchesAStaleOne)
 {
     FilmSurfaceWidget surface;
