@@ -32,6 +32,8 @@
 #include "shell/splash_window.h"
 #include "shell/startup.h"
 #include "viewers/film_window_logic.h"
+#include "platform/files/paths.h"
+#include "viewers/photo_previews.h"
 #include "viewers/foto_preview_window.h"
 #include "viewers/media_bar.h"
 #include "viewers/remote_window.h"
@@ -234,6 +236,24 @@ void ZiroApp::createWindows()
         QObject::connect(window, &FilmWindow::keyPassed, base, &TBase::GestioneTastiera);
     }
     QObject::connect(m_w.Remote, &TRemote::keyPassed, base, &TBase::GestioneTastiera);
+
+    m_previews = std::make_unique<PhotoPreviews>(
+        m_g, *m_reporter, *m_w.FotoPreview,
+        [this](const QString& value) -> std::optional<QString> {
+            if (value.isEmpty() || value.size() > 9 ||
+                !std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+                return std::nullopt;
+            return value.toInt() < 9000 ? joinPlain(m_g.dirs.DirFoto, value, {}, QStringLiteral(".KXB"))
+                                        : joinPlain(m_g.dirs.DirFotoUtente, value, {}, QStringLiteral(".BMP"));
+        });
+    m_w.FotoPreview->attach(m_previews.get());
+    m_viewers->setPreviews(m_w.FotoPreview, m_previews.get());
+    QObject::connect(m_w.FotoPreview, &TFotoPreview::photoChosen, base,
+                     [base](int photo) { base->viewers().openPhotoViewer(photo); });
+    QObject::connect(m_w.FotoPreview, &TFotoPreview::pageChosen, base,
+                     [base](const QString& page) { base->viewers().openHtml(page); });
+    QObject::connect(m_w.FotoPreview, &TFotoPreview::beepRequested, base, [this] { m_system.beep(); });
+    QObject::connect(m_w.FotoPreview, &TFotoPreview::keyPassed, base, &TBase::GestioneTastiera);
 }
 
 void ZiroApp::shutdown()

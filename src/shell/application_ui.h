@@ -48,6 +48,7 @@ class FilmBackend;
 class FilmWindowLogic;
 class FilmPlayers;
 class MediaBar;
+class PhotoPreviews;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -133,6 +134,7 @@ private:
     std::unique_ptr<FilmWindowLogic> m_filmMp4;
     std::unique_ptr<FilmPlayers> m_films;
     std::unique_ptr<MediaBar> m_mediaBar;
+    std::unique_ptr<PhotoPreviews> m_previews;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

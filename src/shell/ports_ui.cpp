@@ -7,7 +7,9 @@
 #include "menus/menu_gen_window.h"
 #include "platform/system/system_services.h"
 #include "shell/main_window.h"
+#include "viewers/foto_preview_window.h"
 #include "viewers/media_bar.h"
+#include "viewers/photo_previews.h"
 
 namespace ziro {
 
@@ -91,6 +93,55 @@ void ShellViewers::resetMediaBar()
         return;
     m_bar->ResetTimeLine();
     m_bar->releaseExpand();
+}
+
+bool ShellViewers::previewsOpen() const
+{
+    return m_previewWindow && m_previewWindow->isVisible();
+}
+
+void ShellViewers::showPreviews()
+{
+    if (!m_previewWindow)
+        return;
+    m_previewWindow->showModeless();
+    m_previewWindow->raise();
+    m_previewWindow->setFocus();
+}
+
+void ShellViewers::openFirstPreview()
+{
+    if (m_previews && previewsOpen())
+        m_previews->PreviewClick(1);
+}
+
+void ShellViewers::closePreviews()
+{
+    if (previewsOpen())
+        m_previewWindow->closeGrid();
+}
+
+void ShellViewers::clearPreviewPictures()
+{
+    if (m_previewWindow)
+        m_previewWindow->clearSlots();
+}
+
+void ShellViewers::resetPreviewSelection()
+{
+    if (m_g)
+        m_g->FotoCorrente = 0;
+}
+
+void ShellViewers::preparePreviews()
+{
+    if (!m_previews || !m_base)
+        return;
+    PreviewRecord record;
+    for (int n = 1; n <= kPreviewSlots; ++n)
+        record.foto[size_t(n - 1)] = m_base->Table1.fieldText(QStringLiteral("Foto%1").arg(n)).trimmed();
+    record.html = m_base->Table1.fieldText(QStringLiteral("Html1")).trimmed();
+    m_previews->PreparaAnteprime(record);
 }
 
 // --- ShellMenus --------------------------------------------------------------

@@ -21,6 +21,8 @@ class TConfig;
 class TMenuGen;
 class FilmPlayers;
 class MediaBar;
+class PhotoPreviews;
+class TFotoPreview;
 
 // The viewers as the lesson screen and the walk reach them.
 class ShellViewers : public MainViewerPorts {
@@ -32,6 +34,13 @@ public:
         m_g = g;
         m_films = films;
         m_bar = bar;
+    }
+
+    // The photo previews' window and what it does.
+    void setPreviews(TFotoPreview* window, PhotoPreviews* previews)
+    {
+        m_previewWindow = window;
+        m_previews = previews;
     }
 
     bool bannerVisible() const override;
@@ -48,8 +57,18 @@ public:
     void stopFilm() override;
     void resetMediaBar() override;
 
+    bool previewsOpen() const override;
+    void showPreviews() override;
+    void openFirstPreview() override;
+    void closePreviews() override;
+    void clearPreviewPictures() override;
+    void resetPreviewSelection() override;
+    void preparePreviews() override;
+
 private:
     TBase* m_base = nullptr;
+    TFotoPreview* m_previewWindow = nullptr;
+    PhotoPreviews* m_previews = nullptr;
     Globals* m_g = nullptr;
     FilmPlayers* m_films = nullptr;
     MediaBar* m_bar = nullptr;
