@@ -151,6 +151,7 @@ TEST(CaptionGeometry, CorrectorKeepsTheCaptionInTheFrame)
         {QRect(100, 15, 200, 400), QRect(100, 15, 200, 400)},  // top not above 15
         {QRect(270, 100, 200, 50), QRect(260, 100, 200, 50)},  // right 470 = 490 - 20
         {QRect(20, 100, 460, 50), QRect(20, 100, 460, 50)},    // left not above 20
+        {QRect(20, 100, 465, 50), QRect(20, 100, 465, 50)},
         {QRect(19, 100, 200, 50), QRect(29, 100, 200, 50)},    // left 19: moved right
         {QRect(-30, 100, 200, 50), QRect(-20, 100, 200, 50)},
         {QRect(20, 100, 200, 50), QRect(20, 100, 200, 50)},
@@ -311,10 +312,13 @@ TEST(CaptionToolBar, ArrowLifecycle)
     EXPECT_EQ(state.clickArrow(2, false), CaptionToolBarState::ArrowAction::Clear);
     EXPECT_EQ(state.armedArrow(), 0);
 
-    // Opening the tool bar disarms both; the buttons show the arrows present.
+    // Opening the tool bar disarms both and ends any resize left over; the
+    // buttons show the arrows present.
     state.clickArrow(2, true);
+    state.ResizeBusy = true;
     state.FormShow(false, CaptionAlignment::Centre);
     EXPECT_FALSE(state.BuildFreccia2());
+    EXPECT_FALSE(state.ResizeBusy);
     state.showArrows(true, false);
     EXPECT_TRUE(state.arrowButtonDown(1));
     EXPECT_FALSE(state.arrowButtonDown(2));
