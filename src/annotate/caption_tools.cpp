@@ -86,7 +86,7 @@ int FontSizeMinimo(int fontSize)
     return std::max(fontSize, kSizeBarMinimum);
 }
 
-QRect handleBoundsFor(const QRect& caption)
+QRect captionGrownBounds(const QRect& caption)
 {
     return QRect(caption.x(), caption.y() - 2, std::max(1, caption.width()),
                  std::max(1, caption.height() + 4));
@@ -105,7 +105,7 @@ SizeChange ApplicaDimensione(bool multiLine, int value, int fontSize, const QRec
         change.fontSize = value + 2;
     }
     change.fontSize = FontSizeMinimo(change.fontSize);
-    change.handle = handleBoundsFor(change.caption);
+    change.handle = captionGrownBounds(change.caption);
     return change;
 }
 

@@ -56,7 +56,7 @@ int FontSizeMinimo(int fontSize);
 
 // The caption's bounds grown by 2 at the top and the bottom: what the handle
 // takes after a size change.
-QRect handleBoundsFor(const QRect& caption);
+QRect captionGrownBounds(const QRect& caption);
 
 struct SizeChange {
     int fontSize = kSizeBarMinimum;
