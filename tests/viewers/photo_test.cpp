@@ -173,7 +173,7 @@ TEST(PhotoSequence, VediFotoWrapsOnlyWhenAskedAndNeverLeavesTheRange)
         std::optional<int> shown;
     };
     const Case cases[] = {
-        {3, 5, true, 3},  {6, 5, true, 1},   {0, 5, true, 5},   {-4, 5, true, 5}, {99, 5, true, 1},
+        {3, 5, true, 3},  {5, 5, true, 5},   {6, 5, true, 1},   {0, 5, true, 5},   {-4, 5, true, 5}, {99, 5, true, 1},
         {1, 0, true, {}}, {0, 0, true, {}},  {0, 30, false, {}}, {31, 30, false, {}}, {30, 30, false, 30},
         {1, 1, true, 1},  {2, 1, true, 1},
     };
