@@ -27,6 +27,13 @@
 //                              "render_ms_per_frame" and more (medians of 3
 //                              rounds of 10 s of film; --seconds N for
 //                              another length)
+//   ziro-bench --photo         a generated 1024 x 768 masked photograph
+//                              enlarged as the photo viewer does (decode,
+//                              caption and arrows burnt in, smooth resize to
+//                              640 x 480, sharpening) against decoding it and
+//                              Qt's smooth scaling; prints "enlarge_ms",
+//                              "qt_smooth_ms" and "ratio" (medians of 60
+//                              interleaved runs; --runs N for another count)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -43,6 +50,7 @@
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
 #include "film_bench.h"
+#include "photo_bench.h"
 #include "present_bench.h"
 #include "step_bench.h"
 
@@ -206,6 +214,7 @@ int main(int argc, char** argv)
     bool step = false;
     bool present = false;
     bool film = false;
+    bool photo = false;
     int filmSeconds = ziro::bench::kDefaultFilmSeconds;
     QString loadPath;
     QString generateFolder;
@@ -224,6 +233,8 @@ int main(int argc, char** argv)
             present = true;
         else if (std::strcmp(argv[i], "--film") == 0)
             film = true;
+        else if (std::strcmp(argv[i], "--photo") == 0)
+            photo = true;
         else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
             filmSeconds = std::max(1, std::atoi(argv[++i]));
         else
@@ -231,6 +242,8 @@ int main(int argc, char** argv)
     }
     if (film)
         return ziro::bench::runFilm(argv[0], filmSeconds);
+    if (photo)
+        return ziro::bench::runPhoto(argv[0], runsGiven ? runs : ziro::bench::kDefaultPhotoRuns);
     if (present)
         return ziro::bench::runPresent(argv[0], runsGiven ? runs : ziro::bench::kDefaultPresentRuns);
     if (step)

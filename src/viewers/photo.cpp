@@ -1,0 +1,216 @@
+#include "viewers/photo.h"
+
+#include "base/globals.h"
+#include "base/reports.h"
+#include "controls/kxb.h"
+#include "controls/photo_filters.h"
+#include "platform/dataset/data_table.h"
+#include "platform/files/paths.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace ziro {
+
+namespace {
+
+bool isDecimal(const QString& value)
+{
+    if (value.isEmpty())
+        return false;
+    return std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// Compares a digit string with 9000 without converting it, so that no
+// length of digits can overflow.
+bool isUserPhotoNumber(const QString& digits)
+{
+    qsizetype first = 0;
+    while (first < digits.size() - 1 && digits[first] == u'0')
+        ++first;
+    const QStringView significant = QStringView(digits).sliced(first);
+    if (significant.size() != 4)
+        return significant.size() > 4;
+    return significant.toInt() >= kFirstUserPhoto;
+}
+
+}  // namespace
+
+QString photoFieldName(int n)
+{
+    return QStringLiteral("Foto%1").arg(n);
+}
+
+QString captionFieldName(int n)
+{
+    return QStringLiteral("TxtF%1").arg(n);
+}
+
+std::optional<PhotoFile> photoFile(const Folders& dirs, const QString& fotoValue)
+{
+    const QString value = fotoValue.trimmed();
+    if (!isDecimal(value))
+        return std::nullopt;
+    const bool user = isUserPhotoNumber(value);
+    const std::optional<QString> path = user
+        ? joinPlain(dirs.DirFotoUtente, value, QString(), QStringLiteral(".BMP"))
+        : joinPlain(dirs.DirFoto, value, QString(), QStringLiteral(".KXB"));
+    if (!path)
+        return std::nullopt;
+    return PhotoFile{*path, !user};
+}
+
+QString userListPhotoName(const QString& entry)
+{
+    return entry.left(4);
+}
+
+QString newListPhotoName(const QString& entry)
+{
+    return entry.size() > 4 ? entry.chopped(4) : QString();
+}
+
+std::optional<QImage> loadPhoto(const PhotoFile& file)
+{
+    std::optional<QImage> picture;
+    if (file.masked) {
+        picture = loadKxbFile(file.path);
+    } else {
+        const QFileInfo info(file.path);
+        QImage plain;
+        if (info.isFile() && info.size() <= kKxbMaxFileSize && plain.load(file.path) && !plain.isNull())
+            picture = std::move(plain);
+    }
+    if (!picture)
+        return std::nullopt;
+    return toPhotoFormat(*picture);
+}
+
+int countPhotos(const FotoValue& fotoValue, bool hasHtmlPage, bool custom)
+{
+    auto filled = [&fotoValue](int n) { return !fotoValue(n).trimmed().isEmpty(); };
+    int count = 1;
+    if (filled(2) || hasHtmlPage) {
+        const int last = custom ? kMaxPhotosCustom : kMaxPhotos;
+        for (int n = 2; n <= last; ++n) {
+            if (filled(n))
+                count = n;
+        }
+    }
+    return count;
+}
+
+std::optional<int> photoToShow(int quale, int count, bool wrap)
+{
+    if (wrap) {
+        if (quale > count)
+            quale = 1;
+        if (quale < 1)
+            quale = count;
+    }
+    if (quale < 1 || quale > count)
+        return std::nullopt;
+    return quale;
+}
+
+std::optional<int> stepPhoto(int current, int direction, int count, const FotoValue& fotoValue, bool wrap)
+{
+    if (count < 1 || direction == 0)
+        return std::nullopt;
+    const int step = direction > 0 ? 1 : -1;
+    int n = std::clamp(current, 0, count + 1);
+    for (int tried = 0; tried < count; ++tried) {
+        n += step;
+        if (n < 1 || n > count) {
+            if (!wrap)
+                return std::nullopt;
+            n = n < 1 ? count : 1;
+        }
+        if (!fotoValue(n).trimmed().isEmpty())
+            return n;
+    }
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------- storing captions
+
+bool DataTableCaptions::hasField(const QString& name) const
+{
+    return m_table.isOpen() && m_table.findField(name) != nullptr;
+}
+
+QString DataTableCaptions::fieldText(const QString& name) const
+{
+    return m_table.fieldText(name);
+}
+
+QString DataTableCaptions::fileName() const
+{
+    return m_table.fileName();
+}
+
+bool DataTableCaptions::storeAndSave(const QString& name, const QString& value, QString* error)
+{
+    const QString file = m_table.fileName();
+    if (file.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the table has no file");
+        return false;
+    }
+    if (m_table.eof() && m_table.bof()) {
+        if (error)
+            *error = QStringLiteral("no record on show");
+        return false;
+    }
+    const QString old = m_table.fieldText(name);
+    if (!m_table.edit()) {
+        if (error)
+            *error = QStringLiteral("the record cannot be edited");
+        return false;
+    }
+    if (!m_table.setField(name, value, error) || !m_table.post(error)) {
+        m_table.cancel();
+        return false;
+    }
+    if (m_table.saveToFile(file, DataTable::saveFormatFor(file), error))
+        return true;
+    // The file still holds the old value: the record goes back to it too, so
+    // that the next save sees the caption as changed and writes it again.
+    if (m_table.edit()) {
+        if (!m_table.setField(name, old) || !m_table.post())
+            m_table.cancel();
+    }
+    return false;
+}
+
+bool captionSaveWanted(const QString& captionText, bool modificato)
+{
+    return modificato && captionText != QStringView(kCaptionPlaceholder);
+}
+
+CaptionSaveOutcome SaveToDB(CaptionTable& table, int fotoCorrente, const PhotoCaption& caption, bool modificato,
+                            bool askFirst, Reports& reports)
+{
+    if (!captionSaveWanted(caption.text, modificato))
+        return {CaptionSave::NotWanted, false, false};
+    const QString field = captionFieldName(fotoCorrente);
+    if (fotoCorrente < 1 || !table.hasField(field))
+        return {CaptionSave::NoField, false, false};
+
+    const QString record = writeCaption(caption);
+    if (askFirst
+        && !reports.Conferma(QStringLiteral("Si desidera salvare il testo?"), QStringLiteral("Premere OK per procedere")))
+        return {CaptionSave::Declined, false, true};
+    if (record == table.fieldText(field))
+        return {CaptionSave::Unchanged, false, true};
+
+    QString error;
+    if (!table.storeAndSave(field, record, &error)) {
+        reports.Emsg(ReportKind::FileIo, QStringLiteral("Salvataggio testo foto: ") + error, table.fileName());
+        return {CaptionSave::Failed, true, false};
+    }
+    return {CaptionSave::Stored, false, true};
+}
+
+}  // namespace ziro
