@@ -9,6 +9,9 @@
 // program still have their styles read from there until the teacher stores one
 // of their own.
 
+// The caption's alignment and 3-D effect are the caption record's own.
+#include "viewers/photo_caption.h"
+
 #include <QColor>
 #include <QString>
 
@@ -19,11 +22,6 @@ namespace ziro {
 class IniFile;
 class Reports;
 struct Folders;
-
-enum class CaptionAlignment { Left = 1, Centre = 2, Right = 3 };
-
-// Resit3d looks pressed in, Raised3d stands out; Shadowed3d casts a shade.
-enum class CaptionEffect { Normal3d, Resit3d, Raised3d, Shadowed3d };
 
 // A default-constructed style is what a stored style falls back to, key by key.
 struct CaptionStyle {
