@@ -1,0 +1,480 @@
+#include "viewers/photo_viewer.h"
+
+#include "base/globals.h"
+#include "base/reports.h"
+#include "config/settings.h"
+#include "controls/photo_filters.h"
+#include "viewers/photo_render.h"
+
+#include <algorithm>
+
+namespace ziro {
+
+namespace {
+
+constexpr QSize kWindowSize{607, 374};
+
+bool keypad(Qt::KeyboardModifiers mods)
+{
+    return mods.testFlag(Qt::KeypadModifier);
+}
+
+}  // namespace
+
+QRectF pictureInAlbum(QSize picture)
+{
+    if (picture.isEmpty())
+        return {};
+    QSizeF shown = picture;
+    if (shown.width() > kAlbumSize.width() || shown.height() > kAlbumSize.height())
+        shown.scale(QSizeF(kAlbumSize), Qt::KeepAspectRatio);
+    return QRectF(QPointF((kAlbumSize.width() - shown.width()) / 2.0, (kAlbumSize.height() - shown.height()) / 2.0),
+                  shown);
+}
+
+PhotoViewer::PhotoViewer(Globals& g, const Config& config, Reports& reports, PhotoViewerPort& port,
+                         PhotoViewerHost& host)
+    : m_g(g), m_config(config), m_reports(reports), m_port(port), m_host(host)
+{
+}
+
+PhotoViewer::~PhotoViewer() = default;
+
+QRect PhotoViewer::windowSizeGeometry(const QRect& main)
+{
+    const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
+    return {main.left() + half(main.width() - kWindowSize.width()) - 2,
+            main.top() + half(main.height() - kWindowSize.height()) - 35, kWindowSize.width(),
+            kWindowSize.height()};
+}
+
+QString PhotoViewer::fotoValue(int n) const
+{
+    return m_table ? m_table->fieldText(photoFieldName(n)).trimmed() : QString();
+}
+
+bool PhotoViewer::captionField(QString* name) const
+{
+    // A photograph shown alone has a number, not a slot of the record; and
+    // custom lesson tables stop at fifteen captions.
+    if (m_single || !m_table || m_g.FotoCorrente < 1 || m_g.FotoCorrente > kMaxPhotos)
+        return false;
+    *name = captionFieldName(m_g.FotoCorrente);
+    return m_table->hasField(*name);
+}
+
+bool PhotoViewer::VediFoto(int quale)
+{
+    if (m_enlarged && !m_config.CBfotoFull)
+        backToWindowSize();
+    if (m_host.toolsOpen())
+        SwitchEditMode();
+    const std::optional<int> which = photoToShow(quale, m_g.NumeroFoto, true);
+    if (!which || !m_table) {
+        m_port.beep();
+        return false;
+    }
+    quale = *which;
+    const QString value = fotoValue(quale);
+    const std::optional<PhotoFile> file = photoFile(m_g.dirs, value);
+    if (!file) {
+        m_reports.Emsg(ReportKind::MissingFile, QStringLiteral("display foto"),
+                       m_g.dirs.DirFoto + value + QStringLiteral(".KXB"));
+        return false;
+    }
+    m_single = false;
+    if (!loadFile(*file, quale))
+        return false;
+    if (quale == 1 && m_g.AudioON && m_config.CBAudioFoto)
+        m_host.playRecordSound();
+    showPhoto();
+    return true;
+}
+
+bool PhotoViewer::step(int direction)
+{
+    if (!m_table)
+        return false;
+    const std::optional<int> next = stepPhoto(
+        m_g.FotoCorrente, direction, m_g.NumeroFoto, [this](int n) { return fotoValue(n); }, true);
+    if (!next) {
+        m_port.beep();
+        return false;
+    }
+    return VediFoto(*next);
+}
+
+bool PhotoViewer::showSingle(const QString& path, int number)
+{
+    const bool masked = path.endsWith(QStringLiteral(".KXB"), Qt::CaseInsensitive);
+    if (m_enlarged && !m_config.CBfotoFull)
+        backToWindowSize();
+    m_single = true;
+    if (!loadFile(PhotoFile{path, masked}, number))
+        return false;
+    showPhoto();
+    return true;
+}
+
+bool PhotoViewer::loadFile(const PhotoFile& file, int number)
+{
+    std::optional<QImage> photo = loadPhoto(file);
+    if (!photo) {
+        m_reports.Emsg(ReportKind::MissingFile, QStringLiteral("display foto"), file.path);
+        return false;
+    }
+    m_photo = toPhotoFormat(*photo);
+    m_picture = m_photo;
+    if (!m_open) {
+        m_open = true;
+        m_enlarged = false;
+        m_port.showWindowSize(windowSizeGeometry(m_port.mainGeometry()));
+    }
+    if (m_g.VideoAperto && m_g.VideoInCorso)
+        m_host.toggleFilmPause();
+    m_g.FotoCorrente = number;
+    return true;
+}
+
+void PhotoViewer::showPhoto()
+{
+    if (!m_enlarged) {
+        LoadTitolo(m_host.toolsOpen());
+    } else {
+        // With "Full screen" each photograph comes enlarged in turn, as it
+        // is: its caption stays hidden until the window size comes back.
+        m_caption = PhotoCaption();
+        hideCaption();
+        Image1Click();
+        m_indicator = false;
+        m_FlagText = false;
+    }
+    if (m_config.CBfotoFull && m_config.Cb_AutoText)
+        m_indicator = false;
+    updateIndicator();
+    m_port.takeFocus();
+}
+
+void PhotoViewer::reloadPicture()
+{
+    m_picture = m_photo;
+    m_arrowsDrawn = false;
+    if (m_captionVisible && m_caption.anyArrow() && arrowsDrawn(m_config.CBfotoFull, m_config.Cb_AutoText)) {
+        BurnOptions only;
+        only.caption = false;
+        only.pictureInAlbum = pictureInAlbum(m_photo.size());
+        burnCaption(m_picture, m_caption, only);
+        m_arrowsDrawn = true;
+    }
+    m_port.setPicture(m_picture);
+}
+
+void PhotoViewer::hideCaption()
+{
+    m_captionVisible = false;
+    m_port.showCaption(nullptr);
+}
+
+void PhotoViewer::LoadTitolo(bool mode)
+{
+    if (mode)
+        m_EditMode = false;
+    else
+        hideCaption();
+    QString field;
+    if (!captionField(&field)) {
+        // A table without the caption field: no indicator, no editing.
+        m_stored = false;
+        m_indicator = false;
+        m_caption = PhotoCaption();
+        reloadPicture();
+        updateIndicator();
+        updateMenu();
+        return;
+    }
+    const QString value = m_table->fieldText(field);
+    m_stored = hasCaption(value);
+    m_caption = m_stored ? readCaption(value).caption : PhotoCaption();
+    if (m_stored) {
+        if (mode && !m_host.toolsOpen())
+            m_host.openTools();
+        if (m_config.Cb_AutoText || m_FlagText || m_host.toolsOpen()) {
+            m_captionVisible = true;
+            m_port.showCaption(&m_caption);
+        }
+    }
+    reloadPicture();
+    m_EditMode = false;
+    m_modificato = false;
+    m_indicator = !m_enlarged;
+    updateIndicator();
+    updateMenu();
+}
+
+void PhotoViewer::updateIndicator()
+{
+    m_port.setIndicator(m_indicator && !m_enlarged, m_stored);
+}
+
+void PhotoViewer::updateMenu()
+{
+    const bool tools = m_host.toolsOpen();
+    PhotoMenu m;
+    m.showText = m_captionVisible ? QStringLiteral("Nascondi testo") : QStringLiteral("Visualizza testo");
+    m.showEnabled = !tools && m_stored;
+    m.editText = m_stored ? QStringLiteral("Modifica testo") : QStringLiteral("Nuovo testo");
+    m.editEnabled = !tools;
+    m.saveEnabled = m_modificato;
+    m.cancelEnabled = tools || m_modificato;
+    m_menu = m;
+    m_port.setMenu(m);
+}
+
+void PhotoViewer::backToWindowSize()
+{
+    m_enlarged = false;
+    m_port.showWindowSize(windowSizeGeometry(m_port.mainGeometry()));
+    m_indicator = true;
+    hideCaption();
+    reloadPicture();
+    updateIndicator();
+}
+
+void PhotoViewer::AlbumClick()
+{
+    if (m_host.bannerVisible()) {
+        m_host.closeBanner();
+        return;
+    }
+    const bool tools = m_host.toolsOpen();
+    if (!tools && m_captionVisible)
+        m_FlagTast = true;
+    if (tools || m_EditMode) {
+        m_EditMode = false;
+        return;
+    }
+    if (m_enlarged && !m_config.CBfotoFull) {
+        backToWindowSize();
+        if (m_config.Cb_AutoText)
+            SpiaTestoClick();
+        m_port.takeFocus();
+        return;
+    }
+    if (m_g.Custom && !m_g.SegnaleON && !m_g.QuizON)
+        return;
+    const bool edition = m_g.ModoAM() || m_g.ModoAB() || m_g.ModoCD() || m_g.ModoCQ();
+    const QString topic = m_host.subTopic();
+    if (m_g.SoloFoto && edition && (topic == QLatin1String("A01") || topic == QLatin1String("A")))
+        m_host.openGeneralMenu();
+    else if (!m_g.SoloFoto)
+        ChiudiFoto();
+}
+
+void PhotoViewer::Image1Click()
+{
+    m_EditMode = false;
+    if (!m_open || m_host.toolsOpen())
+        return;
+    if (m_captionVisible)
+        m_FlagTast = true;
+    m_indicator = false;
+    // The enlarged picture is made from the photograph as shown: its
+    // arrows, and the caption burnt in where it lay.
+    BurnOptions burn;
+    burn.arrows = false;
+    burn.pictureInAlbum = pictureInAlbum(m_photo.size());
+    const QImage shown = m_enlarged || m_picture.isNull() ? m_photo : m_picture;
+    m_picture = enlargePhoto(shown, m_captionVisible ? &m_caption : nullptr, burn);
+    m_captionVisible = false;
+    m_port.showCaption(nullptr);
+    m_enlarged = true;
+    m_port.showEnlarged(m_port.mainGeometry());
+    m_port.setPicture(m_picture);
+    updateIndicator();
+    updateMenu();
+}
+
+void PhotoViewer::ChiudiFoto()
+{
+    if (!m_open)
+        return;
+    if (!m_host.toolsOpen())
+        hideCaption();
+    m_photo = QImage();
+    m_picture = QImage();
+    m_port.setPicture(QImage());
+    m_g.FotoCorrente = 0;
+    m_FlagText = false;
+    m_open = false;
+    m_enlarged = false;
+    m_single = false;
+    m_port.hideWindow();
+    if (m_g.VideoAperto && !m_g.VideoInCorso && !m_host.bookVisible())
+        m_host.toggleFilmPause();
+    if (m_g.SoloFoto)
+        m_host.showGeneralMenuModal();
+    if (m_host.bookVisible())
+        m_host.focusBook();
+    else if (m_host.quizVisible() && !m_g.VideoAperto)
+        m_host.focusQuiz();
+    m_host.closePreviews();
+}
+
+void PhotoViewer::SpiaTestoClick()
+{
+    if (!m_open || m_enlarged || m_host.toolsOpen())
+        return;
+    if (m_captionVisible) {
+        m_FlagText = false;
+        hideCaption();
+        reloadPicture();
+    } else {
+        m_FlagText = true;
+        LoadTitolo(false);
+    }
+    updateMenu();
+}
+
+void PhotoViewer::SwitchEditMode()
+{
+    QString field;
+    if (m_enlarged || !m_table || !m_table->hasField(captionFieldName(1)))
+        return;
+    if (m_host.toolsOpen()) {
+        m_EditMode = false;
+        const CaptionSaveOutcome saved =
+            SaveToDB(*m_table, m_g.FotoCorrente, m_caption, m_modificato, true, m_reports);
+        m_modificato = saved.modificato;
+        if (saved.clearClipboard)
+            m_ClipBrdTxt.clear();
+        m_host.closeTools();
+        LoadTitolo(false);
+    } else if (captionField(&field) && !m_host.openTools()) {
+        // Without the tool bar a caption cannot be edited: say so.
+        m_port.beep();
+    }
+    updateMenu();
+}
+
+void PhotoViewer::PopUpTextClick(int tag)
+{
+    switch (tag) {
+    case 0:
+        SpiaTestoClick();
+        break;
+    case 2:
+        SwitchEditMode();
+        break;
+    case 3: {
+        m_modificato = true;
+        m_EditMode = false;
+        if (m_table) {
+            const CaptionSaveOutcome saved =
+                SaveToDB(*m_table, m_g.FotoCorrente, m_caption, m_modificato, false, m_reports);
+            m_modificato = saved.modificato;
+        }
+        m_host.closeTools();
+        updateMenu();
+        break;
+    }
+    case 4:
+        m_modificato = false;
+        SwitchEditMode();
+        break;
+    default:
+        break;
+    }
+}
+
+void PhotoViewer::CopiaTxt()
+{
+    m_ClipBrdTxt = m_stored || m_captionVisible ? writeCaption(m_caption) : QString();
+    m_port.beep();
+}
+
+void PhotoViewer::IncollaTxt()
+{
+    QString field;
+    if (m_ClipBrdTxt.isEmpty() || !m_open || m_enlarged || !captionField(&field)) {
+        m_port.setIndicator(m_indicator && !m_enlarged, false);
+        return;
+    }
+    m_caption = readCaption(m_ClipBrdTxt).caption;
+    m_modificato = true;
+    m_captionVisible = true;
+    m_port.showCaption(&m_caption);
+    reloadPicture();
+    // A pasted caption is stored at once.
+    const CaptionSaveOutcome saved = SaveToDB(*m_table, m_g.FotoCorrente, m_caption, true, false, m_reports);
+    m_modificato = saved.modificato;
+    m_stored = hasCaption(m_table->fieldText(field));
+    updateIndicator();
+    updateMenu();
+    m_port.takeFocus();
+}
+
+void PhotoViewer::FormKey(int key, Qt::KeyboardModifiers mods)
+{
+    const bool ctrl = mods.testFlag(Qt::ControlModifier);
+    const bool alt = mods.testFlag(Qt::AltModifier);
+    if (key == Qt::Key_Escape) {
+        if (m_host.toolsOpen()) {
+            SwitchEditMode();
+        } else if (m_g.Custom) {
+            ChiudiFoto();
+            if (!m_g.SegnaleON && !m_g.QuizON)
+                m_port.passKey(key, mods);
+        } else if (!m_g.SoloFoto) {
+            AlbumClick();
+        }
+        return;
+    }
+    if (alt && key == Qt::Key_T) {
+        SwitchEditMode();
+        return;
+    }
+    if (key == Qt::Key_F1 || (key == Qt::Key_1 && keypad(mods))) {
+        SpiaTestoClick();
+        if (m_captionVisible && m_FlagTast)
+            SpiaTestoClick();
+        m_FlagTast = false;
+        if (m_enlarged) {
+            AlbumClick();
+            SpiaTestoClick();
+        }
+        return;
+    }
+    if (ctrl && key == Qt::Key_C) {
+        CopiaTxt();
+        return;
+    }
+    if (ctrl && key == Qt::Key_V) {
+        IncollaTxt();
+        return;
+    }
+    if (key == Qt::Key_F2 || (key == Qt::Key_2 && keypad(mods))) {
+        m_enlarged ? AlbumClick() : Image1Click();
+        return;
+    }
+    if (key == Qt::Key_F3) {
+        if (m_enlarged) {
+            AlbumClick();
+            SpiaTestoClick();
+            SpiaTestoClick();
+            m_FlagTast = false;
+        } else {
+            if (!m_captionVisible)
+                SpiaTestoClick();
+            Image1Click();
+        }
+        return;
+    }
+    const bool toolKey = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up ||
+                         key == Qt::Key_Down ||
+                         ((key == Qt::Key_Slash || key == Qt::Key_Asterisk) && keypad(mods));
+    if (toolKey && m_host.toolsOpen())
+        return;
+    m_port.passKey(key, mods);
+}
+
+}  // namespace ziro

@@ -1,0 +1,291 @@
+// The photo viewer's logic over a fake window and host and a table in
+// memory, with real photograph files: which photograph shows, in which
+// size, with which caption, and what keys and clicks do.
+
+#include "viewers/photo_viewer.h"
+
+#include "base/globals.h"
+#include "base/reports.h"
+#include "config/settings.h"
+#include "viewers/photo_render.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace ziro {
+namespace {
+
+struct LoggedReports : NullReports {
+    void Emsg(ReportKind kind, const QString& context, const QString& name) override
+    {
+        log << QStringLiteral("%1|%2|%3").arg(reportCode(kind)).arg(context, name);
+    }
+    QStringList log;
+};
+
+struct MemoryTable : CaptionTable {
+    bool hasField(const QString& name) const override { return fields.contains(name); }
+    QString fieldText(const QString& name) const override { return fields.value(name); }
+    bool storeAndSave(const QString& name, const QString& value, QString*) override
+    {
+        fields[name] = value;
+        ++saves;
+        return true;
+    }
+    QString fileName() const override { return QStringLiteral("tabella.xml"); }
+
+    QMap<QString, QString> fields;
+    int saves = 0;
+};
+
+struct FakeWindow : PhotoViewerPort {
+    void showWindowSize(const QRect& r) override
+    {
+        geometry = r;
+        visible = true;
+        enlarged = false;
+    }
+    void showEnlarged(const QRect& r) override
+    {
+        geometry = r;
+        visible = true;
+        enlarged = true;
+    }
+    void hideWindow() override { visible = false; }
+    void setPicture(const QImage& p) override { picture = p; }
+    void showCaption(const PhotoCaption* c) override { caption = c ? std::optional<PhotoCaption>(*c) : std::nullopt; }
+    void setIndicator(bool v, bool s) override
+    {
+        indicator = v;
+        stored = s;
+    }
+    void beep() override { ++beeps; }
+    void passKey(int key, Qt::KeyboardModifiers) override { passed << key; }
+
+    QRect geometry;
+    bool visible = false;
+    bool enlarged = false;
+    QImage picture;
+    std::optional<PhotoCaption> caption;
+    bool indicator = false;
+    bool stored = false;
+    int beeps = 0;
+    QList<int> passed;
+};
+
+struct FakeHost : PhotoViewerHost {
+    void playRecordSound() override { calls << QStringLiteral("sound"); }
+    void toggleFilmPause() override { calls << QStringLiteral("film"); }
+    void closePreviews() override { calls << QStringLiteral("previews"); }
+    void openGeneralMenu() override { calls << QStringLiteral("menu"); }
+    QString subTopic() const override { return topic; }
+    QStringList calls;
+    QString topic;
+};
+
+// A photograph of one colour; masked ones get their two signature bytes
+// changed, as the installation's are.
+void writePhoto(const QString& path, QColor colour, QSize size = {480, 360})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    if (path.endsWith(QStringLiteral(".KXB")))
+        bytes.replace(0, 2, "KX");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QString kCaption = QStringLiteral(
+    "Stop*40*20*300*64*1*Arial*clRed*30*1*2*0*clYellow*2*clGray*100*300*200*200*clPurple*-1*-1*-1*-1*#");
+
+class PhotoViewerTest : public ::testing::Test {
+protected:
+    PhotoViewerTest() : viewer(g, config, reports, window, host)
+    {
+        g.dirs.DirFoto = dir.filePath(QStringLiteral("Foto/"));
+        g.dirs.DirFotoUtente = dir.filePath(QStringLiteral("Utente/"));
+        QDir().mkpath(g.dirs.DirFoto);
+        QDir().mkpath(g.dirs.DirFotoUtente);
+        writePhoto(g.dirs.DirFoto + QStringLiteral("101.KXB"), Qt::red);
+        writePhoto(g.dirs.DirFoto + QStringLiteral("103.KXB"), Qt::green);
+        writePhoto(g.dirs.DirFotoUtente + QStringLiteral("9001.BMP"), Qt::blue, {320, 240});
+        for (int n = 1; n <= 30; ++n) {
+            table.fields[photoFieldName(n)] = QString();
+            table.fields[captionFieldName(n)] = QString();
+        }
+        table.fields[photoFieldName(1)] = QStringLiteral("101");
+        table.fields[photoFieldName(3)] = QStringLiteral("103");
+        table.fields[photoFieldName(4)] = QStringLiteral("9001");
+        table.fields[captionFieldName(1)] = kCaption;
+        g.NumeroFoto = 4;
+        viewer.setTable(&table);
+    }
+
+    QTemporaryDir dir;
+    Globals g;
+    Config config;
+    LoggedReports reports;
+    FakeWindow window;
+    FakeHost host;
+    MemoryTable table;
+    PhotoViewer viewer;
+};
+
+TEST_F(PhotoViewerTest, ShowsAPhotographFramedInTheMiddleOfTheLessonWithItsCaption)
+{
+    g.AudioON = true;
+    ASSERT_TRUE(viewer.VediFoto(1));
+    EXPECT_EQ(window.geometry, QRect(14, 18, 607, 374));
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(g.FotoCorrente, 1);
+    EXPECT_EQ(host.calls, QStringList({"sound"}));
+    // "Auto text" shows the stored caption and draws its arrow.
+    ASSERT_TRUE(window.caption.has_value());
+    EXPECT_EQ(window.caption->text, QStringLiteral("Stop"));
+    EXPECT_TRUE(window.indicator);
+    EXPECT_TRUE(window.stored);
+    EXPECT_NE(window.picture.pixel(150, 250), qRgb(255, 0, 0));  // on the arrow's shaft
+
+    // The indicator hides the caption, and its arrow with it.
+    viewer.SpiaTestoClick();
+    EXPECT_FALSE(window.caption.has_value());
+    EXPECT_EQ(window.picture.pixel(150, 250), qRgb(255, 0, 0));
+    viewer.SpiaTestoClick();
+    EXPECT_TRUE(window.caption.has_value());
+
+    // No record sound without "Audio foto", nor for other photographs.
+    config.CBAudioFoto = false;
+    ASSERT_TRUE(viewer.VediFoto(1));
+    config.CBAudioFoto = true;
+    ASSERT_TRUE(viewer.VediFoto(3));
+    EXPECT_EQ(host.calls, QStringList({"sound"}));
+}
+
+TEST_F(PhotoViewerTest, WrapsStepsOverGapsAndReportsWhatCannotBeShown)
+{
+    ASSERT_TRUE(viewer.VediFoto(5));  // past the last: the first
+    EXPECT_EQ(g.FotoCorrente, 1);
+    ASSERT_TRUE(viewer.VediFoto(0));  // before the first: the last, a user photograph
+    EXPECT_EQ(g.FotoCorrente, 4);
+    EXPECT_EQ(window.picture.size(), QSize(320, 240));
+    // Without a caption field value the indicator is silver.
+    EXPECT_FALSE(window.stored);
+
+    ASSERT_TRUE(viewer.step(1));  // wraps to 1
+    EXPECT_EQ(g.FotoCorrente, 1);
+    ASSERT_TRUE(viewer.step(1));  // Foto2 is empty
+    EXPECT_EQ(g.FotoCorrente, 3);
+
+    // A missing file, and a value that is no photograph number, are
+    // reported; the viewer keeps what it showed.
+    table.fields[photoFieldName(1)] = QStringLiteral("102");
+    table.fields[photoFieldName(4)] = QStringLiteral("../101");
+    EXPECT_FALSE(viewer.VediFoto(1));
+    EXPECT_FALSE(viewer.VediFoto(4));
+    EXPECT_EQ(g.FotoCorrente, 3);
+    ASSERT_EQ(reports.log.size(), 2);
+    EXPECT_TRUE(reports.log[0].startsWith(QStringLiteral("1|display foto|")));
+    EXPECT_TRUE(reports.log[0].endsWith(QStringLiteral("102.KXB")));
+    EXPECT_TRUE(reports.log[1].startsWith(QStringLiteral("1|display foto|")));
+
+    g.NumeroFoto = 0;
+    EXPECT_FALSE(viewer.VediFoto(1));
+    EXPECT_EQ(window.beeps, 1);
+}
+
+TEST_F(PhotoViewerTest, EnlargesWithTheCaptionBurntInAndComesBack)
+{
+    ASSERT_TRUE(viewer.VediFoto(1));
+    viewer.Image1Click();
+    EXPECT_TRUE(viewer.isEnlarged());
+    EXPECT_EQ(window.geometry, QRect(0, 0, 640, 480));
+    EXPECT_EQ(window.picture.size(), kEnlargedPictureSize);
+    EXPECT_FALSE(window.caption.has_value());  // it is in the picture now
+    EXPECT_FALSE(window.indicator);
+    // The caption's yellow box, burnt in and enlarged with the photograph.
+    // (Right of the short, left-aligned text.)
+    const QColor box = window.picture.pixel(qRound(300 * 614 / 480.0), qRound(40 * 454 / 360.0));
+    EXPECT_GT(box.green(), 200) << box.name().toStdString();
+    EXPECT_LT(box.blue(), 60) << box.name().toStdString();
+
+    // A click on the enlarged photograph brings the window size back, with
+    // the caption ("Auto text").
+    viewer.AlbumClick();
+    EXPECT_FALSE(viewer.isEnlarged());
+    EXPECT_EQ(window.geometry, QRect(14, 18, 607, 374));
+    EXPECT_EQ(window.picture.size(), QSize(480, 360));
+    EXPECT_TRUE(window.caption.has_value());
+
+    // Without "Full screen" the next photograph comes in the window size...
+    viewer.Image1Click();
+    ASSERT_TRUE(viewer.VediFoto(3));
+    EXPECT_FALSE(viewer.isEnlarged());
+    EXPECT_EQ(window.picture.size(), QSize(480, 360));
+
+    // ...with it each photograph comes enlarged in turn.
+    config.CBfotoFull = true;
+    viewer.Image1Click();
+    ASSERT_TRUE(viewer.VediFoto(3));
+    EXPECT_TRUE(viewer.isEnlarged());
+    EXPECT_EQ(QColor(window.picture.pixel(300, 200)).name(), QStringLiteral("#00ff00"));
+}
+
+TEST_F(PhotoViewerTest, KeysAndClicksCloseTheViewerAndPassTheRestOn)
+{
+    g.VideoAperto = true;  // a paused film goes on when the photograph closes
+    ASSERT_TRUE(viewer.VediFoto(1));
+    viewer.FormKey(Qt::Key_F2, Qt::NoModifier);
+    EXPECT_TRUE(viewer.isEnlarged());
+    viewer.FormKey(Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_FALSE(viewer.isEnlarged());
+    viewer.FormKey(Qt::Key_PageDown, Qt::NoModifier);
+    EXPECT_EQ(window.passed, QList<int>({Qt::Key_PageDown}));
+
+    viewer.FormKey(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_FALSE(viewer.isOpen());
+    EXPECT_FALSE(window.visible);
+    EXPECT_EQ(g.FotoCorrente, 0);
+    EXPECT_EQ(host.calls, QStringList({"film", "previews"}));
+
+    // In photo-only mode a click opens the general menu on the first topic
+    // and does nothing on another.
+    g.SoloFoto = true;
+    host.topic = QStringLiteral("B02");
+    ASSERT_TRUE(viewer.VediFoto(3));
+    viewer.AlbumClick();
+    EXPECT_TRUE(viewer.isOpen());
+    host.topic = QStringLiteral("A01");
+    viewer.AlbumClick();
+    EXPECT_EQ(host.calls.last(), QStringLiteral("menu"));
+}
+
+TEST_F(PhotoViewerTest, CopyAndPasteCarryACaptionToAnotherPhotograph)
+{
+    ASSERT_TRUE(viewer.VediFoto(1));
+    viewer.FormKey(Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(viewer.VediFoto(3));
+    EXPECT_FALSE(window.stored);
+    viewer.FormKey(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(table.saves, 1);
+    EXPECT_EQ(table.fields[captionFieldName(3)], kCaption);
+    EXPECT_TRUE(window.stored);
+    EXPECT_FALSE(viewer.modificato());
+    // Loading and showing a caption never writes it back.
+    ASSERT_TRUE(viewer.VediFoto(1));
+    viewer.SpiaTestoClick();
+    viewer.SpiaTestoClick();
+    EXPECT_EQ(table.saves, 1);
+    EXPECT_EQ(table.fields[captionFieldName(1)], kCaption);
+}
+
+}  // namespace
+}  // namespace ziro
