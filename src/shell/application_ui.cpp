@@ -34,11 +34,12 @@
 #include "viewers/film_window_logic.h"
 #include "platform/files/paths.h"
 #include "viewers/photo_previews.h"
+#include "viewers/photo_viewer.h"
+#include "viewers/tv_foto_window.h"
 #include "viewers/foto_preview_window.h"
 #include "viewers/media_bar.h"
 #include "viewers/remote_window.h"
 #include "viewers/tv_avc_window.h"
-#include "viewers/tv_foto_window.h"
 #include "viewers/tv_html_window.h"
 #include "viewers/tv_libro_window.h"
 #include "viewers/tv_testo_window.h"
@@ -240,11 +241,8 @@ void ZiroApp::createWindows()
     m_previews = std::make_unique<PhotoPreviews>(
         m_g, *m_reporter, *m_w.FotoPreview,
         [this](const QString& value) -> std::optional<QString> {
-            if (value.isEmpty() || value.size() > 9 ||
-                !std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-                return std::nullopt;
-            return value.toInt() < 9000 ? joinPlain(m_g.dirs.DirFoto, value, {}, QStringLiteral(".KXB"))
-                                        : joinPlain(m_g.dirs.DirFotoUtente, value, {}, QStringLiteral(".BMP"));
+            const std::optional<PhotoFile> file = photoFile(m_g.dirs, value);
+            return file ? std::optional<QString>(file->path) : std::nullopt;
         });
     m_w.FotoPreview->attach(m_previews.get());
     m_viewers->setPreviews(m_w.FotoPreview, m_previews.get());
@@ -254,6 +252,15 @@ void ZiroApp::createWindows()
                      [base](const QString& page) { base->viewers().openHtml(page); });
     QObject::connect(m_w.FotoPreview, &TFotoPreview::beepRequested, base, [this] { m_system.beep(); });
     QObject::connect(m_w.FotoPreview, &TFotoPreview::keyPassed, base, &TBase::GestioneTastiera);
+
+    m_photoHost = std::make_unique<ShellPhotoHost>(m_g, m_system, *base);
+    m_captions = std::make_unique<DataTableCaptions>(base->Table1);
+    m_photoViewer = std::make_unique<PhotoViewer>(m_g, *m_config, *m_reporter, *m_w.TVFoto, *m_photoHost);
+    m_photoViewer->setTable(m_captions.get());
+    m_w.TVFoto->attach(m_photoViewer.get());
+    m_viewers->setPhotoViewer(m_w.TVFoto, m_photoViewer.get());
+    QObject::connect(m_w.TVFoto, &TTVFoto::beepRequested, base, [this] { m_system.beep(); });
+    QObject::connect(m_w.TVFoto, &TTVFoto::keyPassed, base, &TBase::GestioneTastiera);
 }
 
 void ZiroApp::shutdown()

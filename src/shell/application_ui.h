@@ -49,6 +49,9 @@ class FilmWindowLogic;
 class FilmPlayers;
 class MediaBar;
 class PhotoPreviews;
+class PhotoViewer;
+class ShellPhotoHost;
+class DataTableCaptions;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -135,6 +138,9 @@ private:
     std::unique_ptr<FilmPlayers> m_films;
     std::unique_ptr<MediaBar> m_mediaBar;
     std::unique_ptr<PhotoPreviews> m_previews;
+    std::unique_ptr<ShellPhotoHost> m_photoHost;
+    std::unique_ptr<DataTableCaptions> m_captions;
+    std::unique_ptr<PhotoViewer> m_photoViewer;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

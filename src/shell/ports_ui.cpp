@@ -3,13 +3,16 @@
 #include "base/globals.h"
 #include "config/config_window.h"
 #include "config/settings.h"
+#include "content/navigator.h"
 #include "diag/table_model.h"
 #include "menus/menu_gen_window.h"
+#include "platform/files/paths.h"
 #include "platform/system/system_services.h"
 #include "shell/main_window.h"
 #include "viewers/foto_preview_window.h"
 #include "viewers/media_bar.h"
 #include "viewers/photo_previews.h"
+#include "viewers/tv_foto_window.h"
 
 namespace ziro {
 
@@ -142,6 +145,128 @@ void ShellViewers::preparePreviews()
         record.foto[size_t(n - 1)] = m_base->Table1.fieldText(QStringLiteral("Foto%1").arg(n)).trimmed();
     record.html = m_base->Table1.fieldText(QStringLiteral("Html1")).trimmed();
     m_previews->PreparaAnteprime(record);
+}
+
+bool ShellViewers::photoViewerOpen() const
+{
+    return m_photo && m_photo->isOpen();
+}
+
+void ShellViewers::openPhotoViewer(int photo)
+{
+    if (!m_photo || !m_base || !m_g)
+        return;
+    const DataTable& table = m_base->Table1;
+    const FotoValue foto = [&table](int n) { return table.fieldText(photoFieldName(n)); };
+    // Opened straight from the lesson, the viewer counts the photographs
+    // itself; the previews did when they were shown.
+    if (!previewsOpen())
+        m_g->NumeroFoto = countPhotos(foto, !table.fieldText(QStringLiteral("Html1")).trimmed().isEmpty(),
+                                      m_g->Custom);
+    m_photo->VediFoto(photo < 0 ? m_g->NumeroFoto : photo);
+}
+
+void ShellViewers::showNextPhoto()
+{
+    if (m_photo)
+        m_photo->step(1);
+}
+
+void ShellViewers::showPreviousPhoto()
+{
+    if (m_photo)
+        m_photo->step(-1);
+}
+
+void ShellViewers::closePhotoViewer()
+{
+    if (photoViewerOpen())
+        m_photo->ChiudiFoto();
+}
+
+void ShellViewers::photoAlbumAction()
+{
+    if (photoViewerOpen())
+        m_photo->AlbumClick();
+}
+
+bool ShellViewers::showSinglePhoto(const QString& path, int number)
+{
+    return m_photo && m_photo->showSingle(path, number);
+}
+
+void ShellViewers::focusPhotoViewer()
+{
+    if (photoViewerOpen())
+        m_photoWindow->takeFocus();
+}
+
+// --- ShellPhotoHost ----------------------------------------------------------
+
+bool ShellPhotoHost::bannerVisible() const
+{
+    return m_base.viewers().bannerVisible();
+}
+
+void ShellPhotoHost::closeBanner()
+{
+    m_base.viewers().closeBanner();
+}
+
+void ShellPhotoHost::playRecordSound()
+{
+    const Folders& d = m_g.dirs;
+    const QString& folder = m_g.ModoAM() ? d.DirBookAM : m_g.ModoCD() ? d.DirBookCDE : m_g.ModoCQ() ? d.DirBookCQC : d.DirBook;
+    const std::optional<QString> path =
+        joinPlain(folder, m_base.Table1.fieldText(QStringLiteral("Audio")).trimmed(), QStringLiteral("Snd"),
+                  QStringLiteral(".WAV"));
+    if (path)
+        m_system.playSound(*path);
+}
+
+void ShellPhotoHost::toggleFilmPause()
+{
+    m_base.logic().PausaVideo();
+}
+
+void ShellPhotoHost::openGeneralMenu()
+{
+    m_base.logic().TastoMNUClick();
+}
+
+void ShellPhotoHost::showGeneralMenuModal()
+{
+    m_base.logic().TastoMNUClick();
+}
+
+QString ShellPhotoHost::subTopic() const
+{
+    return m_base.navigator().fields().SottoArgCorr;
+}
+
+bool ShellPhotoHost::bookVisible() const
+{
+    return m_base.viewers().bookOpen();
+}
+
+void ShellPhotoHost::focusBook()
+{
+    m_base.viewers().showBookPage();
+}
+
+bool ShellPhotoHost::quizVisible() const
+{
+    return m_base.viewers().quizVisible();
+}
+
+void ShellPhotoHost::focusQuiz()
+{
+    m_base.viewers().focusQuiz();
+}
+
+void ShellPhotoHost::closePreviews()
+{
+    m_base.viewers().closePreviews();
 }
 
 // --- ShellMenus --------------------------------------------------------------

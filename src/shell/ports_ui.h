@@ -9,6 +9,7 @@
 #include "diag/error_window.h"
 #include "menus/general_menu.h"
 #include "shell/main_logic.h"
+#include "viewers/photo_viewer.h"
 
 namespace ziro {
 
@@ -23,6 +24,7 @@ class FilmPlayers;
 class MediaBar;
 class PhotoPreviews;
 class TFotoPreview;
+class TTVFoto;
 
 // The viewers as the lesson screen and the walk reach them.
 class ShellViewers : public MainViewerPorts {
@@ -41,6 +43,13 @@ public:
     {
         m_previewWindow = window;
         m_previews = previews;
+    }
+
+    // The photo viewer's window and what it does.
+    void setPhotoViewer(TTVFoto* window, PhotoViewer* viewer)
+    {
+        m_photoWindow = window;
+        m_photo = viewer;
     }
 
     bool bannerVisible() const override;
@@ -65,13 +74,48 @@ public:
     void resetPreviewSelection() override;
     void preparePreviews() override;
 
+    bool photoViewerOpen() const override;
+    void openPhotoViewer(int photo) override;
+    void showNextPhoto() override;
+    void showPreviousPhoto() override;
+    void closePhotoViewer() override;
+    void photoAlbumAction() override;
+    bool showSinglePhoto(const QString& path, int number) override;
+    void focusPhotoViewer() override;
+
 private:
     TBase* m_base = nullptr;
     TFotoPreview* m_previewWindow = nullptr;
     PhotoPreviews* m_previews = nullptr;
+    TTVFoto* m_photoWindow = nullptr;
+    PhotoViewer* m_photo = nullptr;
     Globals* m_g = nullptr;
     FilmPlayers* m_films = nullptr;
     MediaBar* m_bar = nullptr;
+};
+
+// What the photo viewer asks of the lesson screen and the other viewers.
+class ShellPhotoHost : public PhotoViewerHost {
+public:
+    ShellPhotoHost(Globals& g, SystemServices& system, TBase& base) : m_g(g), m_system(system), m_base(base) {}
+
+    bool bannerVisible() const override;
+    void closeBanner() override;
+    void playRecordSound() override;
+    void toggleFilmPause() override;
+    void openGeneralMenu() override;
+    void showGeneralMenuModal() override;
+    QString subTopic() const override;
+    bool bookVisible() const override;
+    void focusBook() override;
+    bool quizVisible() const override;
+    void focusQuiz() override;
+    void closePreviews() override;
+
+private:
+    Globals& m_g;
+    SystemServices& m_system;
+    TBase& m_base;
 };
 
 // The menus as the lesson screen reaches them.

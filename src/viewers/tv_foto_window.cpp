@@ -1,11 +1,249 @@
 #include "viewers/tv_foto_window.h"
 
+#include "viewers/photo_render.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
 namespace ziro {
 
+// The photograph and, over it, its caption and background box, painted in
+// the same order and with the same painter code that burns them into the
+// picture when it is enlarged: what the class saw is what the enlargement
+// keeps.
+class PhotoAlbumView : public QWidget {
+public:
+    explicit PhotoAlbumView(QWidget* parent) : QWidget(parent) {}
+
+    void setPicture(const QImage& picture, bool atOwnSize)
+    {
+        m_picture = picture;
+        m_atOwnSize = atOwnSize;
+        update();
+    }
+    void setCaption(const PhotoCaption* caption)
+    {
+        m_caption = caption ? std::optional<PhotoCaption>(*caption) : std::nullopt;
+        update();
+    }
+    const std::optional<PhotoCaption>& caption() const { return m_caption; }
+    const QImage& picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        if (!m_picture.isNull()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            if (m_atOwnSize)
+                painter.drawImage(QPointF(0, 0), m_picture);
+            else
+                painter.drawImage(pictureInAlbum(m_picture.size()), m_picture);
+        }
+        if (!m_caption)
+            return;
+        painter.setRenderHint(QPainter::Antialiasing);
+        const PhotoCaption& c = *m_caption;
+        if (c.background) {
+            const QRect box = captionBackgroundRect(c).translated(kCaptionToPhoto);
+            const double radius = std::min(box.width(), box.height()) / 4 / 2.0;
+            painter.setPen(QPen(c.captionColour, 1));
+            painter.setBrush(c.captionColour);
+            painter.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+        }
+        paintCaptionLabel(painter, c, c.box().translated(kCaptionToPhoto));
+    }
+
+private:
+    QImage m_picture;
+    bool m_atOwnSize = false;
+    std::optional<PhotoCaption> m_caption;
+};
+
 TTVFoto::TTVFoto(QWidget* host)
-    : OverlayWindow(host, QStringLiteral("TTVFoto"), QRect(16, 20, 608, 376))
+    : OverlayWindow(host, QStringLiteral("TTVFoto"), PhotoViewer::windowSizeGeometry(QRect(0, 0, 640, 480)))
 {
     setWindowTitle(QString::fromUtf8("Foto"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    m_bordo = new QFrame(this);
+    m_bordo->setObjectName(QStringLiteral("BordoAlbum"));
+    m_bordo->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_bordo->setAutoFillBackground(true);
+    m_bordo->setPalette(pal);
+    m_album = new PhotoAlbumView(m_bordo);
+    m_album->setObjectName(QStringLiteral("Album"));
+    m_album->installEventFilter(this);
+
+    m_spia = new QLabel(QStringLiteral("T"), this);
+    m_spia->setObjectName(QStringLiteral("SpiaTesto"));
+    m_spia->setGeometry(14, 24, 33, 32);
+    m_spia->setAlignment(Qt::AlignCenter);
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPixelSize(27);
+    m_spia->setFont(font);
+    m_spia->installEventFilter(this);
+
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupText"));
+    const struct {
+        const char* name;
+        const char* text;
+        int tag;
+    } items[] = {{"Pmt0", "Visualizza testo\tF1", 0},
+                 {"Pmt1", "Modifica testo\tAlt+T", 2},
+                 {"Pmt2", "Salva testo", 3},
+                 {"Pmt3", "Annulla\tEsc", 4}};
+    int i = 0;
+    for (const auto& item : items) {
+        QAction* action = m_popup->addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromLatin1(item.name));
+        const int tag = item.tag;
+        connect(action, &QAction::triggered, this, [this, tag] {
+            if (m_logic)
+                m_logic->PopUpTextClick(tag);
+        });
+        m_pmt[i++] = action;
+        if (item.tag == 0)
+            m_popup->addSeparator()->setObjectName(QStringLiteral("N1"));
+    }
+    showWindowSize(geometry());
+    hide();
+}
+
+TTVFoto::~TTVFoto() = default;
+
+QWidget* TTVFoto::album() const
+{
+    return m_album;
+}
+
+QRect TTVFoto::mainGeometry() const
+{
+    const QWidget* main = parentWidget();
+    return main ? main->rect() : QRect(0, 0, 640, 480);
+}
+
+void TTVFoto::showAt(const QRect& window)
+{
+    setGeometry(window);
+    if (!isVisible())
+        showModeless();
+    raise();
+}
+
+void TTVFoto::showWindowSize(const QRect& window)
+{
+    m_bordo->setGeometry(59, 2, 490, 370);
+    m_album->setGeometry(QRect(QPoint(4, 4), kAlbumSize));
+    m_album->setPicture(m_album->picture(), false);
+    showAt(window);
+}
+
+void TTVFoto::showEnlarged(const QRect& window)
+{
+    m_bordo->setGeometry(6, 6, window.width() - 12, window.height() - 12);
+    // The picture sits at the frame's corner, 6 pixels into it, as large
+    // as the frame less 14.
+    m_album->setGeometry(6, 6, m_bordo->width() - 12, m_bordo->height() - 12);
+    m_spia->hide();
+    showAt(window);
+}
+
+void TTVFoto::hideWindow()
+{
+    done(0);
+}
+
+void TTVFoto::setPicture(const QImage& picture)
+{
+    m_album->setPicture(picture, m_logic && m_logic->isEnlarged());
+}
+
+void TTVFoto::showCaption(const PhotoCaption* caption)
+{
+    m_album->setCaption(caption);
+}
+
+void TTVFoto::setIndicator(bool visible, bool stored)
+{
+    QPalette pal = m_spia->palette();
+    pal.setColor(QPalette::WindowText, stored ? QColor(Qt::black) : QColor(192, 192, 192));
+    m_spia->setPalette(pal);
+    m_spia->setVisible(visible);
+}
+
+void TTVFoto::setMenu(const PhotoMenu& menu)
+{
+    m_pmt[0]->setText(menu.showText + QStringLiteral("\tF1"));
+    m_pmt[0]->setEnabled(menu.showEnabled);
+    m_pmt[1]->setText(menu.editText + QStringLiteral("\tAlt+T"));
+    m_pmt[1]->setEnabled(menu.editEnabled);
+    m_pmt[2]->setEnabled(menu.saveEnabled);
+    m_pmt[3]->setEnabled(menu.cancelEnabled);
+}
+
+void TTVFoto::beep()
+{
+    Q_EMIT beepRequested();
+}
+
+void TTVFoto::takeFocus()
+{
+    if (isVisible())
+        setFocus(Qt::OtherFocusReason);
+}
+
+void TTVFoto::passKey(int key, Qt::KeyboardModifiers mods)
+{
+    Q_EMIT keyPassed(key, mods);
+}
+
+void TTVFoto::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The white around the frame: enlarge.
+    if (event->button() == Qt::LeftButton && m_logic && rect().contains(event->position().toPoint()))
+        m_logic->Image1Click();
+    event->accept();
+}
+
+void TTVFoto::keyReleaseEvent(QKeyEvent* event)
+{
+    if (m_logic && !event->isAutoRepeat())
+        m_logic->FormKey(event->key(), event->modifiers());
+    event->accept();
+}
+
+bool TTVFoto::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && m_logic) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto* widget = static_cast<QWidget*>(watched);
+        const bool inside = widget->rect().contains(mouse->position().toPoint());
+        if (watched == m_album && inside && mouse->button() == Qt::LeftButton) {
+            m_logic->AlbumClick();
+            return true;
+        }
+        if (watched == m_spia && inside) {
+            if (mouse->button() == Qt::LeftButton)
+                m_logic->SpiaTestoClick();
+            else if (mouse->button() == Qt::RightButton)
+                m_popup->popup(m_spia->mapToGlobal(mouse->position().toPoint()));
+            return true;
+        }
+    }
+    return OverlayWindow::eventFilter(watched, event);
 }
 
 }  // namespace ziro
