@@ -1,5 +1,7 @@
 #include "content/navigator.h"
 
+#include "content/photo_files.h"
+
 #include "content/sign_viewer.h"
 
 #include "base/globals.h"
@@ -350,7 +352,10 @@ int Navigator::SpostaSuRecord(const QString& Campo, const QString& Recrd, bool A
     }
 
     if (Campo == QLatin1String("Foto1")) {
-        const std::optional<QString> path = joinPlain(m_g.dirs.DirFoto, Recrd, QString(), QStringLiteral(".KXB"));
+        // A jump by photograph number finds the file as the viewer does:
+        // numbers from 9000 are the user's own photographs.
+        const std::optional<PhotoFile> file = photoFile(m_g.dirs, Recrd);
+        const std::optional<QString> path = file ? std::optional<QString>(file->path) : std::nullopt;
         if (path && m_services.fileExists(*path)) {
             bool isNumber = false;
             int number = Recrd.toInt(&isNumber);

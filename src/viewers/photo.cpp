@@ -13,29 +13,6 @@
 
 namespace ziro {
 
-namespace {
-
-bool isDecimal(const QString& value)
-{
-    if (value.isEmpty())
-        return false;
-    return std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-// Compares a digit string with 9000 without converting it, so that no
-// length of digits can overflow.
-bool isUserPhotoNumber(const QString& digits)
-{
-    qsizetype first = 0;
-    while (first < digits.size() - 1 && digits[first] == u'0')
-        ++first;
-    const QStringView significant = QStringView(digits).sliced(first);
-    if (significant.size() != 4)
-        return significant.size() > 4;
-    return significant.toInt() >= kFirstUserPhoto;
-}
-
-}  // namespace
 
 QString photoFieldName(int n)
 {
@@ -47,20 +24,6 @@ QString captionFieldName(int n)
     return QStringLiteral("TxtF%1").arg(n);
 }
 
-std::optional<PhotoFile> photoFile(const Folders& dirs, const QString& fotoValue)
-{
-    const QString value = fotoValue.trimmed();
-    if (!isDecimal(value))
-        return std::nullopt;
-    const bool user = isUserPhotoNumber(value);
-    const std::optional<QString> path = user
-        ? joinPlain(dirs.DirFotoUtente, value, QString(), QStringLiteral(".BMP"))
-        : joinPlain(dirs.DirFoto, value, QString(), QStringLiteral(".KXB"));
-    if (!path)
-        return std::nullopt;
-    return PhotoFile{*path, !user};
-}
-
 QString userListPhotoName(const QString& entry)
 {
     return entry.left(4);
@@ -69,22 +32,6 @@ QString userListPhotoName(const QString& entry)
 QString newListPhotoName(const QString& entry)
 {
     return entry.size() > 4 ? entry.chopped(4) : QString();
-}
-
-std::optional<QImage> loadPhoto(const PhotoFile& file)
-{
-    std::optional<QImage> picture;
-    if (file.masked) {
-        picture = loadKxbFile(file.path);
-    } else {
-        const QFileInfo info(file.path);
-        QImage plain;
-        if (info.isFile() && info.size() <= kKxbMaxFileSize && plain.load(file.path) && !plain.isNull())
-            picture = std::move(plain);
-    }
-    if (!picture)
-        return std::nullopt;
-    return toPhotoFormat(*picture);
 }
 
 int countPhotos(const FotoValue& fotoValue, bool hasHtmlPage, bool custom)

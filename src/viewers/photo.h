@@ -10,6 +10,7 @@
 // tables, TxtF1..TxtF30 (their captions). Numbers below 9000 are the
 // installation's masked pictures, 9000 and above the ones the user added.
 
+#include "content/photo_files.h"
 #include "viewers/photo_caption.h"
 
 #include <QImage>
@@ -27,34 +28,16 @@ struct Folders;
 inline constexpr int kMaxPhotos = 30;
 // Custom lesson tables carry only the first fifteen photographs.
 inline constexpr int kMaxPhotosCustom = 15;
-inline constexpr int kFirstUserPhoto = 9000;
 
 // "Foto<n>" and "TxtF<n>".
 QString photoFieldName(int n);
 QString captionFieldName(int n);
-
-// ---------------------------------------------------------------- files
-
-struct PhotoFile {
-    QString path;
-    bool masked = false;  // a ".KXB" masked bitmap; otherwise a plain ".BMP"
-};
-
-// The file of a Foto value: below 9000 DirFoto + value + ".KXB", from 9000
-// DirFotoUtente + value + ".BMP", the name found ignoring letter case. The
-// value is trimmed and must be ASCII decimal digits (of any length);
-// anything else, including an empty value, has no file (nullopt).
-std::optional<PhotoFile> photoFile(const Folders& dirs, const QString& fotoValue);
 
 // The photograph names of the lesson editor's two photo lists: the first
 // four characters of a user-photo entry; a new-photo entry without its last
 // four characters (its extension).
 QString userListPhotoName(const QString& entry);
 QString newListPhotoName(const QString& entry);
-
-// Loads the photograph as an RGB32 picture; nullopt when the file is
-// missing, unreadable or not a picture.
-std::optional<QImage> loadPhoto(const PhotoFile& file);
 
 // ---------------------------------------------------------------- which photograph
 
