@@ -158,13 +158,8 @@ bool fillAB(DataTable& t, QString* error)
               {"Testo", caption(QStringLiteral("275"))}, {"Video", QStringLiteral("014")},
               {"EDL", QStringLiteral("25/150")}}))
         return false;
-
-    // H: first aid, a photo-only stretch.
-    for (int i = 1; i <= 3; ++i)
-        if (!add(QStringLiteral("H01"), QString(),
-                 {{"Spare", QStringLiteral("5")}, {"Foto1", QStringLiteral("H%1").arg(i)},
-                  {"TxtF1", QString::fromUtf8("Primo soccorso: fotografia %1").arg(i)}}))
-            return false;
+    // H01, a photo-only stretch, and the photographs of other records come
+    // with the demo's photographs (addPhotoRecords).
     return true;
 }
 
@@ -752,7 +747,9 @@ bool writeContentTables(const QString& programDir, QString* error)
         return [&e](DataTable& t, QString* err) { return addTopicRecords(t, e, err); };
     };
     return writeTable(programDir + QLatin1String(ab.table),
-                      [&](DataTable& t, QString* e) { return fillAB(t, e) && addTopicRecords(t, ab, e); },
+                      [&](DataTable& t, QString* e) {
+                          return fillAB(t, e) && addTopicRecords(t, ab, e) && addPhotoRecords(t, e);
+                      },
                       error) &&
            writeTable(programDir + QStringLiteral("AAM2015.XML"), topicsOf(editionOf("C")), error) &&
            writeTable(programDir + QStringLiteral("ACD2014.XML"), topicsOf(editionOf("A")), error) &&

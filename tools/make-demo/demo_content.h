@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace ziro {
+class DataTable;
+}
+
 namespace ziro::demo {
 
 // Writes the four edition content tables and the four question banks into
@@ -18,6 +22,23 @@ bool writeTopicLists(const QString& programDir, QString* error);
 // Writes the sign, linked-sign and icon pictures the tables name, into the
 // data folders under `ziroDir`.
 bool writeSignPictures(const QString& ziroDir, QString* error);
+
+// Draws the photographs the records name and writes them into the data
+// folders under `ziroDir`: masked ".KXB" bitmaps in "Foto" for numbers below
+// 9000, a plain ".BMP" in "Utente/Foto" for the school's own, and the sound
+// of the record that has one into the A-B book folder.
+bool writePhotos(const QString& ziroDir, QString* error);
+
+// Puts the photographs, their captions and arrows ("TxtF" records) and the
+// record sound on A-B records: the sign records of some topics (run it after
+// their records are in `t`) and the photo-only stretch of topic H01, which
+// it appends.
+bool addPhotoRecords(DataTable& t, QString* error);
+
+// Reads the A-B table in `programDir` back and checks every photograph field
+// against the files under `ziroDir` and every caption against the caption
+// record's format. Run it after writeContentTables and writePhotos.
+bool verifyPhotos(const QString& ziroDir, const QString& programDir, QString* error);
 
 }  // namespace ziro::demo
 

@@ -256,6 +256,10 @@ int main(int argc, char** argv)
         fail(QStringLiteral("sign pictures: ") + error);
     if (!ziro::demo::writeFilms(ziro + QStringLiteral("Video/"), &error))
         fail(QStringLiteral("films: ") + error);
+    if (!ziro::demo::writePhotos(ziro, &error))
+        fail(QStringLiteral("photographs: ") + error);
+    else if (!ziro::demo::verifyPhotos(ziro, program, &error))
+        fail(QStringLiteral("photographs: ") + error);
 
     if (argc >= 3) {
         const QString exe = program + QStringLiteral("ziro");

@@ -1299,6 +1299,14 @@ QImage drawIcon(const SignSpec& sign, QSize size)
     return img;
 }
 
+void paintSignInto(QPainter& p, const SignSpec& sign, const QRectF& area)
+{
+    p.save();
+    prepare(p);
+    paintSign(p, sign, area);
+    p.restore();
+}
+
 QImage drawIcon(const QString& label, QSize size)
 {
     if (const std::optional<SignSpec> known = findDemoSign(label))

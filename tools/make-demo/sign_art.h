@@ -12,11 +12,14 @@
 // whatever it loads to its frame) shows round discs as round.
 
 #include <QImage>
+#include <QRectF>
 #include <QList>
 #include <QSize>
 #include <QString>
 
 #include <optional>
+
+class QPainter;
 
 namespace ziro::demo {
 
@@ -77,5 +80,9 @@ QImage drawIcon(const SignSpec& sign, QSize size = kIconSize);
 // A small panel picture for a label: the sign or vehicle of that code when
 // findDemoSign knows it, otherwise the text itself on a light panel.
 QImage drawIcon(const QString& label, QSize size = kIconSize);
+
+// Paints the sign (and its plate) as large as fits in `area` of `p`, centred,
+// with nothing behind it: for signs standing in a drawn scene.
+void paintSignInto(QPainter& p, const SignSpec& sign, const QRectF& area);
 
 } // namespace ziro::demo
