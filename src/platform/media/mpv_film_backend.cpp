@@ -1,5 +1,7 @@
 #include "platform/media/mpv_film_backend.h"
 
+#include "platform/media/audio_outputs.h"
+
 #include "platform/files/masked_stream.h"
 
 #include <QDeadlineTimer>
@@ -163,7 +165,7 @@ bool MpvFilmBackend::ensurePlayer(QString* error)
             {"audio-display", "no"},
             {"sub-auto", "no"},
             {"audio-file-auto", "no"},
-            {"ao", m_options.nullAudio ? "null" : ""},
+            {"ao", m_options.nullAudio ? "null" : kAudioOutputs},
         };
         for (const auto& option : options) {
             if (option[1][0] != '\0')

@@ -1,5 +1,7 @@
 #include "platform/media/sound_output.h"
 
+#include "platform/media/audio_outputs.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QtEndian>
@@ -88,7 +90,9 @@ bool probeSoundOutput(int timeoutMs, const char* output)
                                       {"pause", "yes"},  {"keep-open", "yes"}};
     for (const auto& option : options)
         mpv_set_option_string(mpv, option[0], option[1]);
-    if (output)
+    if (!output)
+        output = kAudioOutputs;
+    if (output[0] != '\0')
         mpv_set_option_string(mpv, "ao", output);
     bool opened = false;
     if (mpv_initialize(mpv) >= 0 && mpv_stream_cb_add_ro(mpv, "zirosilence", nullptr, openSilence) >= 0) {

@@ -1,5 +1,7 @@
 #include "platform/media/sound_player.h"
 
+#include "platform/media/audio_outputs.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -34,6 +36,8 @@ bool SoundPlayer::ensurePlayer()
         mpv_set_option_string(m_mpv, "video", "no");
         mpv_set_option_string(m_mpv, "audio-display", "no");
         mpv_set_option_string(m_mpv, "idle", "yes");
+        if (kAudioOutputs[0] != '\0')
+            mpv_set_option_string(m_mpv, "ao", kAudioOutputs);
         if (mpv_initialize(m_mpv) < 0) {
             mpv_terminate_destroy(m_mpv);
             m_mpv = nullptr;
