@@ -90,6 +90,11 @@ void TFotoPreview::keyReleaseEvent(QKeyEvent* event)
 
 bool TFotoPreview::eventFilter(QObject* watched, QEvent* event)
 {
+    // The press is taken, or inside the presentation the release would
+    // never come back to the slot.
+    if (event->type() == QEvent::MouseButtonPress &&
+        std::find(m_slots.begin(), m_slots.end(), watched) != m_slots.end())
+        return true;
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         auto* bevel = qobject_cast<QFrame*>(watched);

@@ -210,6 +210,11 @@ void TTVFoto::passKey(int key, Qt::KeyboardModifiers mods)
     Q_EMIT keyPassed(key, mods);
 }
 
+void TTVFoto::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
 void TTVFoto::mouseReleaseEvent(QMouseEvent* event)
 {
     // The white around the frame: enlarge.
@@ -227,6 +232,10 @@ void TTVFoto::keyReleaseEvent(QKeyEvent* event)
 
 bool TTVFoto::eventFilter(QObject* watched, QEvent* event)
 {
+    // Presses are taken, or inside the presentation the release would never
+    // come back here.
+    if (event->type() == QEvent::MouseButtonPress && (watched == m_album || watched == m_spia))
+        return true;
     if (event->type() == QEvent::MouseButtonRelease && m_logic) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const auto* widget = static_cast<QWidget*>(watched);

@@ -50,6 +50,7 @@ Q_SIGNALS:
     void keyPassed(int key, Qt::KeyboardModifiers mods);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -40,6 +40,8 @@ inline QList<FieldDef> walkFields()
                          FieldDef::text(QStringLiteral("Testo"), 320),
                          FieldDef::text(QStringLiteral("Foto1"), 5),
                          FieldDef::text(QStringLiteral("Foto2"), 5),
+                         FieldDef::memo(QStringLiteral("TxtF1")),
+                         FieldDef::memo(QStringLiteral("TxtF2")),
                          FieldDef::text(QStringLiteral("Quesito1"), 17)};
     for (int i = 1; i <= 10; ++i)
         defs << FieldDef::text(QStringLiteral("Icona%1").arg(i), 5);

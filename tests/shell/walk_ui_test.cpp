@@ -19,6 +19,9 @@
 #include "shell/application_ui.h"
 #include "shell/main_window.h"
 #include "shell/presentation_ui.h"
+#include "viewers/foto_preview_window.h"
+#include "viewers/photo_viewer.h"
+#include "viewers/tv_foto_window.h"
 #include "viewers/tv_video_window.h"
 #include "film_maker.h"
 #include "support/fakes.h"
@@ -1309,4 +1312,91 @@ TEST(Walk, FilmButtonPlaysTheRecordsMaskedFilm)
     QFile after(film);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), bytes);
+}
+
+TEST(Walk, PhotographsOpenStepEnlargeAndKeepAPastedCaption)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    // The first record gets a second photograph and a caption on its first.
+    const QString caption = QStringLiteral(
+        "Precedenza*40*20*300*64*1*Arial*clRed*30*1*2*0*clYellow*2*clGray*100*300*200*200*clPurple*-1*-1*-1*-1*#");
+    {
+        DataTable table;
+        table.setFileName(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"));
+        QString error;
+        ASSERT_TRUE(table.open(&error)) << str(error);
+        ASSERT_TRUE(table.locate(QStringLiteral("Nome segnale"), QStringLiteral("101")));
+        ASSERT_TRUE(table.edit());
+        ASSERT_TRUE(table.setField(QStringLiteral("Foto2"), QStringLiteral("9001")));
+        ASSERT_TRUE(table.setField(QStringLiteral("TxtF1"), caption));
+        ASSERT_TRUE(table.post(&error)) << str(error);
+        ASSERT_TRUE(table.close(&error)) << str(error);
+    }
+    const QString root = in.tmp.path() + QStringLiteral("/ziro/");
+    QDir().mkpath(root + QStringLiteral("Foto"));
+    QDir().mkpath(root + QStringLiteral("Utente/Foto"));
+    in.picture(root + QStringLiteral("Foto/1.KXB"), QSize(480, 360), Qt::darkGreen, "KX");
+    in.picture(root + QStringLiteral("Utente/Foto/9001.BMP"), QSize(320, 240), Qt::darkBlue, "BM");
+    ASSERT_TRUE(in.ready);
+
+    {
+        Program p(in);
+        ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+        PresentationHost* host = PresentationHost::of(p.base());
+        ASSERT_TRUE(host);
+        // Clicks land where the teacher sees things, on the filled screen.
+        const auto click = [&](QWidget* w, QPoint at) {
+            QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, ziro::test::onScreen(w->mapTo(p.base(), at)));
+        };
+        TTVFoto* viewer = p.app.windows().TVFoto;
+        TFotoPreview* previews = p.app.windows().FotoPreview;
+        // Two photographs: the previews first, then the first photograph.
+        typeKey(p, Qt::Key_F9);
+        ASSERT_TRUE(previews->isVisible());
+        EXPECT_EQ(previews->geometry().size(), QSize(200, 84));
+        click(previews->slotFrame(1), QPoint(40, 30));
+        ASSERT_TRUE(viewer->isVisible());
+        EXPECT_FALSE(previews->isVisible());
+        EXPECT_EQ(p.g().FotoCorrente, 1);
+        EXPECT_EQ(viewer->geometry(), QRect(14, 18, 607, 374));
+        EXPECT_TRUE(viewer->logic()->captionVisible());
+        EXPECT_EQ(viewer->logic()->caption().text, QStringLiteral("Precedenza"));
+
+        // The lesson's forward key steps to the user's own photograph; the
+        // copied caption pasted there is stored at once.
+        typeKey(p, Qt::Key_C, Qt::ControlModifier);
+        typeKey(p, Qt::Key_Right);
+        EXPECT_EQ(p.g().FotoCorrente, 2);
+        EXPECT_FALSE(viewer->logic()->hasStoredCaption());
+        typeKey(p, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_TRUE(viewer->logic()->hasStoredCaption());
+
+        // A click beside the photograph enlarges it to the whole lesson; F2
+        // brings the window size back, and a click on the photograph
+        // closes it.
+        click(viewer, QPoint(20, 300));
+        EXPECT_TRUE(viewer->logic()->isEnlarged());
+        EXPECT_EQ(viewer->geometry(), QRect(0, 0, 640, 480));
+        typeKey(p, Qt::Key_F2);
+        EXPECT_FALSE(viewer->logic()->isEnlarged());
+        click(viewer->album(), QPoint(240, 180));
+        EXPECT_FALSE(viewer->isVisible());
+        ASSERT_TRUE(viewer->logic()->VediFoto(1));
+        typeKey(p, Qt::Key_Escape);
+        EXPECT_FALSE(viewer->isVisible());
+        EXPECT_EQ(p.g().FotoCorrente, 0);
+        EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+    }
+
+    // The next class finds the caption where it was put.
+    DataTable table;
+    table.setFileName(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"));
+    QString error;
+    ASSERT_TRUE(table.open(&error)) << str(error);
+    ASSERT_TRUE(table.locate(QStringLiteral("Nome segnale"), QStringLiteral("101")));
+    EXPECT_EQ(table.fieldText(QStringLiteral("TxtF2")), caption);
+    EXPECT_EQ(table.fieldText(QStringLiteral("TxtF1")), caption);
 }
