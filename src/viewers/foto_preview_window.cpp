@@ -16,6 +16,9 @@ TFotoPreview::TFotoPreview(QWidget* host)
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(0, 0, 584, 372);
+    // The grid lies over the lesson's own white: an edge sets it apart.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setAutoFillBackground(true);
     for (int k = 0; k < kPreviewSlots; ++k) {
         // The bevel is what a click lands on, so a slot left empty still
         // answers (with a beep) instead of letting the click fall through.
