@@ -162,6 +162,7 @@ protected:
         g.dirs.DirBook = "/data/book/";
         g.dirs.DirBookCDE = "/data/bookcde/";
         g.dirs.DirFoto = "/data/foto/";
+        g.dirs.DirFotoUtente = "/data/utente/foto/";
         g.dirs.DirPicSgn = "/data/sgn/";
         g.dirs.DirPicSgt = "/data/sgt/";
     }
@@ -816,6 +817,11 @@ TEST_F(NavigatorTest, SpostaSuRecordReportsWhatItCannotFind)
     EXPECT_TRUE(g.SoloFoto);
     EXPECT_EQ(g.FotoCorrente, 555);
     EXPECT_EQ(log, (QStringList{"single /data/foto/555.KXB", "pauseFilm"}));
+    // The user's own photographs are plain bitmaps in their folder.
+    files.insert("/data/utente/foto/9001.BMP");
+    EXPECT_EQ(nav->SpostaSuRecord("Foto1", "9001", false), 1);
+    EXPECT_TRUE(log.contains(QStringLiteral("single /data/utente/foto/9001.BMP"))) << qPrintable(log.join('|'));
+    log.clear();
 
     g.SoloFoto = false;
     EXPECT_EQ(nav->SpostaSuRecord("Foto1", "556", false), 1);
