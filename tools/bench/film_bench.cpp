@@ -297,33 +297,26 @@ int runFilm(const char* argv0, int seconds)
     // The machine's speed drifts from second to second. Each round pairs a
     // playback with a reference taken right after it, and the medians of
     // the rounds are what is printed.
-    std::vector<Playback> rounds;
-    std::vector<double> references, ratios;
-    for (int round = 0; round < kFilmRounds; ++round) {
-        rounds.push_back(playInPresentation(film, frames));
-        references.push_back(renderAlone(film, rounds.back().renderSize));
-        ratios.push_back(rounds.back().cpuMsPerFrame / references.back());
-    }
-    const auto median = [](auto values, auto field) {
-        std::vector<double> v;
-        for (const auto& value : values)
-            v.push_back(double(field(value)));
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    const auto same = [](double x) { return x; };
+    std::vector<double> shown, dropped, cpu, window, references, ratios;
     int late = 0;
-    for (const Playback& p : rounds)
+    QSize device;
+    for (int round = 0; round < kFilmRounds; ++round) {
+        const Playback p = playInPresentation(film, frames);
+        const double reference = renderAlone(film, p.renderSize);
+        shown.push_back(p.shown);
+        dropped.push_back(p.dropped);
+        cpu.push_back(p.cpuMsPerFrame);
+        window.push_back(p.windowMsPerFrame);
+        references.push_back(reference);
+        ratios.push_back(p.cpuMsPerFrame / reference);
         late = std::max(late, p.late);
-    const QSize device = rounds.front().renderSize;
+        device = p.renderSize;
+    }
     std::printf("rounds %d\nframes_shown %d\nlate_frames %d\ndropped_frames %d\n", kFilmRounds,
-                int(median(rounds, [](const Playback& p) { return p.shown; })), late,
-                int(median(rounds, [](const Playback& p) { return p.dropped; })));
-    std::printf("cpu_ms_per_frame %.3f\nrender_ms_per_frame %.3f\ncpu_ratio %.3f\n",
-                median(rounds, [](const Playback& p) { return p.cpuMsPerFrame; }), median(references, same),
-                median(ratios, same));
-    std::printf("window_thread_ms_per_frame %.3f\nrender_size %dx%d\n",
-                median(rounds, [](const Playback& p) { return p.windowMsPerFrame; }), device.width(),
+                int(median(shown)), late, int(median(dropped)));
+    std::printf("cpu_ms_per_frame %.3f\nrender_ms_per_frame %.3f\ncpu_ratio %.3f\n", median(cpu),
+                median(references), median(ratios));
+    std::printf("window_thread_ms_per_frame %.3f\nrender_size %dx%d\n", median(window), device.width(),
                 device.height());
     return 0;
 }
