@@ -1400,3 +1400,27 @@ TEST(Walk, PhotographsOpenStepEnlargeAndKeepAPastedCaption)
     EXPECT_EQ(table.fieldText(QStringLiteral("TxtF2")), caption);
     EXPECT_EQ(table.fieldText(QStringLiteral("TxtF1")), caption);
 }
+
+// A lesson started with the mouse on the projector takes the keyboard (and
+// a presenter's clicker) at once.
+TEST(Walk, ALessonStartedWithTheMouseTakesTheKeys)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TBase* base = p.base();
+    const QRect b = groupButtonRect(2).translated(groupPanelRect().topLeft());
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, ziro::test::onScreen(b.center()));
+    const QRect row = p.menu()->list()->visualItemRect(p.menu()->list()->item(0));
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {},
+                      ziro::test::onScreen(p.menu()->list()->viewport()->mapTo(base, row.center())));
+    ASSERT_FALSE(p.menu()->isVisible());
+    p.expect(r1);
+    typeKey(p, Qt::Key_Right);
+    typeKey(p, Qt::Key_Right);
+    p.expect(r2);
+}
