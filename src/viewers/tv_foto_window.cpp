@@ -118,8 +118,7 @@ TTVFoto::TTVFoto(QWidget* host)
         if (item.tag == 0)
             m_popup->addSeparator()->setObjectName(QStringLiteral("N1"));
     }
-    showWindowSize(geometry());
-    hide();
+    layoutWindowSize();
 }
 
 TTVFoto::~TTVFoto() = default;
@@ -143,11 +142,16 @@ void TTVFoto::showAt(const QRect& window)
     raise();
 }
 
-void TTVFoto::showWindowSize(const QRect& window)
+void TTVFoto::layoutWindowSize()
 {
     m_bordo->setGeometry(59, 2, 490, 370);
     m_album->setGeometry(QRect(QPoint(4, 4), kAlbumSize));
     m_album->setPicture(m_album->picture(), false);
+}
+
+void TTVFoto::showWindowSize(const QRect& window)
+{
+    layoutWindowSize();
     showAt(window);
 }
 

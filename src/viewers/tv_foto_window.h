@@ -57,6 +57,7 @@ protected:
 
 private:
     void showAt(const QRect& window);
+    void layoutWindowSize();
 
     PhotoViewer* m_logic = nullptr;
     QFrame* m_bordo = nullptr;
