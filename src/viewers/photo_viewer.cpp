@@ -284,7 +284,9 @@ void PhotoViewer::Image1Click()
     burn.arrows = false;
     burn.pictureInAlbum = pictureInAlbum(m_photo.size());
     const QImage shown = m_enlarged || m_picture.isNull() ? m_photo : m_picture;
-    m_picture = enlargePhoto(shown, m_captionVisible ? &m_caption : nullptr, burn);
+    const qreal scale = std::clamp(m_port.deviceScale(), 1.0, 4.0);
+    const QSize target(qRound(kEnlargedPictureSize.width() * scale), qRound(kEnlargedPictureSize.height() * scale));
+    m_picture = enlargePhoto(shown, m_captionVisible ? &m_caption : nullptr, burn, target);
     m_captionVisible = false;
     m_port.showCaption(nullptr);
     m_enlarged = true;

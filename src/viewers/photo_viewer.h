@@ -49,6 +49,10 @@ public:
     virtual ~PhotoViewerPort() = default;
     // The main window, in the coordinates the viewer is placed in.
     virtual QRect mainGeometry() const { return {0, 0, 640, 480}; }
+    // Device pixels per pixel of the window as it reaches the screen (2.25
+    // on a 1920 x 1080 projector): the enlarged picture is made that much
+    // larger, so the projector shows it without scaling it again.
+    virtual qreal deviceScale() const { return 1.0; }
     // The window at `window` with the photograph framed in its middle.
     virtual void showWindowSize(const QRect& window) { Q_UNUSED(window); }
     // The window over the whole main window, the picture filling it.

@@ -33,16 +33,23 @@ public:
     }
     const std::optional<PhotoCaption>& caption() const { return m_caption; }
     const QImage& picture() const { return m_picture; }
+    // The scale the view was last painted at, in device pixels per pixel.
+    qreal paintScale() const { return m_paintScale; }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        const QTransform device = painter.deviceTransform();
+        if (device.type() <= QTransform::TxScale && device.m11() > 0)
+            m_paintScale = device.m11();
         painter.fillRect(rect(), Qt::white);
         if (!m_picture.isNull()) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             if (m_atOwnSize)
-                painter.drawImage(QPointF(0, 0), m_picture);
+                // The enlarged picture is made at the device's scale: drawn
+                // into its place it maps pixel to pixel.
+                painter.drawImage(QRectF(QPointF(0, 0), QSizeF(kEnlargedPictureSize)), m_picture);
             else
                 painter.drawImage(pictureInAlbum(m_picture.size()), m_picture);
         }
@@ -63,6 +70,7 @@ protected:
 private:
     QImage m_picture;
     bool m_atOwnSize = false;
+    qreal m_paintScale = 1.0;
     std::optional<PhotoCaption> m_caption;
 };
 
@@ -126,6 +134,11 @@ TTVFoto::~TTVFoto() = default;
 QWidget* TTVFoto::album() const
 {
     return m_album;
+}
+
+qreal TTVFoto::deviceScale() const
+{
+    return m_album->paintScale();
 }
 
 QRect TTVFoto::mainGeometry() const

@@ -33,6 +33,7 @@ public:
 
     // PhotoViewerPort
     QRect mainGeometry() const override;
+    qreal deviceScale() const override;
     void showWindowSize(const QRect& window) override;
     void showEnlarged(const QRect& window) override;
     void hideWindow() override;

@@ -65,6 +65,7 @@ struct FakeWindow : PhotoViewerPort {
     }
     void beep() override { ++beeps; }
     void passKey(int key, Qt::KeyboardModifiers) override { passed << key; }
+    qreal deviceScale() const override { return scale; }
 
     QRect geometry;
     bool visible = false;
@@ -75,6 +76,7 @@ struct FakeWindow : PhotoViewerPort {
     bool stored = false;
     int beeps = 0;
     QList<int> passed;
+    qreal scale = 1.0;
 };
 
 struct FakeHost : PhotoViewerHost {
@@ -230,6 +232,13 @@ TEST_F(PhotoViewerTest, EnlargesWithTheCaptionBurntInAndComesBack)
     ASSERT_TRUE(viewer.VediFoto(3));
     EXPECT_FALSE(viewer.isEnlarged());
     EXPECT_EQ(window.picture.size(), QSize(480, 360));
+
+    // On a projector the enlarged picture is made at the screen's own
+    // pixels, so it is never blown up again.
+    window.scale = 2.25;
+    viewer.Image1Click();
+    EXPECT_EQ(window.picture.size(), QSize(1382, 1022));
+    viewer.AlbumClick();
 
     // ...with it each photograph comes enlarged in turn.
     config.CBfotoFull = true;
