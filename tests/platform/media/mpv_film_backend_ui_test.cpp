@@ -104,11 +104,14 @@ TEST_F(MpvFilmBackendTest, SeeksAndStepsExactlyInMaskedFilmsWithoutWritingThem)
         EXPECT_EQ(first.pixel(389, 120), qRgb(0, 0, 0));
         EXPECT_NE(first.pixel(200, 200), qRgb(0, 0, 0));
 
-        // 1.64 s is frame 41: the position is rounded to the unit, not cut.
+        // 1.64 s is frame 41: the position is rounded to the unit, not cut
+        // (cut, 1.64 s would read as 1.6399999 s, in frame 40). The engine
+        // may report the time a little into the frame when the machine is
+        // busy; the frame is what must be exact.
         for (int target : {41, 7, 24, 41}) {
             ASSERT_TRUE(player.seek(target * kFrame));
             EXPECT_TRUE(showsFrame(player, target)) << "seek to " << target;
-            EXPECT_TRUE(QTest::qWaitFor([&] { return player.position() == target * kFrame; }, kWaitMs))
+            EXPECT_TRUE(QTest::qWaitFor([&] { return player.position() / kFrame == target; }, kWaitMs))
                 << "seek to " << target << " reports " << player.position();
         }
         ASSERT_TRUE(player.step(true));
