@@ -185,7 +185,9 @@ QRect captionPaintBounds(const PhotoCaption& c, const QRect& label)
     return bounds;
 }
 
-void paintBoxAndLabel(QPainter& painter, const PhotoCaption& caption, const BurnOptions& options)
+}  // namespace
+
+void paintCaption(QPainter& painter, const PhotoCaption& caption, const CaptionLabelPainter& labelPainter)
 {
     if (caption.background) {
         const QRect box = captionBackgroundRect(caption).translated(kCaptionToPhoto);
@@ -198,13 +200,11 @@ void paintBoxAndLabel(QPainter& painter, const PhotoCaption& caption, const Burn
         painter.restore();
     }
     const QRect label = caption.box().translated(kCaptionToPhoto);
-    if (options.labelPainter)
-        options.labelPainter(painter, caption, label);
+    if (labelPainter)
+        labelPainter(painter, caption, label);
     else
         paintCaptionLabel(painter, caption, label);
 }
-
-}  // namespace
 
 void burnCaption(QImage& picture, const PhotoCaption& caption, const BurnOptions& options)
 {
@@ -227,7 +227,7 @@ void burnCaption(QImage& picture, const PhotoCaption& caption, const BurnOptions
     if (!options.caption)
         return;
     if (!scaled) {
-        paintBoxAndLabel(painter, caption, options);
+        paintCaption(painter, caption, options.labelPainter);
         return;
     }
     // On a picture of another size the caption is laid out on the frame, as
@@ -243,7 +243,7 @@ void burnCaption(QImage& picture, const PhotoCaption& caption, const BurnOptions
     {
         QPainter layerPainter(&layer);
         layerPainter.translate(-bounds.topLeft());
-        paintBoxAndLabel(layerPainter, caption, options);
+        paintCaption(layerPainter, caption, options.labelPainter);
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(bounds), layer);

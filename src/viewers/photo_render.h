@@ -91,6 +91,11 @@ struct BurnOptions {
     CaptionLabelPainter labelPainter;
 };
 
+// Paints the caption's background box (when it has one) and then its label,
+// in photograph coordinates: what lies over the photograph on screen and
+// what is burnt into it.
+void paintCaption(QPainter& painter, const PhotoCaption& caption, const CaptionLabelPainter& labelPainter = {});
+
 // Burns arrows, background box and caption (in that order, as they lie on
 // screen) into the picture, which becomes RGB32.
 void burnCaption(QImage& picture, const PhotoCaption& caption, const BurnOptions& options = {});

@@ -158,13 +158,11 @@ void PhotoViewer::showPhoto()
 void PhotoViewer::reloadPicture()
 {
     m_picture = m_photo;
-    m_arrowsDrawn = false;
     if (m_captionVisible && m_caption.anyArrow() && arrowsDrawn(m_config.CBfotoFull, m_config.Cb_AutoText)) {
         BurnOptions only;
         only.caption = false;
         only.pictureInAlbum = pictureInAlbum(m_photo.size());
         burnCaption(m_picture, m_caption, only);
-        m_arrowsDrawn = true;
     }
     m_port.setPicture(m_picture);
 }

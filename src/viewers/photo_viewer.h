@@ -18,7 +18,6 @@
 #include <QRect>
 #include <QString>
 
-#include <memory>
 
 namespace ziro {
 
@@ -182,7 +181,6 @@ private:
     bool m_single = false;  // a photograph shown alone, not a record's
     PhotoCaption m_caption;
     bool m_captionVisible = false;
-    bool m_arrowsDrawn = false;
     bool m_stored = false;       // the photograph has a stored caption
     bool m_indicator = false;    // SpiaTesto shown
     bool m_FlagText = false;     // the teacher asked to see captions

@@ -56,15 +56,7 @@ protected:
         if (!m_caption)
             return;
         painter.setRenderHint(QPainter::Antialiasing);
-        const PhotoCaption& c = *m_caption;
-        if (c.background) {
-            const QRect box = captionBackgroundRect(c).translated(kCaptionToPhoto);
-            const double radius = std::min(box.width(), box.height()) / 4 / 2.0;
-            painter.setPen(QPen(c.captionColour, 1));
-            painter.setBrush(c.captionColour);
-            painter.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
-        }
-        paintCaptionLabel(painter, c, c.box().translated(kCaptionToPhoto));
+        paintCaption(painter, *m_caption);
     }
 
 private:
