@@ -120,11 +120,6 @@ std::optional<int> shadeOffsetForSize(int fontSize)
     return std::nullopt;
 }
 
-int singleLineHeight(int fontSize)
-{
-    return std::max(1, roundHalfEven(qint64(fontSize) * 165, 100));
-}
-
 QRect Corrector(const QRect& caption, const QSize& bordoAlbum)
 {
     QRect r = caption;

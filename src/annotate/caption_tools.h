@@ -76,9 +76,6 @@ SizeChange ApplicaDimensione(bool multiLine, int value, int fontSize, const QRec
 // caption casts its shade right and up: offsets (n, -n).
 std::optional<int> shadeOffsetForSize(int fontSize);
 
-// A single-line caption is this high: 1.65 times the font size rounded to the
-// nearest pixel, halves to even; never below 1.
-int singleLineHeight(int fontSize);
 
 // Nudges the caption back inside the frame, 10 pixels a step.
 QRect Corrector(const QRect& caption, const QSize& bordoAlbum);

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 
@@ -201,6 +202,21 @@ QRect captionBackgroundRect(const PhotoCaption& c)
     if (c.height > 4 * m && m < 35)
         m = c.height / 18;
     return c.box().adjusted(-m, -m, m, m);
+}
+
+int singleLineHeight(int fontSize)
+{
+    // In integers, so that no binary fraction tips a half either way.
+    const qint64 num = qint64(fontSize) * 165;
+    qint64 q = num / 100;
+    qint64 r = num % 100;
+    if (r < 0) {
+        q -= 1;
+        r += 100;
+    }
+    if (2 * r > 100 || (2 * r == 100 && q % 2 != 0))
+        ++q;
+    return int(std::max<qint64>(1, q));
 }
 
 }  // namespace ziro

@@ -96,6 +96,10 @@ CaptionReading readCaption(const QString& record);
 // writing that again gives the same bytes.
 QString writeCaption(const PhotoCaption& caption);
 
+// A single-line caption is this high: 1.65 times the font size rounded to the
+// nearest pixel, halves to even; never below 1.
+int singleLineHeight(int fontSize);
+
 // The background box behind the caption, in the caption's coordinates: the
 // caption grown by a margin of font size / 4, or of height / 18 when the
 // caption is taller than four margins and the margin is below 35.

@@ -139,6 +139,18 @@ int captionShownFontSize(const PhotoCaption& c)
     return std::max(1, size - 2);
 }
 
+QSize captionTextSize(const PhotoCaption& c, int points, int wrapWidth)
+{
+    const QString text = shownText(c.text);
+    const QFontMetrics metrics(captionFont(c, points));
+    if (wrapWidth > 0) {
+        const QRect r = metrics.boundingRect(QRect(0, 0, wrapWidth, 1 << 20), labelFlags(c), text);
+        return QSize(wrapWidth, std::max(1, r.height() + 2));
+    }
+    const int lines = int(text.count(u'\n')) + 1;
+    return QSize(std::max(1, widestLine(metrics, text) + 4), std::max(1, metrics.lineSpacing() * lines + 2));
+}
+
 void paintCaptionLabel(QPainter& painter, const PhotoCaption& c, const QRect& labelRect)
 {
     const QString text = shownText(c.text);

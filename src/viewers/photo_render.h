@@ -81,6 +81,11 @@ void paintCaptionLabel(QPainter& painter, const PhotoCaption& caption, const QRe
 // the stored size for a multi-line one. Never below 1.
 int captionShownFontSize(const PhotoCaption& caption);
 
+// The size the caption's text takes at `points`: its lines as typed, or
+// word-wrapped to `wrapWidth` when that is positive. What a box that
+// follows its text becomes.
+QSize captionTextSize(const PhotoCaption& caption, int points, int wrapWidth = 0);
+
 struct BurnOptions {
     bool arrows = true;   // draw the present arrows
     bool caption = true;  // draw the caption (and its box when it has one)

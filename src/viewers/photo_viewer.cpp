@@ -193,6 +193,7 @@ void PhotoViewer::LoadTitolo(bool mode)
     const QString value = m_table->fieldText(field);
     m_stored = hasCaption(value);
     m_caption = m_stored ? readCaption(value).caption : PhotoCaption();
+    bool fresh = false;
     if (m_stored) {
         if (mode && !m_host.toolsOpen())
             m_host.openTools();
@@ -200,10 +201,23 @@ void PhotoViewer::LoadTitolo(bool mode)
             m_captionVisible = true;
             m_port.showCaption(&m_caption);
         }
+    } else if (mode) {
+        // A new caption: the tool bar gives it its first style, size and
+        // place as it opens, and leaves it selected for typing.
+        m_caption.text = QString::fromUtf16(kCaptionPlaceholder);
+        m_caption.left = safeArea().left();
+        m_caption.top = safeArea().top();
+        m_captionVisible = true;
+        m_port.showCaption(&m_caption);
+        fresh = !m_host.toolsOpen() && m_host.openTools();
     }
     reloadPicture();
-    m_EditMode = false;
+    if (!fresh) {
+        m_EditMode = false;
+        m_port.selectCaption(std::nullopt);
+    }
     m_modificato = false;
+    acquireData();
     m_indicator = !m_enlarged;
     updateIndicator();
     updateMenu();
@@ -248,7 +262,7 @@ void PhotoViewer::AlbumClick()
     if (!tools && m_captionVisible)
         m_FlagTast = true;
     if (tools || m_EditMode) {
-        m_EditMode = false;
+        DeselezionaTitolo();
         return;
     }
     if (m_enlarged && !m_config.CBfotoFull) {
@@ -341,7 +355,7 @@ void PhotoViewer::SwitchEditMode()
     if (m_enlarged || !m_table || !m_table->hasField(captionFieldName(1)))
         return;
     if (m_host.toolsOpen()) {
-        m_EditMode = false;
+        endEditing();
         const CaptionSaveOutcome saved =
             SaveToDB(*m_table, m_g.FotoCorrente, m_caption, m_modificato, true, m_reports);
         m_modificato = saved.modificato;
@@ -349,9 +363,11 @@ void PhotoViewer::SwitchEditMode()
             m_ClipBrdTxt.clear();
         m_host.closeTools();
         LoadTitolo(false);
-    } else if (captionField(&field) && !m_host.openTools()) {
+    } else if (captionField(&field) && m_open) {
+        LoadTitolo(true);
         // Without the tool bar a caption cannot be edited: say so.
-        m_port.beep();
+        if (!m_host.toolsOpen())
+            m_port.beep();
     }
     updateMenu();
 }
@@ -367,13 +383,14 @@ void PhotoViewer::PopUpTextClick(int tag)
         break;
     case 3: {
         m_modificato = true;
-        m_EditMode = false;
+        endEditing();
         if (m_table) {
             const CaptionSaveOutcome saved =
                 SaveToDB(*m_table, m_g.FotoCorrente, m_caption, m_modificato, false, m_reports);
             m_modificato = saved.modificato;
         }
         m_host.closeTools();
+        LoadTitolo(false);
         updateMenu();
         break;
     }
@@ -475,6 +492,142 @@ void PhotoViewer::FormKey(int key, Qt::KeyboardModifiers mods)
     if (toolKey && m_host.toolsOpen())
         return;
     m_port.passKey(key, mods);
+}
+
+QRect PhotoViewer::safeArea()
+{
+    return QRect(QPoint(4 + 20, 4 + 15), kAlbumSize - QSize(40, 30));
+}
+
+QSize PhotoViewer::frameSize()
+{
+    return kAlbumSize + QSize(10, 10);
+}
+
+void PhotoViewer::acquireData()
+{
+    m_host.showCaptionInTools(m_caption, m_EditMode);
+}
+
+void PhotoViewer::endEditing()
+{
+    if (m_CurrArr != 0) {
+        m_CurrArr = 0;
+        m_port.showRubberLine(QLine());
+    }
+    m_EditMode = false;
+    m_port.selectCaption(std::nullopt);
+}
+
+void PhotoViewer::SelezionaTitolo()
+{
+    if (!m_open || m_enlarged || !m_host.toolsOpen())
+        return;
+    if (!m_captionVisible) {
+        m_captionVisible = true;
+        m_port.showCaption(&m_caption);
+    }
+    m_EditMode = true;
+    m_port.selectCaption(m_caption.box());
+    m_modificato = true;
+    acquireData();
+    updateMenu();
+    m_port.takeFocus();
+}
+
+void PhotoViewer::DeselezionaTitolo()
+{
+    endEditing();
+    acquireData();
+    m_port.takeFocus();
+}
+
+void PhotoViewer::changeCaption(const std::function<void(PhotoCaption&)>& change)
+{
+    if (!m_open || m_enlarged)
+        return;
+    const PhotoCaption before = m_caption;
+    change(m_caption);
+    m_caption.fontSize = std::max(1, m_caption.fontSize);
+    m_caption.width = std::max(1, m_caption.width);
+    m_caption.height = std::max(1, m_caption.height);
+    m_modificato = true;
+    m_captionVisible = true;
+    m_port.showCaption(&m_caption);
+    if (m_caption.arrows != before.arrows || m_caption.arrowColour != before.arrowColour)
+        reloadPicture();
+    if (m_EditMode)
+        m_port.selectCaption(m_caption.box());
+    acquireData();
+    updateMenu();
+}
+
+void PhotoViewer::BoundSync(const QRect& box)
+{
+    changeCaption([&box](PhotoCaption& c) {
+        c.fontSize = std::max(c.fontSize, 15);
+        c.left = box.x();
+        c.top = box.y();
+        c.width = std::max(1, box.width());
+        if (c.multiLine) {
+            c.height = std::max(1, box.height());
+            return;
+        }
+        // A single line is as high as its font asks; a box made taller or
+        // wider changes the font the line fits.
+        PhotoCaption probe = c;
+        probe.height = std::max(1, box.height());
+        const int fitted = std::max(15, captionShownFontSize(probe) + 2);
+        if (box.height() != c.height)
+            c.fontSize = fitted;
+        c.height = singleLineHeight(c.fontSize);
+    });
+}
+
+void PhotoViewer::clearArrow(int arrow)
+{
+    if (arrow < 1 || arrow > 2 || !m_open || m_enlarged)
+        return;
+    changeCaption([arrow](PhotoCaption& c) { c.arrows[std::size_t(arrow - 1)].clear(); });
+}
+
+bool PhotoViewer::arrowPress(QPoint point)
+{
+    const int arrow = m_host.armedArrow();
+    if (arrow < 1 || arrow > 2 || !m_open || m_enlarged)
+        return false;
+    m_CurrArr = arrow;
+    m_origin = m_moving = point;
+    m_port.showRubberLine(QLine(m_origin, m_moving));
+    return true;
+}
+
+bool PhotoViewer::arrowMove(QPoint point)
+{
+    if (m_CurrArr == 0)
+        return false;
+    m_moving = QPoint(std::max(1, point.x()), std::max(1, point.y()));
+    m_port.showRubberLine(QLine(m_origin, m_moving));
+    return true;
+}
+
+bool PhotoViewer::arrowRelease(QPoint point)
+{
+    if (m_CurrArr == 0)
+        return false;
+    arrowMove(point);
+    const int arrow = m_CurrArr;
+    m_CurrArr = 0;
+    m_port.showRubberLine(QLine());
+    const QPoint origin = m_origin;
+    const QPoint tip = m_moving;
+    changeCaption([&](PhotoCaption& c) {
+        c.arrows[std::size_t(arrow - 1)].origin = origin;
+        c.arrows[std::size_t(arrow - 1)].tip = tip;
+    });
+    m_host.arrowDrawn(arrow);
+    m_port.takeFocus();
+    return true;
 }
 
 }  // namespace ziro

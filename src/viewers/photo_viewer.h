@@ -15,8 +15,12 @@
 #include "viewers/photo_caption.h"
 
 #include <QImage>
+#include <QLine>
 #include <QRect>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 
 namespace ziro {
@@ -79,6 +83,12 @@ public:
         Q_UNUSED(key);
         Q_UNUSED(mods);
     }
+    // The caption selected for moving and sizing, with the handle around
+    // `box` (frame pixels); nullopt lets it go.
+    virtual void selectCaption(const std::optional<QRect>& box) { Q_UNUSED(box); }
+    // The rubber line of an arrow being drawn, in album pixels; a null line
+    // takes it away.
+    virtual void showRubberLine(const QLine& line) { Q_UNUSED(line); }
 };
 
 // What the viewer asks of the rest of the program. The null base answers
@@ -105,6 +115,16 @@ public:
     virtual bool toolsOpen() const { return false; }
     virtual bool openTools() { return false; }
     virtual void closeTools() {}
+    // The arrow the tool bar has armed: 1 or 2, 0 for none.
+    virtual int armedArrow() const { return 0; }
+    // The viewer drew arrow `arrow`: it is no longer armed.
+    virtual void arrowDrawn(int arrow) { Q_UNUSED(arrow); }
+    // AcquireData: the tool bar shows the caption as it is now.
+    virtual void showCaptionInTools(const PhotoCaption& caption, bool selected)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(selected);
+    }
 };
 
 class PhotoViewer {
@@ -156,6 +176,32 @@ public:
     // A key released over the viewer.
     void FormKey(int key, Qt::KeyboardModifiers mods);
 
+    // ---- Editing, while the tool bar is open ----
+
+    // The usable area of the frame: the album less 20 pixels left and
+    // right and 15 top and bottom.
+    static QRect safeArea();
+    // The frame the caption lives in (BordoAlbum in the window size).
+    static QSize frameSize();
+    bool editMode() const { return m_EditMode; }
+    // The caption under the handle, or let go.
+    void SelezionaTitolo();
+    void DeselezionaTitolo();
+    // A change made with the tool bar: the caption is shown as changed and
+    // marked for storing. Arrow changes redraw the photograph.
+    void changeCaption(const std::function<void(PhotoCaption&)>& change);
+    // The handle moved or resized the caption to `box`: a single-line
+    // caption keeps the height its font asks for; the font is at least 15.
+    void BoundSync(const QRect& box);
+    // The tool bar armed or cleared arrow `arrow`: until it is drawn again
+    // it is absent.
+    void clearArrow(int arrow);
+    // Drawing an armed arrow, in album pixels: press at the origin, drag,
+    // release at the tip. False when no arrow is being drawn.
+    bool arrowPress(QPoint point);
+    bool arrowMove(QPoint point);
+    bool arrowRelease(QPoint point);
+
 private:
     bool loadFile(const PhotoFile& file, int number);
     void showPhoto();
@@ -166,6 +212,8 @@ private:
     void updateMenu();
     bool captionField(QString* name) const;
     QString fotoValue(int n) const;
+    void acquireData();
+    void endEditing();  // no selection, no arrow half drawn
 
     Globals& m_g;
     const Config& m_config;
@@ -189,6 +237,9 @@ private:
     bool m_modificato = false;
     QString m_ClipBrdTxt;
     PhotoMenu m_menu;
+    int m_CurrArr = 0;  // the arrow being drawn
+    QPoint m_origin;
+    QPoint m_moving;
 };
 
 }  // namespace ziro

@@ -66,6 +66,8 @@ struct FakeWindow : PhotoViewerPort {
     void beep() override { ++beeps; }
     void passKey(int key, Qt::KeyboardModifiers) override { passed << key; }
     qreal deviceScale() const override { return scale; }
+    void selectCaption(const std::optional<QRect>& box) override { handle = box; }
+    void showRubberLine(const QLine& line) override { rubber = line; }
 
     QRect geometry;
     bool visible = false;
@@ -77,6 +79,8 @@ struct FakeWindow : PhotoViewerPort {
     int beeps = 0;
     QList<int> passed;
     qreal scale = 1.0;
+    std::optional<QRect> handle;
+    QLine rubber;
 };
 
 struct FakeHost : PhotoViewerHost {
@@ -85,8 +89,34 @@ struct FakeHost : PhotoViewerHost {
     void closePreviews() override { calls << QStringLiteral("previews"); }
     void openGeneralMenu() override { calls << QStringLiteral("menu"); }
     QString subTopic() const override { return topic; }
+    // The tool bar: opened by the viewer when `toolsWork`, arming arrows
+    // as a test says.
+    bool toolsOpen() const override { return tools; }
+    bool openTools() override
+    {
+        tools = toolsWork;
+        return tools;
+    }
+    void closeTools() override { tools = false; }
+    int armedArrow() const override { return armed; }
+    void arrowDrawn(int arrow) override
+    {
+        drawn << arrow;
+        armed = 0;
+    }
+    void showCaptionInTools(const PhotoCaption& c, bool selected) override
+    {
+        inTools = c;
+        toolsSelected = selected;
+    }
     QStringList calls;
     QString topic;
+    bool toolsWork = false;
+    bool tools = false;
+    int armed = 0;
+    QList<int> drawn;
+    PhotoCaption inTools;
+    bool toolsSelected = false;
 };
 
 // A photograph of one colour; masked ones get their two signature bytes
@@ -294,6 +324,135 @@ TEST_F(PhotoViewerTest, CopyAndPasteCarryACaptionToAnotherPhotograph)
     viewer.SpiaTestoClick();
     EXPECT_EQ(table.saves, 1);
     EXPECT_EQ(table.fields[captionFieldName(1)], kCaption);
+}
+
+TEST_F(PhotoViewerTest, ANewCaptionIsWrittenSelectedAndStoredOnlyOnceTyped)
+{
+    host.toolsWork = true;
+    ASSERT_TRUE(viewer.VediFoto(3));
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    ASSERT_TRUE(host.tools);
+    ASSERT_TRUE(window.caption);
+    EXPECT_EQ(window.caption->text, QStringLiteral("Testo..."));
+    EXPECT_EQ(window.caption->box().topLeft(), PhotoViewer::safeArea().topLeft());
+    EXPECT_EQ(host.inTools.text, QStringLiteral("Testo..."));
+
+    // Closing on the placeholder stores nothing.
+    viewer.PopUpTextClick(3);
+    EXPECT_FALSE(host.tools);
+    EXPECT_EQ(table.saves, 0);
+    EXPECT_FALSE(window.caption);
+
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    viewer.SelezionaTitolo();
+    EXPECT_TRUE(viewer.editMode());
+    ASSERT_TRUE(window.handle);
+    viewer.changeCaption([](PhotoCaption& c) {
+        c.text = QStringLiteral("Curva");
+        c.bold = true;
+    });
+    EXPECT_TRUE(viewer.modificato());
+    EXPECT_EQ(window.handle, window.caption->box());  // the handle follows
+    // A click on the photograph while editing lets the caption go and
+    // keeps the viewer open.
+    viewer.AlbumClick();
+    EXPECT_FALSE(viewer.editMode());
+    EXPECT_FALSE(window.handle);
+    EXPECT_TRUE(window.visible);
+
+    viewer.PopUpTextClick(3);
+    EXPECT_EQ(table.saves, 1);
+    const PhotoCaption stored = readCaption(table.fields[captionFieldName(3)]).caption;
+    EXPECT_EQ(stored.text, QStringLiteral("Curva"));
+    EXPECT_TRUE(stored.bold);
+    EXPECT_TRUE(viewer.hasStoredCaption());
+    EXPECT_FALSE(viewer.modificato());
+
+    // Opened again, the stored caption is edited, not replaced.
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(viewer.caption().text, QStringLiteral("Curva"));
+    EXPECT_FALSE(viewer.modificato());
+}
+
+TEST_F(PhotoViewerTest, WithoutTheToolBarEditingOnlyBeeps)
+{
+    ASSERT_TRUE(viewer.VediFoto(3));
+    const int beeps = window.beeps;
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(window.beeps, beeps + 1);
+    viewer.SelezionaTitolo();
+    EXPECT_FALSE(viewer.editMode());
+    EXPECT_FALSE(window.handle);
+}
+
+TEST_F(PhotoViewerTest, AnArmedArrowIsDrawnByDraggingAndBurntIntoThePhotograph)
+{
+    host.toolsWork = true;
+    ASSERT_TRUE(viewer.VediFoto(3));
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    ASSERT_TRUE(host.tools);
+    // Nothing armed: the mouse draws nothing.
+    EXPECT_FALSE(viewer.arrowPress(QPoint(50, 60)));
+    EXPECT_FALSE(viewer.arrowRelease(QPoint(200, 100)));
+
+    host.armed = 2;
+    const QImage before = window.picture;
+    ASSERT_TRUE(viewer.arrowPress(QPoint(300, 60)));
+    ASSERT_TRUE(viewer.arrowMove(QPoint(-5, 100)));
+    EXPECT_EQ(window.rubber, QLine(QPoint(300, 60), QPoint(1, 100)));  // kept inside the photograph
+    ASSERT_TRUE(viewer.arrowMove(QPoint(120, 200)));
+    ASSERT_TRUE(viewer.arrowRelease(QPoint(120, 200)));
+    EXPECT_TRUE(window.rubber.isNull());
+    EXPECT_EQ(host.drawn, QList<int>{2});
+    EXPECT_FALSE(viewer.caption().arrows[0].present());
+    EXPECT_EQ(viewer.caption().arrows[1], (CaptionArrow{QPoint(300, 60), QPoint(120, 200)}));
+    EXPECT_TRUE(viewer.modificato());
+    EXPECT_NE(window.picture, before);
+    EXPECT_EQ(window.picture.pixelColor(120, 200), viewer.caption().arrowColour);
+
+    // Cleared again, the photograph is clean.
+    viewer.clearArrow(2);
+    EXPECT_FALSE(viewer.caption().anyArrow());
+    EXPECT_EQ(window.picture, before);
+
+    // Closing the tool bar halfway through an arrow leaves no rubber line.
+    host.armed = 1;
+    ASSERT_TRUE(viewer.arrowPress(QPoint(30, 30)));
+    viewer.FormKey(Qt::Key_Escape, {});
+    EXPECT_FALSE(host.tools);
+    EXPECT_TRUE(window.rubber.isNull());
+    EXPECT_FALSE(viewer.arrowRelease(QPoint(90, 90)));
+}
+
+TEST_F(PhotoViewerTest, TheHandleSizesTheCaptionAsItsLinesAllow)
+{
+    host.toolsWork = true;
+    ASSERT_TRUE(viewer.VediFoto(3));
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    viewer.SelezionaTitolo();
+    viewer.changeCaption([](PhotoCaption& c) {
+        c.text = QStringLiteral("Stop");
+        c.fontSize = 20;
+        c.height = 33;
+    });
+    // Moved: a single line keeps its font and the height the font asks.
+    viewer.BoundSync(QRect(70, 90, 200, 33));
+    EXPECT_EQ(viewer.caption().box(), QRect(70, 90, 200, 33));
+    EXPECT_EQ(viewer.caption().fontSize, 20);
+    // Made taller: the line's font grows with it, halves of a pixel even.
+    viewer.BoundSync(QRect(70, 90, 400, 120));
+    const int font = viewer.caption().fontSize;
+    EXPECT_GT(font, 20);
+    EXPECT_EQ(viewer.caption().height, singleLineHeight(font));
+    // A multi-line caption takes the box as it is; no font below 15.
+    viewer.changeCaption([](PhotoCaption& c) {
+        c.multiLine = true;
+        c.fontSize = 9;
+    });
+    viewer.BoundSync(QRect(10, 20, 0, 0));
+    EXPECT_EQ(viewer.caption().box(), QRect(10, 20, 1, 1));
+    EXPECT_EQ(viewer.caption().fontSize, 15);
+    EXPECT_EQ(window.handle, viewer.caption().box());
 }
 
 }  // namespace
