@@ -261,6 +261,9 @@ void ZiroApp::createWindows()
     m_viewers->setPhotoViewer(m_w.TVFoto, m_photoViewer.get());
     QObject::connect(m_w.TVFoto, &TTVFoto::beepRequested, base, [this] { m_system.beep(); });
     QObject::connect(m_w.TVFoto, &TTVFoto::keyPassed, base, &TBase::GestioneTastiera);
+    m_photoHost->setTools(m_w.Tools, m_photoViewer.get(), m_w.TVFoto, m_reporter.get());
+    QObject::connect(m_w.Tools, &TTools::beepRequested, base, [this] { m_system.beep(); });
+    QObject::connect(m_w.Tools, &TTools::safeAreaShown, m_w.TVFoto, &TTVFoto::showSafeArea);
 }
 
 void ZiroApp::shutdown()

@@ -1,5 +1,7 @@
 #include "shell/ports_ui.h"
 
+#include "annotate/tools_window.h"
+
 #include "base/globals.h"
 #include "config/config_window.h"
 #include "config/settings.h"
@@ -222,6 +224,53 @@ void ShellPhotoHost::playRecordSound()
                   QStringLiteral(".WAV"));
     if (path)
         m_system.playSound(*path);
+}
+
+void ShellPhotoHost::setTools(TTools* tools, PhotoViewer* viewer, TTVFoto* window, Reports* reports)
+{
+    m_tools = tools;
+    m_viewer = viewer;
+    m_window = window;
+    m_reports = reports;
+}
+
+bool ShellPhotoHost::toolsOpen() const
+{
+    return m_tools && m_tools->isOpen();
+}
+
+bool ShellPhotoHost::openTools()
+{
+    if (!m_tools || !m_viewer || !m_window || !m_reports)
+        return false;
+    // The styles belong to whoever teaches now.
+    m_styles = std::make_unique<CaptionStyleStore>(CaptionStyleStore::forFolders(m_g.dirs, *m_reports));
+    m_tools->attach(m_viewer, m_styles.get(), m_reports);
+    m_tools->openAt(m_window->geometry().topLeft());
+    return m_tools->isOpen();
+}
+
+void ShellPhotoHost::closeTools()
+{
+    if (m_tools)
+        m_tools->park();
+}
+
+int ShellPhotoHost::armedArrow() const
+{
+    return m_tools && m_tools->isOpen() ? m_tools->armedArrow() : 0;
+}
+
+void ShellPhotoHost::arrowDrawn(int arrow)
+{
+    if (m_tools)
+        m_tools->arrowDrawn(arrow);
+}
+
+void ShellPhotoHost::showCaptionInTools(const PhotoCaption& caption, bool selected)
+{
+    if (m_tools && m_tools->isOpen())
+        m_tools->showCaption(caption, selected);
 }
 
 void ShellPhotoHost::toggleFilmPause()

@@ -9,7 +9,10 @@
 #include "diag/error_window.h"
 #include "menus/general_menu.h"
 #include "shell/main_logic.h"
+#include "annotate/caption_styles.h"
 #include "viewers/photo_viewer.h"
+
+#include <memory>
 
 namespace ziro {
 
@@ -25,6 +28,7 @@ class MediaBar;
 class PhotoPreviews;
 class TFotoPreview;
 class TTVFoto;
+class TTools;
 
 // The viewers as the lesson screen and the walk reach them.
 class ShellViewers : public MainViewerPorts {
@@ -111,11 +115,26 @@ public:
     bool quizVisible() const override;
     void focusQuiz() override;
     void closePreviews() override;
+    bool toolsOpen() const override;
+    bool openTools() override;
+    void closeTools() override;
+    int armedArrow() const override;
+    void arrowDrawn(int arrow) override;
+    void showCaptionInTools(const PhotoCaption& caption, bool selected) override;
+
+    // The caption tool bar, the viewer it works on and the window it opens
+    // under; the stored styles are the current user's.
+    void setTools(TTools* tools, PhotoViewer* viewer, TTVFoto* window, Reports* reports);
 
 private:
     Globals& m_g;
     SystemServices& m_system;
     TBase& m_base;
+    TTools* m_tools = nullptr;
+    PhotoViewer* m_viewer = nullptr;
+    TTVFoto* m_window = nullptr;
+    Reports* m_reports = nullptr;
+    std::unique_ptr<CaptionStyleStore> m_styles;
 };
 
 // The menus as the lesson screen reaches them.

@@ -1,5 +1,6 @@
 #include "viewers/tv_foto_window.h"
 
+#include "controls/stretch_handle_widget.h"
 #include "viewers/photo_render.h"
 
 #include <QAction>
@@ -32,6 +33,16 @@ public:
         update();
     }
     const std::optional<PhotoCaption>& caption() const { return m_caption; }
+    void setSafeArea(const QRect& area)
+    {
+        m_safeArea = area;
+        update();
+    }
+    void setRubberLine(const QLine& line)
+    {
+        m_rubber = line;
+        update();
+    }
     const QImage& picture() const { return m_picture; }
     // The scale the view was last painted at, in device pixels per pixel.
     qreal paintScale() const { return m_paintScale; }
@@ -53,10 +64,22 @@ protected:
             else
                 painter.drawImage(pictureInAlbum(m_picture.size()), m_picture);
         }
-        if (!m_caption)
-            return;
-        painter.setRenderHint(QPainter::Antialiasing);
-        paintCaption(painter, *m_caption);
+        if (m_caption) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            paintCaption(painter, *m_caption);
+            painter.restore();
+        }
+        if (!m_safeArea.isNull()) {
+            painter.setPen(QPen(QColor(128, 128, 128), 1, Qt::DashLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(m_safeArea);
+        }
+        if (!m_rubber.isNull()) {
+            // The arrow being drawn: a dotted line from its origin.
+            painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            painter.drawLine(m_rubber);
+        }
     }
 
 private:
@@ -64,6 +87,8 @@ private:
     bool m_atOwnSize = false;
     qreal m_paintScale = 1.0;
     std::optional<PhotoCaption> m_caption;
+    QLine m_rubber;
+    QRect m_safeArea;
 };
 
 TTVFoto::TTVFoto(QWidget* host)
@@ -84,6 +109,19 @@ TTVFoto::TTVFoto(QWidget* host)
     m_album = new PhotoAlbumView(m_bordo);
     m_album->setObjectName(QStringLiteral("Album"));
     m_album->installEventFilter(this);
+
+    // The caption's own place over the photograph: it takes the presses on
+    // the caption and is what the handle carries.
+    m_title = new QWidget(m_bordo);
+    m_title->setObjectName(QStringLiteral("Title"));
+    m_title->setAttribute(Qt::WA_NoSystemBackground);
+    m_title->setCursor(Qt::PointingHandCursor);
+    m_title->hide();
+    m_title->installEventFilter(this);
+    m_handle = new TStretchHandle(m_bordo);
+    m_handle->setObjectName(QStringLiteral("StretchHandle1"));
+    connect(m_handle, &TStretchHandle::OnMouseUp, this, [this] { handleReleased(); });
+    connect(m_handle, &TStretchHandle::OnKeyDown, this, [this] { handleReleased(); });
 
     m_spia = new QLabel(QStringLiteral("T"), this);
     m_spia->setObjectName(QStringLiteral("SpiaTesto"));
@@ -183,6 +221,46 @@ void TTVFoto::setPicture(const QImage& picture)
 void TTVFoto::showCaption(const PhotoCaption* caption)
 {
     m_album->setCaption(caption);
+    if (caption && !m_handle->Attached())
+        m_title->setGeometry(caption->box());
+    m_title->setVisible(caption != nullptr);
+    if (!caption)
+        m_handle->Detach();
+}
+
+void TTVFoto::selectCaption(const std::optional<QRect>& box)
+{
+    if (!box) {
+        m_handle->Detach();
+        m_title->setCursor(Qt::PointingHandCursor);
+        return;
+    }
+    if (m_handle->Attached()) {
+        if (m_title->geometry() != *box)
+            m_handle->SetBounds(handleBoundsFor(*box));
+    } else {
+        m_title->setGeometry(*box);
+        m_title->show();
+        m_title->setCursor(Qt::SizeAllCursor);
+        m_handle->Attach(m_title);
+    }
+}
+
+void TTVFoto::handleReleased()
+{
+    // The handle carried the caption's place: the caption follows it.
+    if (m_logic && m_handle->Attached())
+        m_logic->BoundSync(m_title->geometry());
+}
+
+void TTVFoto::showSafeArea(bool shown)
+{
+    m_album->setSafeArea(shown ? PhotoViewer::safeArea().translated(-m_album->geometry().topLeft()) : QRect());
+}
+
+void TTVFoto::showRubberLine(const QLine& line)
+{
+    m_album->setRubberLine(line);
 }
 
 void TTVFoto::setIndicator(bool visible, bool stored)
@@ -241,16 +319,41 @@ void TTVFoto::keyReleaseEvent(QKeyEvent* event)
 
 bool TTVFoto::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove ||
+                       event->type() == QEvent::MouseButtonRelease;
+    if (mouse && m_logic && (watched == m_album || watched == m_title)) {
+        // Arrows are drawn in album pixels, wherever on the photograph the
+        // mouse is.
+        const auto* me = static_cast<QMouseEvent*>(event);
+        const QPoint local = me->position().toPoint();
+        const QPoint inAlbum =
+            watched == m_album ? local : m_title->mapTo(m_bordo, local) - m_album->geometry().topLeft();
+        const bool left = me->button() == Qt::LeftButton;
+        if (event->type() == QEvent::MouseButtonPress) {
+            if (left && m_logic->arrowPress(inAlbum))
+                return true;
+            if (left && watched == m_title)
+                m_logic->SelezionaTitolo();
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove) {
+            m_logic->arrowMove(inAlbum);
+            return true;
+        }
+        if (left && m_logic->arrowRelease(inAlbum))
+            return true;
+    }
     // Presses are taken, or inside the presentation the release would never
     // come back here.
-    if (event->type() == QEvent::MouseButtonPress && (watched == m_album || watched == m_spia))
+    if (event->type() == QEvent::MouseButtonPress && watched == m_spia)
         return true;
     if (event->type() == QEvent::MouseButtonRelease && m_logic) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const auto* widget = static_cast<QWidget*>(watched);
         const bool inside = widget->rect().contains(mouse->position().toPoint());
-        if (watched == m_album && inside && mouse->button() == Qt::LeftButton) {
-            m_logic->AlbumClick();
+        if ((watched == m_album || watched == m_title) && inside && mouse->button() == Qt::LeftButton) {
+            if (watched == m_album || !m_logic->editMode())
+                m_logic->AlbumClick();
             return true;
         }
         if (watched == m_spia && inside) {

@@ -13,6 +13,7 @@ class QMenu;
 namespace ziro {
 
 class PhotoAlbumView;
+class TStretchHandle;
 
 // The photo viewer over the lesson: the framed photograph with its caption
 // and arrows, or the photograph enlarged to the whole lesson. What it does
@@ -44,6 +45,14 @@ public:
     void beep() override;
     void takeFocus() override;
     void passKey(int key, Qt::KeyboardModifiers mods) override;
+    void selectCaption(const std::optional<QRect>& box) override;
+    void showRubberLine(const QLine& line) override;
+
+    // The caption's place, under the handle while it is selected.
+    QWidget* title() const { return m_title; }
+    TStretchHandle* handle() const { return m_handle; }
+    // The usable area's dashed frame, which the caption tool bar shows.
+    void showSafeArea(bool shown);
 
 Q_SIGNALS:
     void beepRequested();
@@ -59,11 +68,14 @@ protected:
 private:
     void showAt(const QRect& window);
     void layoutWindowSize();
+    void handleReleased();
 
     PhotoViewer* m_logic = nullptr;
     QFrame* m_bordo = nullptr;
     PhotoAlbumView* m_album = nullptr;
     QLabel* m_spia = nullptr;
+    QWidget* m_title = nullptr;
+    TStretchHandle* m_handle = nullptr;
     QMenu* m_popup = nullptr;
     QAction* m_pmt[4] = {};
 };

@@ -19,6 +19,8 @@
 #include "shell/application_ui.h"
 #include "shell/main_window.h"
 #include "shell/presentation_ui.h"
+#include "annotate/tools_window.h"
+#include "controls/stretch_handle_widget.h"
 #include "viewers/foto_preview_window.h"
 #include "viewers/photo_viewer.h"
 #include "viewers/tv_foto_window.h"
@@ -43,12 +45,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolTip>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QUuid>
 #include <QWindow>
 
@@ -1399,6 +1403,94 @@ TEST(Walk, PhotographsOpenStepEnlargeAndKeepAPastedCaption)
     ASSERT_TRUE(table.locate(QStringLiteral("Nome segnale"), QStringLiteral("101")));
     EXPECT_EQ(table.fieldText(QStringLiteral("TxtF2")), caption);
     EXPECT_EQ(table.fieldText(QStringLiteral("TxtF1")), caption);
+}
+
+// A caption written with the tool bar on the filled screen, with an arrow
+// drawn by dragging, is where it was drawn when the program starts again.
+TEST(Walk, ACaptionWrittenWithTheToolsComesBackForTheNextClass)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    const QString root = in.tmp.path() + QStringLiteral("/ziro/");
+    QDir().mkpath(root + QStringLiteral("Foto"));
+    in.picture(root + QStringLiteral("Foto/1.KXB"), QSize(480, 360), Qt::darkGreen, "KX");
+    ASSERT_TRUE(in.ready);
+
+    PhotoCaption written;
+    {
+        Program p(in);
+        ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+        PresentationHost* host = PresentationHost::of(p.base());
+        ASSERT_TRUE(host);
+        QWidget* viewport = host->viewport();
+        const auto at = [&](QWidget* w, QPoint point) { return ziro::test::onScreen(w->mapTo(p.base(), point)); };
+        const auto click = [&](QWidget* w, QPoint point) {
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, at(w, point));
+        };
+        TTVFoto* viewer = p.app.windows().TVFoto;
+        TTools* tools = p.app.windows().Tools;
+        typeKey(p, Qt::Key_F9);
+        ASSERT_TRUE(viewer->isVisible());
+        ASSERT_FALSE(viewer->logic()->hasStoredCaption());
+
+        // Alt+T: a new caption, its placeholder selected under the typing.
+        typeKey(p, Qt::Key_T, Qt::AltModifier);
+        ASSERT_TRUE(tools->isVisible());
+        EXPECT_EQ(tools->geometry().size(), QSize(462, 85));
+        for (const Qt::Key key : {Qt::Key_C, Qt::Key_U, Qt::Key_R, Qt::Key_V, Qt::Key_A})
+            typeKey(p, key);
+        EXPECT_EQ(viewer->logic()->caption().text.toLower(), QStringLiteral("curva"));
+        click(tools->button(QStringLiteral("Sb_Bld")), QPoint(10, 10));
+        EXPECT_TRUE(viewer->logic()->caption().bold);
+
+        // The handle drags the caption 40 pixels down.
+        TStretchHandle* handle = viewer->handle();
+        ASSERT_TRUE(handle->Attached());
+        const QRect box = viewer->logic()->caption().box();
+        const QPoint grab = viewer->title()->rect().center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, at(viewer->title(), grab));
+        QTest::mouseMove(viewport, at(viewer->title(), grab + QPoint(0, 20)));
+        QTest::mouseMove(viewport, at(viewer->title(), grab + QPoint(0, 40)));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(viewer->title(), grab + QPoint(0, 40)));
+        EXPECT_EQ(viewer->logic()->caption().box().topLeft(), box.topLeft() + QPoint(0, 40));
+
+        // Arrow 1, dragged over the photograph.
+        click(tools->button(QStringLiteral("Sb_ArrowOn1")), QPoint(10, 10));
+        ASSERT_EQ(tools->armedArrow(), 1);
+        QTest::mousePress(viewport, Qt::LeftButton, {}, at(viewer->album(), QPoint(400, 320)));
+        QTest::mouseMove(viewport, at(viewer->album(), QPoint(330, 280)));
+        QTest::mouseMove(viewport, at(viewer->album(), QPoint(260, 240)));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(viewer->album(), QPoint(260, 240)));
+        EXPECT_EQ(tools->armedArrow(), 0);
+        // Points land within a pixel of where they were meant on the scaled screen.
+        const CaptionArrow arrow = viewer->logic()->caption().arrows[0];
+        ASSERT_TRUE(arrow.present());
+        EXPECT_LE((arrow.origin - QPoint(400, 320)).manhattanLength(), 2);
+        EXPECT_LE((arrow.tip - QPoint(260, 240)).manhattanLength(), 2);
+        written = viewer->logic()->caption();
+
+        // "Salva testo" from the viewer's menu.
+        QAction* save = viewer->popupMenu()->findChild<QAction*>(QStringLiteral("Pmt2"));
+        ASSERT_TRUE(save && save->isEnabled());
+        save->trigger();
+        EXPECT_FALSE(tools->isVisible());
+        EXPECT_TRUE(viewer->logic()->hasStoredCaption());
+        typeKey(p, Qt::Key_Escape);
+        EXPECT_FALSE(viewer->isVisible());
+        EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+    }
+
+    // The next class: the same record, the same photograph, the caption and
+    // its arrow where they were drawn.
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    typeKey(p, Qt::Key_F9);
+    TTVFoto* viewer = p.app.windows().TVFoto;
+    ASSERT_TRUE(viewer->isVisible());
+    EXPECT_TRUE(viewer->logic()->hasStoredCaption());
+    EXPECT_EQ(viewer->logic()->caption(), written);
 }
 
 // A lesson started with the mouse on the projector takes the keyboard (and
