@@ -2244,6 +2244,15 @@ bool writePhotos(const QString& ziroDir, QString* error)
         if (!saveFileAtomically(path, bytes, error))
             return false;
     }
+    // The teacher's two caption styles under the tool bar's A and B: a
+    // yellow title on a dark box, and a white raised note.
+    const QByteArray styles =
+        "[Preset2]\r\nFontName=Arial\r\nFontColor=clYellow\r\nFontSize=36\r\nAlignment=2\r\nStyle=2\r\n"
+        "Transparent=0\r\nColor=$00402000\r\nEffect3d=2\r\nShadeColor=clBlack\r\n\r\n"
+        "[Preset3]\r\nFontName=Arial\r\nFontColor=clWhite\r\nFontSize=30\r\nAlignment=1\r\nStyle=3\r\n"
+        "Transparent=1\r\nColor=$00D9CDC6\r\nEffect3d=1\r\nShadeColor=clGray\r\n";
+    if (!saveFileAtomically(ziroDir + QStringLiteral("Utente/TextStyles.ini"), styles, error))
+        return false;
     return saveFileAtomically(ziroDir + QStringLiteral("Book/Snd%1.WAV").arg(QLatin1String(kBellSound)),
                               makeBell(), error);
 }
