@@ -104,6 +104,9 @@ TTools::TTools(QWidget* host)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(192, 192, 192));
     setPalette(pal);
+    // Down buttons must read as down from the back of a classroom.
+    setStyleSheet(QStringLiteral("QToolButton:checked { background-color: #8c8c8c; border: 1px solid #303030;"
+                                 " border-radius: 2px; }"));
 
     m_fold = new QToolButton(this);
     m_fold->setObjectName(QStringLiteral("st_DimCtlr"));
