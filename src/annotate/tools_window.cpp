@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSlider>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QWidgetAction>
 
@@ -93,6 +94,31 @@ void applyStyle(PhotoCaption& c, const CaptionStyle& s)
     c.shadowColour = s.shadeColour;
 }
 
+// The font list: each name in its own face, and under the fonts chosen
+// lately two lines that part them from the rest.
+class FontListDelegate : public QStyledItemDelegate {
+public:
+    FontListDelegate(const int* usedFonts, QObject* parent) : QStyledItemDelegate(parent), m_used(usedFonts) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem face = option;
+        face.font = QFont(index.data().toString(), option.font.pointSize());
+        QStyledItemDelegate::paint(painter, face, index);
+        if (index.row() == *m_used) {
+            painter->save();
+            painter->setPen(option.palette.color(QPalette::Text));
+            const QRect r = option.rect;
+            painter->drawLine(r.left(), r.bottom() - 3, r.right(), r.bottom() - 3);
+            painter->drawLine(r.left(), r.bottom() - 1, r.right(), r.bottom() - 1);
+            painter->restore();
+        }
+    }
+
+private:
+    const int* m_used;
+};
+
 }  // namespace
 
 TTools::TTools(QWidget* host)
@@ -121,6 +147,7 @@ TTools::TTools(QWidget* host)
     m_font->setObjectName(QStringLiteral("FontBox"));
     m_font->setToolTip(QStringLiteral("Elenco caratteri"));
     m_font->setGeometry(16, 4, 118, kButton);
+    m_font->setItemDelegate(new FontListDelegate(&m_usedFonts, m_font));
     connect(m_font, &QComboBox::activated, this, &TTools::fontChosen);
 
     m_colour = new QComboBox(this);

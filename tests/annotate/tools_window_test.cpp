@@ -231,6 +231,22 @@ TEST_F(ToolsWindowTest, TheColourBoxShowsTheCaptionColourAndOthersComeFromTheCho
     EXPECT_EQ(caption().arrowColour, QColor(10, 20, 30));
 }
 
+TEST_F(ToolsWindowTest, AChosenFontGoesToTheTopOfTheList)
+{
+    ASSERT_NO_FATAL_FAILURE(openNewCaption());
+    QComboBox* box = tools.fontBox();
+    ASSERT_GE(box->count(), 3);
+    const QString third = box->itemText(2);
+    const QString first = box->itemText(0);
+    const int count = box->count();
+    Q_EMIT box->activated(2);
+    EXPECT_EQ(caption().fontName, third);
+    EXPECT_EQ(box->itemText(0), third);
+    EXPECT_EQ(box->itemText(1), first);
+    EXPECT_EQ(box->count(), count);
+    EXPECT_EQ(box->currentIndex(), 0);
+}
+
 TEST_F(ToolsWindowTest, AnArrowIsArmedDrawnWithTheMouseAndStored)
 {
     ASSERT_NO_FATAL_FAILURE(openNewCaption());
