@@ -150,12 +150,16 @@ bool OverlayWindow::eventFilter(QObject* watched, QEvent* event)
     if (w->window() != window())
         return false;
     // Keys typed while the focus sits elsewhere belong to the modal window.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    // A key this window leaves unused propagates to its host and would come
+    // straight back here: it is spent instead.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && !m_forwarding) {
         auto* ke = static_cast<QKeyEvent*>(event);
         QKeyEvent copy(ke->type(), ke->key(), ke->modifiers(), ke->text(), ke->isAutoRepeat(),
                        ke->count());
         QWidget* target = focusWidget() ? focusWidget() : this;
+        m_forwarding = true;
         QApplication::sendEvent(target, &copy);
+        m_forwarding = false;
     }
     return true;
 }

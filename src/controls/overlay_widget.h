@@ -44,6 +44,7 @@ protected:
 private:
     QEventLoop* m_loop = nullptr;
     int m_result = 0;
+    bool m_forwarding = false;  // a key is on its way to the focus
     // Where the keyboard was when the window came up.
     QPointer<QWidget> m_focusBefore;
 };
