@@ -34,6 +34,7 @@
 #include "viewers/film_window_logic.h"
 #include "platform/files/paths.h"
 #include "viewers/photo_previews.h"
+#include "viewers/note_viewer.h"
 #include "viewers/photo_viewer.h"
 #include "viewers/tv_foto_window.h"
 #include "viewers/foto_preview_window.h"
@@ -264,6 +265,12 @@ void ZiroApp::createWindows()
     m_photoHost->setTools(m_w.Tools, m_photoViewer.get(), m_w.TVFoto, m_reporter.get());
     QObject::connect(m_w.Tools, &TTools::beepRequested, base, [this] { m_system.beep(); });
     QObject::connect(m_w.Tools, &TTools::safeAreaShown, m_w.TVFoto, &TTVFoto::showSafeArea);
+
+    m_note = std::make_unique<NoteEditor>(*m_captions, *m_reporter);
+    m_w.TVtesto->attach(m_note.get());
+    m_viewers->setTextViewer(m_w.TVtesto, m_note.get(), m_config.get());
+    QObject::connect(m_w.TVtesto, &TTVtesto::keyPassed, base, &TBase::GestioneTastiera);
+    QObject::connect(m_w.TVtesto, &TTVtesto::beepRequested, base, [this] { m_system.beep(); });
 }
 
 void ZiroApp::shutdown()

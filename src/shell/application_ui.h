@@ -52,6 +52,7 @@ class PhotoPreviews;
 class PhotoViewer;
 class ShellPhotoHost;
 class DataTableCaptions;
+class NoteEditor;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -141,6 +142,7 @@ private:
     std::unique_ptr<ShellPhotoHost> m_photoHost;
     std::unique_ptr<DataTableCaptions> m_captions;
     std::unique_ptr<PhotoViewer> m_photoViewer;
+    std::unique_ptr<NoteEditor> m_note;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

@@ -13,8 +13,10 @@
 #include "shell/main_window.h"
 #include "viewers/foto_preview_window.h"
 #include "viewers/media_bar.h"
+#include "viewers/note_viewer.h"
 #include "viewers/photo_previews.h"
 #include "viewers/tv_foto_window.h"
+#include "viewers/tv_testo_window.h"
 
 namespace ziro {
 
@@ -201,6 +203,16 @@ void ShellViewers::focusPhotoViewer()
 {
     if (photoViewerOpen())
         m_photoWindow->takeFocus();
+}
+
+bool ShellViewers::openTextViewer()
+{
+    if (!m_textWindow || !m_note || m_textWindow->isVisible())
+        return false;
+    m_textWindow->showNote(!m_config || m_config->hintsShown());
+    if (quizVisible())
+        focusQuiz();
+    return true;
 }
 
 // --- ShellPhotoHost ----------------------------------------------------------

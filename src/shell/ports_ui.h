@@ -28,6 +28,8 @@ class MediaBar;
 class PhotoPreviews;
 class TFotoPreview;
 class TTVFoto;
+class TTVtesto;
+class NoteEditor;
 class TTools;
 
 // The viewers as the lesson screen and the walk reach them.
@@ -87,7 +89,20 @@ public:
     bool showSinglePhoto(const QString& path, int number) override;
     void focusPhotoViewer() override;
 
+    // The note window, what it does, and the settings that say whether
+    // its hints show.
+    void setTextViewer(TTVtesto* window, NoteEditor* editor, const Config* config)
+    {
+        m_textWindow = window;
+        m_note = editor;
+        m_config = config;
+    }
+    bool openTextViewer() override;
+
 private:
+    TTVtesto* m_textWindow = nullptr;
+    NoteEditor* m_note = nullptr;
+    const Config* m_config = nullptr;
     TBase* m_base = nullptr;
     TFotoPreview* m_previewWindow = nullptr;
     PhotoPreviews* m_previews = nullptr;

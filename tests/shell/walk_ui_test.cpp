@@ -24,6 +24,7 @@
 #include "viewers/foto_preview_window.h"
 #include "viewers/photo_viewer.h"
 #include "viewers/tv_foto_window.h"
+#include "viewers/tv_testo_window.h"
 #include "viewers/tv_video_window.h"
 #include "film_maker.h"
 #include "support/fakes.h"
@@ -1515,4 +1516,71 @@ TEST(Walk, ALessonStartedWithTheMouseTakesTheKeys)
     typeKey(p, Qt::Key_Right);
     typeKey(p, Qt::Key_Right);
     p.expect(r2);
+}
+
+// A note corrected on the projector is there for the next class: a right
+// press on the number panel shows it, a double-click opens it, Esc stores
+// the correction and a second Esc closes the window.
+TEST(Walk, ANoteCorrectedInClassIsThereAfterARestart)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    QString before = QStringLiteral("Pericolo");
+    {
+        DataTable table;
+        table.setFileName(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"));
+        QString error;
+        ASSERT_TRUE(table.open(&error)) << str(error);
+        ASSERT_TRUE(table.locate(QStringLiteral("Nome segnale"), QStringLiteral("101")));
+        ASSERT_TRUE(table.edit());
+        ASSERT_TRUE(table.setField(QStringLiteral("Testo"), before));
+        ASSERT_TRUE(table.post(&error)) << str(error);
+        ASSERT_TRUE(table.close(&error)) << str(error);
+    }
+    {
+        Program p(in);
+        ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+        PresentationHost* host = PresentationHost::of(p.base());
+        ASSERT_TRUE(host);
+        QWidget* viewport = host->viewport();
+        const auto at = [&](QWidget* w, QPoint point) { return ziro::test::onScreen(w->mapTo(p.base(), point)); };
+        TTVtesto* window = p.app.windows().TVtesto;
+        ASSERT_EQ(p.base()->Table1.fieldText(QStringLiteral("Nome segnale")), QStringLiteral("101"));
+        QWidget* display = p.base()->findChild<QWidget*>(QStringLiteral("Display"));
+        ASSERT_TRUE(display);
+        bool ran = false;
+        const QPoint right = at(display, display->rect().center());
+        QTimer::singleShot(0, p.base(), [&] {
+            ran = true;
+            // The window opened on the press; the teacher lets the button go.
+            QTest::mouseRelease(viewport, Qt::RightButton, {}, right);
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_EQ(window->noteLabel()->text(), before);
+            // Keys pass to the lesson while the note is only shown...
+            const QPoint label = window->noteLabel()->rect().center();
+            QTest::mouseDClick(viewport, Qt::LeftButton, {}, at(window->noteLabel(), label));
+            ASSERT_TRUE(window->box()->isVisible());
+            EXPECT_TRUE(window->notice()->isVisible());
+            // ...and stay in the note while it is corrected.
+            for (const Qt::Key key : {Qt::Key_Space, Qt::Key_O, Qt::Key_K, Qt::Key_Right})
+                typeKey(p, key);
+            typeKey(p, Qt::Key_Escape);
+            EXPECT_FALSE(window->box()->isVisible());
+            EXPECT_EQ(window->noteLabel()->text().toLower(), before.toLower() + QStringLiteral(" ok"));
+            typeKey(p, Qt::Key_Escape);
+        });
+        QTest::mousePress(viewport, Qt::RightButton, {}, right);
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+    }
+    // Read back from the file the next class starts with.
+    DataTable table;
+    table.setFileName(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"));
+    QString error;
+    ASSERT_TRUE(table.open(&error)) << str(error);
+    ASSERT_TRUE(table.locate(QStringLiteral("Nome segnale"), QStringLiteral("101")));
+    EXPECT_EQ(table.fieldText(QStringLiteral("Testo")).toLower(), before.toLower() + QStringLiteral(" ok"));
 }
