@@ -11,11 +11,11 @@
 #include "controls/stretch_handle_widget.h"
 #include "viewers/photo_render.h"
 #include "viewers/tv_foto_window.h"
+#include "support/memory_table.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QMap>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -25,20 +25,9 @@
 #include <gtest/gtest.h>
 
 using namespace ziro;
+using ziro::test::MemoryTable;
 
 namespace {
-
-struct MemoryTable : CaptionTable {
-    bool hasField(const QString& name) const override { return fields.contains(name); }
-    QString fieldText(const QString& name) const override { return fields.value(name); }
-    bool storeAndSave(const QString& name, const QString& value, QString*) override
-    {
-        fields[name] = value;
-        return true;
-    }
-    QString fileName() const override { return {}; }
-    QMap<QString, QString> fields;
-};
 
 struct AnsweringReports : NullReports {
     bool Conferma(const QString& context, const QString&) override

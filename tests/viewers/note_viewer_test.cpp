@@ -5,32 +5,21 @@
 
 #include "base/reports.h"
 #include "viewers/photo.h"
+#include "support/memory_table.h"
 
-#include <QMap>
 
 #include <gtest/gtest.h>
 
 namespace ziro {
 namespace {
 
-struct NoteTable : CaptionTable {
-    bool hasField(const QString& name) const override { return fields.contains(name); }
-    QString fieldText(const QString& name) const override { return fields.value(name); }
-    bool storeAndSave(const QString& name, const QString& value, QString* error) override
+// A record whose note reads "Dare la precedenza", in a table of that file.
+struct NoteTable : test::MemoryTable {
+    NoteTable()
     {
-        if (failing) {
-            *error = QStringLiteral("disco pieno");
-            return false;
-        }
-        fields[name] = value;
-        ++saves;
-        return true;
+        fields[QStringLiteral("Testo")] = QStringLiteral("Dare la precedenza");
+        file = QStringLiteral("AAB2016.XML");
     }
-    QString fileName() const override { return QStringLiteral("AAB2016.XML"); }
-
-    QMap<QString, QString> fields{{QStringLiteral("Testo"), QStringLiteral("Dare la precedenza")}};
-    bool failing = false;
-    int saves = 0;
 };
 
 struct LoggedReports : NullReports {
@@ -110,8 +99,7 @@ TEST(NoteEditor, TheBoxHoldsAtMost255CharactersAndATableWithoutNotesNone)
     const QString emoji = QString(254, u'a') + QString::fromUtf8("\xF0\x9F\x9A\x97");
     EXPECT_EQ(note.setDraft(emoji), QString(254, u'a'));
 
-    NoteTable bare;
-    bare.fields.clear();
+    test::MemoryTable bare;
     NoteEditor none(bare, reports);
     none.show();
     EXPECT_TRUE(none.label().isEmpty());

@@ -8,10 +8,10 @@
 #include "base/reports.h"
 #include "config/settings.h"
 #include "viewers/photo_render.h"
+#include "support/memory_table.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QMap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,27 +19,14 @@
 namespace ziro {
 namespace {
 
+using test::MemoryTable;
+
 struct LoggedReports : NullReports {
     void Emsg(ReportKind kind, const QString& context, const QString& name) override
     {
         log << QStringLiteral("%1|%2|%3").arg(reportCode(kind)).arg(context, name);
     }
     QStringList log;
-};
-
-struct MemoryTable : CaptionTable {
-    bool hasField(const QString& name) const override { return fields.contains(name); }
-    QString fieldText(const QString& name) const override { return fields.value(name); }
-    bool storeAndSave(const QString& name, const QString& value, QString*) override
-    {
-        fields[name] = value;
-        ++saves;
-        return true;
-    }
-    QString fileName() const override { return QStringLiteral("tabella.xml"); }
-
-    QMap<QString, QString> fields;
-    int saves = 0;
 };
 
 struct FakeWindow : PhotoViewerPort {

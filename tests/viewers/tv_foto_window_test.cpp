@@ -8,10 +8,10 @@
 #include "base/reports.h"
 #include "config/settings.h"
 #include "viewers/photo_render.h"
+#include "support/memory_table.h"
 
 #include <QDir>
 #include <QLabel>
-#include <QMap>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,20 +19,9 @@
 #include <gtest/gtest.h>
 
 using namespace ziro;
+using ziro::test::MemoryTable;
 
 namespace {
-
-struct MemoryTable : CaptionTable {
-    bool hasField(const QString& name) const override { return fields.contains(name); }
-    QString fieldText(const QString& name) const override { return fields.value(name); }
-    bool storeAndSave(const QString& name, const QString& value, QString*) override
-    {
-        fields[name] = value;
-        return true;
-    }
-    QString fileName() const override { return {}; }
-    QMap<QString, QString> fields;
-};
 
 class TVFotoWindowTest : public ::testing::Test {
 protected:

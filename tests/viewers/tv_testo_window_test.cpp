@@ -7,9 +7,9 @@
 #include "base/reports.h"
 #include "viewers/note_viewer.h"
 #include "viewers/photo.h"
+#include "support/memory_table.h"
 
 #include <QLabel>
-#include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -18,27 +18,15 @@
 #include <gtest/gtest.h>
 
 using namespace ziro;
+using ziro::test::MemoryTable;
 
 namespace {
-
-struct NoteTable : CaptionTable {
-    bool hasField(const QString& name) const override { return fields.contains(name); }
-    QString fieldText(const QString& name) const override { return fields.value(name); }
-    bool storeAndSave(const QString& name, const QString& value, QString*) override
-    {
-        fields[name] = value;
-        ++saves;
-        return true;
-    }
-    QString fileName() const override { return {}; }
-    QMap<QString, QString> fields{{QStringLiteral("Testo"), QStringLiteral("Strada bagnata")}};
-    int saves = 0;
-};
 
 class TVTestoWindowTest : public ::testing::Test {
 protected:
     TVTestoWindowTest() : window(&main), note(table, reports)
     {
+        table.fields[QStringLiteral("Testo")] = QStringLiteral("Strada bagnata");
         main.resize(640, 480);
         main.show();
         window.attach(&note);
@@ -62,7 +50,7 @@ protected:
     }
 
     QWidget main;
-    NoteTable table;
+    MemoryTable table;
     NullReports reports;
     TTVtesto window;
     NoteEditor note;
