@@ -615,8 +615,8 @@ void TTools::arrowClick(int arrow)
     }
     if (action != CaptionToolBarState::ArrowAction::None)
         m_viewer->clearArrow(arrow);
-    if (m_state.safeAreaDown() == false)
-        Q_EMIT safeAreaShown(false);
+    // Arrow 1 and the usable area share a group: the frame follows.
+    Q_EMIT safeAreaShown(m_state.safeAreaDown());
     refreshButtons();
 }
 
