@@ -264,6 +264,13 @@ void ZiroApp::createWindows()
     m_photoHost->setTools(m_w.Tools, m_photoViewer.get(), m_w.TVFoto, m_reporter.get());
     QObject::connect(m_w.Tools, &TTools::beepRequested, base, [this] { m_system.beep(); });
     QObject::connect(m_w.Tools, &TTools::safeAreaShown, m_w.TVFoto, &TTVFoto::showSafeArea);
+
+    m_htmlHost = std::make_unique<ShellHtmlHost>(m_g, m_system, *base, m_films.get(), *m_photoHost);
+    m_htmlViewer = std::make_unique<HtmlViewer>(m_g, *m_reporter, *m_w.TVhtml, *m_htmlHost);
+    m_w.TVhtml->attach(m_htmlViewer.get());
+    m_w.TVhtml->setPopupMenu(base->PopUpArg);
+    m_viewers->setHtmlViewer(m_w.TVhtml, m_htmlViewer.get());
+    QObject::connect(m_w.TVhtml, &TTVhtml::keyPassed, base, &TBase::GestioneTastiera);
 }
 
 void ZiroApp::shutdown()
