@@ -130,15 +130,15 @@ QFont sans(int pixels, bool bold = false)
 // The close button the close zone lies under, at the top right of every page.
 QImage closeButton()
 {
-    QImage img(56, 26, QImage::Format_RGB32);
+    QImage img(50, 26, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(QColor(176, 32, 32));
     p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(1, 1, 54, 24), 5, 5);
+    p.drawRoundedRect(QRectF(1, 1, 48, 24), 5, 5);
     p.setPen(Qt::white);
-    p.setFont(sans(12, true));
+    p.setFont(sans(11, true));
     p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("CHIUDI"));
     return img;
 }
@@ -232,7 +232,8 @@ QString page(const QString& title, const QString& colour, const QString& body)
                "</style></head><body>"
                "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
                "<td valign=\"middle\"><h1>%1</h1></td>"
-               "<td align=\"right\" valign=\"top\" width=\"60\"><img src=\"CHIUDI.PNG\" width=\"56\" height=\"26\"></td>"
+               "<td align=\"right\" valign=\"top\" width=\"52\"><img src=\"CHIUDI.PNG\" width=\"50\" height=\"26\"></td>"
+               "<td width=\"6\"></td>"
                "</tr></table>%3</body></html>")
         .arg(title, colour, body);
 }
