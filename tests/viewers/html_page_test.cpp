@@ -156,6 +156,7 @@ TEST(HtmlSoundLink, ModesNamesAndRefusals)
         {"KX_SOUND%5Csub%5Cbip.wav%5CS", A::Once, "sub/bip.wav"},
         {"KX_SOUND", A::Refused, nullptr},
         {"KX_SOUNDxS", A::Refused, nullptr},
+        {"KX_SOUND/X", A::Refused, nullptr},  // too short even to stop
         {"KX_SOUND/S", A::Refused, nullptr},
         {"KX_SOUND//S", A::Refused, nullptr},
         {"KX_SOUND/../segreto.wav/S", A::Refused, nullptr},
@@ -186,6 +187,7 @@ TEST(HtmlNavigation, OnlyFilesOfThePageFolderAreFollowed)
     EXPECT_EQ(pageFileOf(QUrl(QStringLiteral("a/b.htm#x")), base, folder), folder + QStringLiteral("a/b.htm"));
     for (const char* refused : {"http://example.org/", "https://example.org/x.html", "mailto:a@b.it",
                                 "javascript:alert(1)", "../../etc/passwd", "../H02/MENU.HTML",
+                                "../H01b/MENU.HTML", "..",
                                 "..%2F..%2Fetc%2Fpasswd", "file:///etc/passwd", "file://server/share/x.html",
                                 "/etc/passwd"})
         EXPECT_FALSE(pageFileOf(QUrl(QString::fromUtf8(refused)), base, folder)) << refused;

@@ -188,3 +188,33 @@ TEST_F(TVHtmlWindowTest, EscClosesAndOtherKeysGoToTheLesson)
 }
 
 }  // namespace
+
+namespace {
+
+// Pages that are broken in every way a file can be still show what they
+// can, and presses on them do nothing worse than nothing.
+TEST_F(TVHtmlWindowTest, BrokenPagesShowWhatTheyCan)
+{
+    const QString folder = dir.path() + QStringLiteral("/Html/ROTTA/");
+    QDir().mkpath(folder);
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) % 256));
+    const QByteArray pages[] = {
+        garbage,
+        "<html><body><img src=\"tavola.png\" usemap=\"#m\"><map name=\"m\"><area shape=circle coords=\"1,",
+        "<table><tr><td rowspan=99999 colspan=-4><img src=\"/etc/passwd\" usemap=#><a href=\"KX_SOUND",
+        "<map name=\"m\"><area shape=poly coords=\"a,b,c,d,e,f\" href=\"x.html\"></map><img src=x usemap=#m>",
+    };
+    for (const QByteArray& bytes : pages) {
+        writeFile(folder + QStringLiteral("MENU.HTML"), bytes);
+        ASSERT_TRUE(viewer.VediHtml(QStringLiteral("ROTTA")));
+        for (const QPoint p : {QPoint(10, 10), QPoint(100, 40), QPoint(300, 200)})
+            QTest::mouseClick(page(), Qt::LeftButton, {}, p);
+        EXPECT_TRUE(host.sounds.isEmpty());
+        viewer.ChiudiHtml();
+        EXPECT_FALSE(window.isVisible());
+    }
+}
+
+}  // namespace
