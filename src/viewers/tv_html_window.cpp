@@ -1,6 +1,7 @@
 #include "viewers/tv_html_window.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QImage>
@@ -221,8 +222,43 @@ std::optional<QString> TTVhtml::mapAreaAt(QPoint viewportPos) const
     return std::nullopt;
 }
 
+// The page holds the mouse as a modal window would, but only against the
+// lesson under it: the windows the topic pop-up opens over the page (the
+// menus, a side trip's viewers) must stay usable, which a local event loop
+// would forbid.
+void TTVhtml::showEvent(QShowEvent* event)
+{
+    qApp->installEventFilter(this);
+    OverlayWindow::showEvent(event);
+}
+
+void TTVhtml::hideEvent(QHideEvent* event)
+{
+    qApp->removeEventFilter(this);
+    OverlayWindow::hideEvent(event);
+}
+
+bool TTVhtml::pressOnLesson(QObject* watched, QEvent* event) const
+{
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseButtonDblClick) ||
+        !watched->isWidgetType() || !isVisible())
+        return false;
+    const auto* w = static_cast<const QWidget*>(watched);
+    if (w == this || isAncestorOf(w) || w->window() != window())
+        return false;
+    for (const QWidget* up = w; up; up = up->parentWidget()) {
+        if (qobject_cast<const OverlayWindow*>(up))
+            return false;
+    }
+    return true;
+}
+
 bool TTVhtml::eventFilter(QObject* watched, QEvent* event)
 {
+    if (pressOnLesson(watched, event))
+        return true;
     if (watched == m_browser->viewport() && mouseOnPage(event))
         return true;
     if ((watched == m_browser || watched == m_browser->viewport()) && keyOnPage(event))

@@ -44,10 +44,13 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     bool mouseOnPage(QEvent* event);
     bool keyOnPage(QEvent* event);
+    bool pressOnLesson(QObject* watched, QEvent* event) const;
 
     HtmlViewer* m_viewer = nullptr;
     HtmlBrowser* m_browser = nullptr;

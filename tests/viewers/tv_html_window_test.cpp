@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -215,6 +216,36 @@ TEST_F(TVHtmlWindowTest, BrokenPagesShowWhatTheyCan)
         viewer.ChiudiHtml();
         EXPECT_FALSE(window.isVisible());
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The lesson under the page takes no clicks while the page is up; windows
+// laid over the lesson (what the pop-up opens) still do.
+TEST_F(TVHtmlWindowTest, TheLessonUnderThePageTakesNoClicks)
+{
+    auto* lessonButton = new QPushButton(&main);
+    lessonButton->setGeometry(600, 440, 30, 30);
+    lessonButton->show();
+    OverlayWindow over(&main, QStringLiteral("TMenuGen"), QRect(100, 100, 200, 100));
+    auto* menuButton = new QPushButton(&over);
+    menuButton->setGeometry(10, 10, 50, 30);
+    QSignalSpy lesson(lessonButton, &QPushButton::clicked);
+    QSignalSpy menu(menuButton, &QPushButton::clicked);
+
+    ASSERT_TRUE(viewer.VediHtml(QStringLiteral("P1")));
+    QTest::mouseClick(lessonButton, Qt::LeftButton);
+    EXPECT_EQ(lesson.size(), 0);
+    over.showModeless();
+    QTest::mouseClick(menuButton, Qt::LeftButton);
+    EXPECT_EQ(menu.size(), 1);
+    over.hide();
+
+    viewer.ChiudiHtml();
+    QTest::mouseClick(lessonButton, Qt::LeftButton);
+    EXPECT_EQ(lesson.size(), 1);
 }
 
 }  // namespace
