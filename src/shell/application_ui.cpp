@@ -271,6 +271,13 @@ void ZiroApp::createWindows()
     m_viewers->setTextViewer(m_w.TVtesto, m_note.get(), m_config.get());
     QObject::connect(m_w.TVtesto, &TTVtesto::keyPassed, base, &TBase::GestioneTastiera);
     QObject::connect(m_w.TVtesto, &TTVtesto::beepRequested, base, [this] { m_system.beep(); });
+
+    m_htmlHost = std::make_unique<ShellHtmlHost>(m_g, m_system, *base, m_films.get(), *m_photoHost);
+    m_htmlViewer = std::make_unique<HtmlViewer>(m_g, *m_reporter, *m_w.TVhtml, *m_htmlHost);
+    m_w.TVhtml->attach(m_htmlViewer.get());
+    m_w.TVhtml->setPopupMenu(base->PopUpArg);
+    m_viewers->setHtmlViewer(m_w.TVhtml, m_htmlViewer.get());
+    QObject::connect(m_w.TVhtml, &TTVhtml::keyPassed, base, &TBase::GestioneTastiera);
 }
 
 void ZiroApp::shutdown()

@@ -17,6 +17,11 @@
 #include "viewers/photo_previews.h"
 #include "viewers/tv_foto_window.h"
 #include "viewers/tv_testo_window.h"
+#include "viewers/film_window_logic.h"
+#include "viewers/tv_html_window.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
 
 namespace ziro {
 
@@ -213,6 +218,113 @@ bool ShellViewers::openTextViewer()
     if (quizVisible())
         focusQuiz();
     return true;
+}
+
+bool ShellViewers::htmlOpen() const
+{
+    return m_html && m_html->isOpen();
+}
+
+void ShellViewers::openHtml(const QString& page)
+{
+    if (m_html)
+        m_html->VediHtml(page);
+}
+
+void ShellViewers::closeHtml()
+{
+    if (m_html)
+        m_html->ChiudiHtml();
+}
+
+// --- ShellHtmlHost -----------------------------------------------------------
+
+void ShellHtmlHost::clearHover()
+{
+    // A move over the lesson's background puts out every lit button.
+    QMouseEvent move(QEvent::MouseMove, QPointF(-1, -1), QPointF(-1, -1), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&m_base, &move);
+}
+
+void ShellHtmlHost::shrinkFilm()
+{
+    if (m_films && m_base.viewers().filmOpen())
+        if (FilmWindowLogic* film = m_films->visible())
+            film->SchermoClick();
+}
+
+void ShellHtmlHost::toggleFilmPause()
+{
+    m_base.logic().PausaVideo();
+}
+
+void ShellHtmlHost::playRecordSound()
+{
+    m_photoHost.playRecordSound();
+}
+
+void ShellHtmlHost::playSound(const QString& path, bool loop)
+{
+    if (loop)
+        m_system.playSoundLoop(path);
+    else
+        m_system.playSound(path);
+}
+
+void ShellHtmlHost::stopSound()
+{
+    m_system.stopSound();
+}
+
+QString ShellHtmlHost::currentTopic() const
+{
+    return m_base.Table1.fieldText(QStringLiteral("Argomento")).trimmed();
+}
+
+bool ShellHtmlHost::bookVisible() const
+{
+    return m_photoHost.bookVisible();
+}
+
+void ShellHtmlHost::focusBook()
+{
+    m_photoHost.focusBook();
+}
+
+bool ShellHtmlHost::quizVisible() const
+{
+    return m_photoHost.quizVisible();
+}
+
+void ShellHtmlHost::focusQuiz()
+{
+    m_photoHost.focusQuiz();
+}
+
+bool ShellHtmlHost::photoViewerVisible() const
+{
+    return m_base.viewers().photoViewerOpen();
+}
+
+void ShellHtmlHost::focusPhotoViewer()
+{
+    m_base.viewers().focusPhotoViewer();
+}
+
+void ShellHtmlHost::closePhotoViewer()
+{
+    m_base.viewers().closePhotoViewer();
+}
+
+void ShellHtmlHost::closePreviews()
+{
+    m_base.viewers().closePreviews();
+}
+
+void ShellHtmlHost::openPhoto(int n)
+{
+    m_base.viewers().openPhotoViewer(n);
 }
 
 // --- ShellPhotoHost ----------------------------------------------------------

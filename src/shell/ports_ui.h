@@ -11,6 +11,7 @@
 #include "shell/main_logic.h"
 #include "annotate/caption_styles.h"
 #include "viewers/photo_viewer.h"
+#include "viewers/html_page.h"
 
 #include <memory>
 
@@ -30,6 +31,7 @@ class TFotoPreview;
 class TTVFoto;
 class TTVtesto;
 class NoteEditor;
+class TTVhtml;
 class TTools;
 
 // The viewers as the lesson screen and the walk reach them.
@@ -57,6 +59,16 @@ public:
         m_photoWindow = window;
         m_photo = viewer;
     }
+
+    // The HTML page viewer's window and what it does.
+    void setHtmlViewer(TTVhtml* window, HtmlViewer* viewer)
+    {
+        m_htmlWindow = window;
+        m_html = viewer;
+    }
+    bool htmlOpen() const override;
+    void openHtml(const QString& page) override;
+    void closeHtml() override;
 
     bool bannerVisible() const override;
     void showBanner() override;
@@ -108,6 +120,8 @@ private:
     PhotoPreviews* m_previews = nullptr;
     TTVFoto* m_photoWindow = nullptr;
     PhotoViewer* m_photo = nullptr;
+    TTVhtml* m_htmlWindow = nullptr;
+    HtmlViewer* m_html = nullptr;
     Globals* m_g = nullptr;
     FilmPlayers* m_films = nullptr;
     MediaBar* m_bar = nullptr;
@@ -150,6 +164,40 @@ private:
     TTVFoto* m_window = nullptr;
     Reports* m_reports = nullptr;
     std::unique_ptr<CaptionStyleStore> m_styles;
+};
+
+// What the HTML page viewer asks of the lesson screen, the other viewers and
+// the system's sound.
+class ShellHtmlHost : public HtmlViewerHost {
+public:
+    ShellHtmlHost(Globals& g, SystemServices& system, TBase& base, FilmPlayers* films, ShellPhotoHost& photoHost)
+        : m_g(g), m_system(system), m_base(base), m_films(films), m_photoHost(photoHost)
+    {
+    }
+
+    void clearHover() override;
+    void shrinkFilm() override;
+    void toggleFilmPause() override;
+    void playRecordSound() override;
+    void playSound(const QString& path, bool loop) override;
+    void stopSound() override;
+    QString currentTopic() const override;
+    bool bookVisible() const override;
+    void focusBook() override;
+    bool quizVisible() const override;
+    void focusQuiz() override;
+    bool photoViewerVisible() const override;
+    void focusPhotoViewer() override;
+    void closePhotoViewer() override;
+    void closePreviews() override;
+    void openPhoto(int n) override;
+
+private:
+    Globals& m_g;
+    SystemServices& m_system;
+    TBase& m_base;
+    FilmPlayers* m_films;
+    ShellPhotoHost& m_photoHost;
 };
 
 // The menus as the lesson screen reaches them.

@@ -1584,3 +1584,83 @@ TEST(Walk, ANoteCorrectedInClassIsThereAfterARestart)
     ASSERT_TRUE(table.locate(QStringLiteral("Nome segnale"), QStringLiteral("101")));
     EXPECT_EQ(table.fieldText(QStringLiteral("Testo")).toLower(), before.toLower() + QStringLiteral(" ok"));
 }
+
+// --- HTML lesson pages ---------------------------------------------------
+
+#include "viewers/tv_html_window.h"
+
+#include <QTextBrowser>
+#include <QTextDocument>
+
+TEST(Walk, AnHtmlPageLeadsThroughItsPictureSoundsAndClosesOnPhotoOne)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    const QString root = in.tmp.path() + QStringLiteral("/ziro/");
+    QDir().mkpath(root + QStringLiteral("Foto"));
+    in.picture(root + QStringLiteral("Foto/1.KXB"), QSize(480, 360), Qt::darkGreen, "KX");
+    const QString page = root + QStringLiteral("Html/J10/");
+    QDir().mkpath(page);
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(page + QStringLiteral("tavola.png")));
+    in.write(page + QStringLiteral("MENU.HTML"),
+             "<html><body><img src=\"tavola.png\" usemap=\"#m\">"
+             "<map name=\"m\"><area shape=\"circle\" coords=\"150,50,40\" href=\"SUONI.HTML\">"
+             "<area shape=\"rect\" coords=\"0,0,100,100\" href=\"http://www.example.org/\"></map>"
+             "</body></html>");
+    in.write(page + QStringLiteral("SUONI.HTML"), "<p><a href=\"KX_SOUND/bip.wav/L\">Suona</a></p>");
+    in.write(page + QStringLiteral("bip.wav"), "RIFF");
+    ASSERT_TRUE(in.ready);
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    // The record on show becomes one of topic J10 with the page (the
+    // filter let go, so that it stays on show).
+    p.base()->FiltraDB(QStringLiteral("OFF"), QString(), false);
+    DataTable& table = p.base()->Table1;
+    ASSERT_TRUE(table.locate({QStringLiteral("Argomento"), QStringLiteral("NumRec")},
+                             {QStringLiteral("B01"), QStringLiteral("10")}));
+    ASSERT_TRUE(table.edit());
+    ASSERT_TRUE(table.setField(QStringLiteral("Html1"), QStringLiteral("J10")));
+    ASSERT_TRUE(table.setField(QStringLiteral("Argomento"), QStringLiteral("J10")));
+    ASSERT_TRUE(table.post());
+    ASSERT_EQ(table.fieldText(QStringLiteral("Html1")), QStringLiteral("J10"));
+
+    PresentationHost* host = PresentationHost::of(p.base());
+    ASSERT_TRUE(host);
+    QWidget* viewport = host->viewport();
+    const auto at = [&](QWidget* w, QPoint point) { return ziro::test::onScreen(w->mapTo(p.base(), point)); };
+    const auto click = [&](QWidget* w, QPoint point) {
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at(w, point));
+    };
+
+    TTVhtml* html = p.app.windows().TVhtml;
+    typeKey(p, Qt::Key_F5);
+    ASSERT_TRUE(html->isVisible()) << str(p.notices.join(QLatin1Char('/')));
+    QWidget* shown = html->browser()->viewport();
+    const QPoint origin(4, 4);  // the document's margin
+
+    // The web part of the picture leads nowhere; its circle to the sounds.
+    click(shown, origin + QPoint(50, 50));
+    EXPECT_FALSE(html->browser()->toPlainText().contains(QStringLiteral("Suona")));
+    click(shown, origin + QPoint(150, 50));
+    ASSERT_TRUE(html->browser()->toPlainText().contains(QStringLiteral("Suona")));
+
+    QTextDocument* doc = html->browser()->document();
+    QTextCursor link(doc);
+    link.setPosition(doc->find(QStringLiteral("Suona")).selectionStart() + 2);
+    click(shown, html->browser()->cursorRect(link).center());
+    ASSERT_EQ(p.sys.loopedSounds.size(), 1);
+    EXPECT_EQ(QFileInfo(p.sys.loopedSounds[0]).canonicalFilePath(),
+              QFileInfo(page + QStringLiteral("bip.wav")).canonicalFilePath());
+
+    // The close zone: the sound stops and topic J10 of A-B shows photo 1.
+    const int stops = p.sys.soundStops;
+    click(html, QPoint(574, 21));
+    EXPECT_FALSE(html->isVisible());
+    EXPECT_GT(p.sys.soundStops, stops);
+    EXPECT_TRUE(p.app.windows().TVFoto->isVisible());
+}

@@ -54,6 +54,10 @@ public:
     }
     DisplayMode currentDisplayMode() override { return mode; }
     void playSound(const QString& path) override { sounds << path; }
+    QStringList loopedSounds;
+    int soundStops = 0;
+    void playSoundLoop(const QString& path) override { loopedSounds << path; }
+    void stopSound() override { ++soundStops; }
 };
 
 class FakeDialogs : public Dialogs {

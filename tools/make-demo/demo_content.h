@@ -50,4 +50,10 @@ namespace ziro::demo {
 // made (the reason in `error`).
 bool writeFilms(const QString& videoDir, QString* error);
 
+// Writes the HTML lesson pages (folders J10, J11 and G02 under "Html", with
+// their pictures, sounds and thumbnails) and points A-B records at them in
+// the table already written in `programDir`. Run it after verifyPhotos: the
+// J10 record gets photographs of its own.
+bool writeHtmlPages(const QString& ziroDir, const QString& programDir, QString* error);
+
 }  // namespace ziro::demo

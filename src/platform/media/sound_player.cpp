@@ -55,7 +55,7 @@ void SoundPlayer::drainEvents()
     }
 }
 
-bool SoundPlayer::play(const QString& path)
+bool SoundPlayer::play(const QString& path, bool loop)
 {
     if (!QFileInfo(path).isFile())
         return false;
@@ -64,6 +64,9 @@ bool SoundPlayer::play(const QString& path)
     drainEvents();
     // Absolute, so that mpv never takes a relative name for a URL or option.
     const QByteArray file = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    // Set for every sound, so that one looped sound never makes the next
+    // one loop.
+    mpv_set_property_string(m_mpv, "loop-file", loop ? "inf" : "no");
     const char* command[] = {"loadfile", file.constData(), "replace", nullptr};
     return mpv_command(m_mpv, command) >= 0;
 }

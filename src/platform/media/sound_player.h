@@ -19,8 +19,9 @@ public:
 
     // Starts `path` and returns at once. False, and nothing played, when the
     // file is missing or no player can be made; a file the player cannot
-    // decode is skipped silently later.
-    bool play(const QString& path);
+    // decode is skipped silently later. A looped sound starts again at its
+    // end until stopped or replaced.
+    bool play(const QString& path, bool loop = false);
     void stop();
 
 private:

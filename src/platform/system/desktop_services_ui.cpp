@@ -74,6 +74,8 @@ public:
     }
 
     void playSound(const QString& path) override { m_sound.play(path); }
+    void playSoundLoop(const QString& path) override { m_sound.play(path, true); }
+    void stopSound() override { m_sound.stop(); }
 
 private:
     // Made on first use: the X11 display is only there once the application is.

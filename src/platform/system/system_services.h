@@ -50,6 +50,11 @@ public:
     virtual DisplayMode currentDisplayMode() = 0;
     // Plays a wave file without waiting; a missing or bad file is skipped.
     virtual void playSound(const QString& path) = 0;
+    // Plays a wave file over and over, until stopped or replaced by another
+    // sound.
+    virtual void playSoundLoop(const QString& path) { playSound(path); }
+    // Stops the sound that plays, if any.
+    virtual void stopSound() {}
 };
 
 // The real services of the desktop the program runs on.
