@@ -25,6 +25,7 @@
 #include "platform/system/system_services.h"
 #include "quiz/quiz_color_window.h"
 #include "quiz/quiz_window.h"
+#include "shell/artwork.h"
 #include "shell/main_window.h"
 #include "shell/ports_ui.h"
 #include "shell/presentation.h"
@@ -34,6 +35,7 @@
 #include "viewers/film_window_logic.h"
 #include "platform/files/paths.h"
 #include "viewers/photo_previews.h"
+#include "viewers/book.h"
 #include "viewers/photo_viewer.h"
 #include "viewers/tv_foto_window.h"
 #include "viewers/foto_preview_window.h"
@@ -264,6 +266,19 @@ void ZiroApp::createWindows()
     m_photoHost->setTools(m_w.Tools, m_photoViewer.get(), m_w.TVFoto, m_reporter.get());
     QObject::connect(m_w.Tools, &TTools::beepRequested, base, [this] { m_system.beep(); });
     QObject::connect(m_w.Tools, &TTools::safeAreaShown, m_w.TVFoto, &TTVFoto::showSafeArea);
+
+    // The book viewer.
+    m_bookHost = std::make_unique<ShellBookHost>(*base);
+    m_bookHost->setWindows(m_w.FError, m_w.TVcross);
+    m_bookViewer = std::make_unique<BookViewer>(m_g, *m_reporter, *m_w.TVlibro, *m_bookHost);
+    m_w.TVlibro->attach(m_bookViewer.get());
+    const auto cursor = [](int id) {
+        const CursorArt art = cursorArt(id);
+        return art.image.isNull() ? QCursor() : QCursor(QPixmap::fromImage(art.image), art.hotSpot.x(), art.hotSpot.y());
+    };
+    m_w.TVlibro->setCursors(cursor(kCursorPointer), cursor(kCursorFist));
+    m_viewers->setBook(m_w.TVlibro, m_bookViewer.get());
+    QObject::connect(m_w.TVlibro, &TTVlibro::keyPassed, base, &TBase::GestioneTastiera);
 }
 
 void ZiroApp::shutdown()

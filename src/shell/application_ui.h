@@ -27,6 +27,8 @@ class TTVFoto;
 class TTVvideo;
 class TTVavc;
 class TTVlibro;
+class BookViewer;
+class ShellBookHost;
 class TTVtesto;
 class TPasswordDlg;
 class TMenuImg;
@@ -141,6 +143,8 @@ private:
     std::unique_ptr<ShellPhotoHost> m_photoHost;
     std::unique_ptr<DataTableCaptions> m_captions;
     std::unique_ptr<PhotoViewer> m_photoViewer;
+    std::unique_ptr<ShellBookHost> m_bookHost;
+    std::unique_ptr<BookViewer> m_bookViewer;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

@@ -6,6 +6,7 @@
 #include "config/config_window.h"
 #include "config/settings.h"
 #include "content/navigator.h"
+#include "crossroads/tv_cross_window.h"
 #include "diag/table_model.h"
 #include "menus/menu_gen_window.h"
 #include "platform/files/paths.h"
@@ -15,6 +16,7 @@
 #include "viewers/media_bar.h"
 #include "viewers/photo_previews.h"
 #include "viewers/tv_foto_window.h"
+#include "viewers/tv_libro_window.h"
 
 namespace ziro {
 
@@ -35,6 +37,45 @@ void ShellViewers::closeBanner()
 {
     if (m_base)
         m_base->ScriveSubArgDeskTop(false);
+}
+
+bool ShellViewers::bookOpen() const
+{
+    return m_book && m_book->isOpen();
+}
+
+void ShellViewers::showBookPage()
+{
+    if (m_book)
+        m_book->VediPagina(0);
+}
+
+void ShellViewers::nextBookPage()
+{
+    if (bookOpen())
+        m_book->VediPagina(1);
+}
+
+void ShellViewers::previousBookPage()
+{
+    if (bookOpen())
+        m_book->VediPagina(-1);
+}
+
+void ShellViewers::closeBook()
+{
+    if (bookOpen())
+        m_book->Image1Click();
+}
+
+QString ShellViewers::bookPageName() const
+{
+    return m_book ? m_book->PaginaLibroCorrente() : QString();
+}
+
+int ShellViewers::bookScrollPosition() const
+{
+    return m_book ? m_book->scrollPosition() : 0;
 }
 
 bool ShellViewers::filmOpen() const
@@ -201,6 +242,56 @@ void ShellViewers::focusPhotoViewer()
 {
     if (photoViewerOpen())
         m_photoWindow->takeFocus();
+}
+
+// --- ShellBookHost -----------------------------------------------------------
+
+QString ShellBookHost::field(const QString& name) const
+{
+    return m_base.Table1.fieldText(name);
+}
+
+void ShellBookHost::toggleFilmPause()
+{
+    m_base.logic().PausaVideo();
+}
+
+bool ShellBookHost::photoViewerVisible() const
+{
+    return m_base.viewers().photoViewerOpen();
+}
+
+bool ShellBookHost::quizVisible() const
+{
+    return m_base.viewers().quizVisible();
+}
+
+void ShellBookHost::focusQuiz()
+{
+    m_base.viewers().focusQuiz();
+}
+
+bool ShellBookHost::crossroadsVisible() const
+{
+    return m_cross && m_cross->isVisible();
+}
+
+void ShellBookHost::refreshCrossroads()
+{
+    if (m_cross)
+        m_cross->update();
+}
+
+void ShellBookHost::showPositionTool(bool shown)
+{
+    if (m_error)
+        m_error->showBookTool(shown);
+}
+
+void ShellBookHost::positionChanged(const QString& page, int scroll)
+{
+    if (m_error)
+        m_error->showBookPosition(page, scroll);
 }
 
 // --- ShellPhotoHost ----------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "menus/general_menu.h"
 #include "shell/main_logic.h"
 #include "annotate/caption_styles.h"
+#include "viewers/book.h"
 #include "viewers/photo_viewer.h"
 
 #include <memory>
@@ -28,6 +29,8 @@ class MediaBar;
 class PhotoPreviews;
 class TFotoPreview;
 class TTVFoto;
+class TTVcross;
+class TTVlibro;
 class TTools;
 
 // The viewers as the lesson screen and the walk reach them.
@@ -56,9 +59,24 @@ public:
         m_photo = viewer;
     }
 
+    // The book viewer's window and what it does.
+    void setBook(TTVlibro* window, BookViewer* viewer)
+    {
+        m_bookWindow = window;
+        m_book = viewer;
+    }
+
     bool bannerVisible() const override;
     void showBanner() override;
     void closeBanner() override;
+
+    bool bookOpen() const override;
+    void showBookPage() override;
+    void nextBookPage() override;
+    void previousBookPage() override;
+    void closeBook() override;
+    QString bookPageName() const override;
+    int bookScrollPosition() const override;
 
     bool filmOpen() const override;
     bool filmPlaying() const override;
@@ -93,6 +111,8 @@ private:
     PhotoPreviews* m_previews = nullptr;
     TTVFoto* m_photoWindow = nullptr;
     PhotoViewer* m_photo = nullptr;
+    TTVlibro* m_bookWindow = nullptr;
+    BookViewer* m_book = nullptr;
     Globals* m_g = nullptr;
     FilmPlayers* m_films = nullptr;
     MediaBar* m_bar = nullptr;
@@ -135,6 +155,33 @@ private:
     TTVFoto* m_window = nullptr;
     Reports* m_reports = nullptr;
     std::unique_ptr<CaptionStyleStore> m_styles;
+};
+
+// What the book viewer asks of the lesson screen, the other viewers and the
+// diagnostic window.
+class ShellBookHost : public BookHost {
+public:
+    explicit ShellBookHost(TBase& base) : m_base(base) {}
+    void setWindows(TFError* error, TTVcross* crossroads)
+    {
+        m_error = error;
+        m_cross = crossroads;
+    }
+
+    QString field(const QString& name) const override;
+    void toggleFilmPause() override;
+    bool photoViewerVisible() const override;
+    bool quizVisible() const override;
+    void focusQuiz() override;
+    bool crossroadsVisible() const override;
+    void refreshCrossroads() override;
+    void showPositionTool(bool shown) override;
+    void positionChanged(const QString& page, int scroll) override;
+
+private:
+    TBase& m_base;
+    TFError* m_error = nullptr;
+    TTVcross* m_cross = nullptr;
 };
 
 // The menus as the lesson screen reaches them.
