@@ -37,6 +37,8 @@ protected:
         const qreal h = height();
         const qreal tipY = h / 2 - 2;
         QPainterPath hand;
+        // The parts overlap: their union, without holes where they do.
+        hand.setFillRule(Qt::WindingFill);
         // Cuff.
         hand.addRoundedRect(QRectF(1, tipY - 9, 7, 20), 2, 2);
         // Palm and folded fingers.

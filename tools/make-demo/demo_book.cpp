@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <optional>
 
 namespace ziro::demo {
@@ -320,27 +321,26 @@ bool writeBookPages(const QString& ziroDir, const QString& programDir, QString* 
             if (!saveFileAtomically(folder + QStringLiteral("Pag%1.KXB").arg(n), maskedPage(drawPage(e, n)), error))
                 return false;
 
-        // The records: the first ones of the edition's first topic.
+        // The records: the first ones of the edition's first topics, in
+        // topic order.
         const QString tablePath = programDir + QLatin1String(e.table);
         DataTable t;
         if (!t.loadFromFile(tablePath, error))
             return false;
-        QString first;
-        for (t.first(); !t.eof(); t.next()) {
-            const QString a = t.fieldText(QStringLiteral("Argomento"));
-            if (!a.isEmpty() && (first.isEmpty() || a < first))
-                first = a;
-        }
-        std::size_t done = 0;
-        for (t.first(); !t.eof() && done < e.records.size(); t.next()) {
-            if (t.fieldText(QStringLiteral("Argomento")) != first)
-                continue;
-            const auto [page, section] = e.records[done++];
+        std::vector<std::pair<QString, int>> order;  // topic, NumRec
+        for (t.first(); !t.eof(); t.next())
+            if (!t.fieldText(QStringLiteral("Argomento")).isEmpty())
+                order.emplace_back(t.fieldText(QStringLiteral("Argomento")), t.fieldInt(QStringLiteral("NumRec")));
+        std::sort(order.begin(), order.end());
+        if (order.size() < e.records.size())
+            return failWith(error, tablePath + QStringLiteral(": too few records for the book"));
+        for (std::size_t i = 0; i < e.records.size(); ++i) {
+            if (!t.locate(QStringLiteral("NumRec"), QString::number(order[i].second)))
+                return failWith(error, tablePath + QStringLiteral(": no record %1").arg(order[i].second));
+            const auto [page, section] = e.records[i];
             if (!pointAt(t, QString::number(page), section, error))
                 return false;
         }
-        if (done < e.records.size())
-            return failWith(error, QStringLiteral("%1: topic %2 has too few records for the book").arg(tablePath, first));
         // The A-B film record names its page "012": the same page 12.
         if (QLatin1String(e.folder) == QLatin1String("Book/")) {
             if (!saveFileAtomically(folder + QStringLiteral("Pag012.KXB"), maskedPage(drawPage(e, 12)), error))
