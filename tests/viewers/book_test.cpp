@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/time.h>
+
 namespace ziro {
 namespace {
 
@@ -170,7 +172,14 @@ TEST(BookRules, DragArithmetic)
     d = bookDragMove(10, 100, 150, 1000);
     EXPECT_EQ(d.scroll, 0);
     EXPECT_EQ(d.start, 150);
-    // At 550 or more too.
+    // At 550 or more too: exactly 550 ...
+    d = bookDragMove(530, 100, 80, 1000);
+    EXPECT_EQ(d.scroll, 550);
+    EXPECT_EQ(d.start, 80);
+    // ... and 549 not.
+    d = bookDragMove(529, 100, 80, 1000);
+    EXPECT_EQ(d.scroll, 549);
+    EXPECT_EQ(d.start, 100);
     d = bookDragMove(540, 100, 80, 1000);
     EXPECT_EQ(d.scroll, 560);
     EXPECT_EQ(d.start, 80);
@@ -206,6 +215,32 @@ TEST_F(BookTest, IndexIsReadAgainWhenTheFolderChanges)
     EXPECT_EQ(index.CercaPagina(folder, 10, 1, 9999999), 0);
     ASSERT_TRUE(writePage(folder + QStringLiteral("Pag9000000.KXB")));
     EXPECT_EQ(index.CercaPagina(folder, 10, 1, 9999999), 9000000);
+}
+
+TEST_F(BookTest, AChangeHiddenBehindAnUnchangedFolderTimeIsFoundWhileRecent)
+{
+    // A file system whose clock is coarse: the folder keeps its time across
+    // a change made just after it was listed.
+    BookPageIndex& index = viewer.index();
+    const QString folder = g.dirs.DirBookAM;
+    ASSERT_TRUE(writePage(folder + QStringLiteral("Pag10.KXB")));
+    struct timeval times[2];
+    gettimeofday(&times[0], nullptr);
+    times[1] = times[0];
+    const QByteArray native = QFile::encodeName(folder);
+    ASSERT_EQ(utimes(native.constData(), times), 0);
+    EXPECT_EQ(index.CercaPagina(folder, 10, 1, 185), 0);
+    ASSERT_TRUE(writePage(folder + QStringLiteral("Pag11.KXB")));
+    ASSERT_EQ(utimes(native.constData(), times), 0);
+    EXPECT_EQ(index.CercaPagina(folder, 10, 1, 185), 11);
+    // A folder untouched for a while is listed once.
+    times[0].tv_sec -= 60;
+    times[1] = times[0];
+    ASSERT_EQ(utimes(native.constData(), times), 0);
+    EXPECT_EQ(index.CercaPagina(folder, 10, 1, 185), 11);
+    const int listings = index.listings();
+    EXPECT_EQ(index.CercaPagina(folder, 11, -1, 185), 10);
+    EXPECT_EQ(index.listings(), listings);
 }
 
 TEST_F(BookTest, RecordPageWithoutMarker)
@@ -247,6 +282,18 @@ TEST_F(BookTest, StepsTurnToExistingPagesAndHideTheMarker)
     EXPECT_EQ(view.scroll, 0);
     ASSERT_TRUE(viewer.VediPagina(-1));
     EXPECT_EQ(viewer.NumPagina(), 3);
+    EXPECT_TRUE(reports.log.isEmpty());
+}
+
+TEST_F(BookTest, ForwardReachesTheHighestPage)
+{
+    record(QStringLiteral("45"));
+    ASSERT_TRUE(viewer.VediPagina(0));
+    ASSERT_TRUE(viewer.VediPagina(1));
+    EXPECT_EQ(viewer.NumPagina(), 235);
+    ASSERT_TRUE(viewer.VediPagina(1));
+    EXPECT_EQ(viewer.NumPagina(), 236);
+    EXPECT_EQ(viewer.index().CercaPagina(g.dirs.DirBook, 235, 1, 236), 236);
     EXPECT_TRUE(reports.log.isEmpty());
 }
 
