@@ -7,9 +7,13 @@
 #include "base/globals.h"
 #include "base/reports.h"
 #include "controls/kxb.h"
+#include "diag/error_window.h"
+#include "diag/reporter.h"
+#include "support/fakes.h"
 
 #include <QFile>
 #include <QMap>
+#include <QPushButton>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -127,3 +131,63 @@ TEST_F(TVLibroWindowTest, KeysWheelDragAndClick)
 }
 
 }  // namespace
+
+namespace {
+
+// The diagnostic window's position tool, driven as the shell drives it.
+struct ToolHost : RecordHost {
+    void showPositionTool(bool shown) override { error->showBookTool(shown); }
+    void positionChanged(const QString& page, int scroll) override { error->showBookPosition(page, scroll); }
+    TFError* error = nullptr;
+};
+
+struct BookOpen : ReportHost {
+    const BookViewer* viewer = nullptr;
+    bool bookViewerVisible() const override { return viewer && viewer->isOpen(); }
+};
+
+}  // namespace
+
+TEST(TVLibroPositionTool, ComesWithTheViewerAndFollowsItsScroll)
+{
+    QWidget main;
+    main.resize(640, 480);
+    main.show();
+    QTemporaryDir dir;
+    Globals g;
+    g.ProgramFile = dir.path() + QStringLiteral("/ziro");
+    g.dirs.DirBook = dir.path() + QLatin1Char('/');
+    QImage page(580, 1500, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QFile f(dir.filePath(QStringLiteral("Pag45.KXB")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(encodeKxb(page));
+    f.close();
+
+    Reporter reporter(g);
+    ziro::test::FakeDialogs dialogs;
+    BookOpen reportHost;
+    TFError error(&main, reporter, g, dialogs, reportHost);
+    ToolHost host;
+    host.error = &error;
+    host.fields[QStringLiteral("Libro")] = QStringLiteral("45");
+    host.fields[QStringLiteral("FreX")] = QStringLiteral("1");
+    host.fields[QStringLiteral("FreY")] = QStringLiteral("315");
+    TTVlibro window(&main);
+    BookViewer viewer(g, reporter, window, host);
+    window.attach(&viewer);
+    reportHost.viewer = &viewer;
+
+    // The diagnostic utility is up when the book opens.
+    g.ModoDebug = true;
+    reporter.Debug(QStringLiteral("prova"), QString());
+    ASSERT_EQ(error.mode(), TFError::Mode::Debug);
+    EXPECT_FALSE(error.fixPagesButton()->isVisible());
+    ASSERT_TRUE(viewer.VediPagina(0));
+    ASSERT_TRUE(error.fixPagesButton()->isVisible());
+    EXPECT_EQ(error.fixPagesButton()->text(), QStringLiteral("Pag. 45 - Pos. 1,315"));
+    viewer.FormKeyDown(Qt::Key_Down);
+    EXPECT_EQ(error.fixPagesButton()->text(), QStringLiteral("Pag. 45 - Pos. 1,335"));
+    viewer.Image1Click();
+    EXPECT_FALSE(error.fixPagesButton()->isVisible());
+}
