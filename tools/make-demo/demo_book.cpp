@@ -1,8 +1,8 @@
 // The demo's course book: pages drawn by our own code for each edition's
 // book folder (tall masked bitmaps with a heading, sections of driving
 // theory with sign pictures and the page number; a gap in each edition's
-// numbering), and records of each edition's first topic that point at a
-// section of a page with the marker (Libro, FreX, FreY).
+// numbering), and the first records of each edition, in topic order,
+// pointing at a section of a page with the marker (Libro, FreX, FreY).
 
 #include "demo_content.h"
 #include "sign_art.h"
