@@ -176,6 +176,7 @@ int runBook(const char* argv0, int runs)
     turn(TModoQuiz::mqCD, starts.front());
     decode(starts.front());
     putOn(TModoQuiz::mqCQ, lastCqc);
+    viewer.VediPagina(1);
     const int listingsBefore = viewer.index().listings();
 
     std::vector<double> turnAB, turnCD, decodes, ends;
