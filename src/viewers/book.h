@@ -1,6 +1,6 @@
 #pragma once
 
-// What the book page viewer does, apart from drawing (spec Part 4.3): which
+// What the book page viewer does, apart from drawing: which
 // page of which edition is on show, where its marker sits, how far it is
 // scrolled, and what keys, the wheel, drags and clicks do. The window is a
 // thin shell over BookViewPort; the rest of the program is reached through
