@@ -260,6 +260,8 @@ void TFError::enterMode(Mode mode, const QString& riga1, const QString& riga2, Q
     m_grid->setVisible(debug);
     m_bottomBar->setVisible(debug);
     m_fixPages->setVisible(debug && m_host.bookViewerVisible());
+    if (m_fixPages->isVisible())
+        m_fixPages->setText(bookPositionCaption(m_bookPage, m_bookScroll));
     resize(size);
     placeOverMain();
 }
@@ -327,8 +329,17 @@ void TFError::showDebug(const QString& riga1, const QString& riga2)
     showModeless();
 }
 
+void TFError::showBookTool(bool shown)
+{
+    m_fixPages->setVisible(shown && m_mode == Mode::Debug);
+    if (m_fixPages->isVisible())
+        m_fixPages->setText(bookPositionCaption(m_bookPage, m_bookScroll));
+}
+
 void TFError::showBookPosition(const QString& page, int scroll)
 {
+    m_bookPage = page;
+    m_bookScroll = scroll;
     if (m_fixPages->isVisible())
         m_fixPages->setText(bookPositionCaption(page, scroll));
 }

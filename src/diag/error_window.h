@@ -70,6 +70,9 @@ public:
     // The book viewer's page and scroll, shown on the position tool while
     // both windows are on show.
     void showBookPosition(const QString& page, int scroll);
+    // The book viewer opened or closed: the position tool comes and goes
+    // with it while the utility is on show.
+    void showBookTool(bool shown);
     // The position was stored: the caption turns red for a moment.
     void flashBookPosition();
 
@@ -123,6 +126,9 @@ private:
     QWidget* m_bottomBar = nullptr;
     QLabel* m_infoMsg2 = nullptr;
     QPushButton* m_fixPages = nullptr;
+    // The last book position the viewer said, for the tool's caption.
+    QString m_bookPage;
+    int m_bookScroll = 0;
 };
 
 }  // namespace ziro

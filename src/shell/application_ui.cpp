@@ -25,6 +25,7 @@
 #include "platform/system/system_services.h"
 #include "quiz/quiz_color_window.h"
 #include "quiz/quiz_window.h"
+#include "shell/artwork.h"
 #include "shell/main_window.h"
 #include "shell/ports_ui.h"
 #include "shell/presentation.h"
@@ -35,6 +36,7 @@
 #include "platform/files/paths.h"
 #include "viewers/photo_previews.h"
 #include "viewers/note_viewer.h"
+#include "viewers/book.h"
 #include "viewers/photo_viewer.h"
 #include "viewers/tv_foto_window.h"
 #include "viewers/foto_preview_window.h"
@@ -278,6 +280,19 @@ void ZiroApp::createWindows()
     m_w.TVhtml->setPopupMenu(base->PopUpArg);
     m_viewers->setHtmlViewer(m_w.TVhtml, m_htmlViewer.get());
     QObject::connect(m_w.TVhtml, &TTVhtml::keyPassed, base, &TBase::GestioneTastiera);
+
+    // The book viewer.
+    m_bookHost = std::make_unique<ShellBookHost>(*base);
+    m_bookHost->setWindows(m_w.FError, m_w.TVcross);
+    m_bookViewer = std::make_unique<BookViewer>(m_g, *m_reporter, *m_w.TVlibro, *m_bookHost);
+    m_w.TVlibro->attach(m_bookViewer.get());
+    const auto cursor = [](int id) {
+        const CursorArt art = cursorArt(id);
+        return art.image.isNull() ? QCursor() : QCursor(QPixmap::fromImage(art.image), art.hotSpot.x(), art.hotSpot.y());
+    };
+    m_w.TVlibro->setCursors(cursor(kCursorPointer), cursor(kCursorFist));
+    m_viewers->setBook(m_w.TVlibro, m_bookViewer.get());
+    QObject::connect(m_w.TVlibro, &TTVlibro::keyPassed, base, &TBase::GestioneTastiera);
 }
 
 void ZiroApp::shutdown()

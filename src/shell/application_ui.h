@@ -27,6 +27,8 @@ class TTVFoto;
 class TTVvideo;
 class TTVavc;
 class TTVlibro;
+class BookViewer;
+class ShellBookHost;
 class TTVtesto;
 class TPasswordDlg;
 class TMenuImg;
@@ -144,6 +146,8 @@ private:
     std::unique_ptr<ShellPhotoHost> m_photoHost;
     std::unique_ptr<DataTableCaptions> m_captions;
     std::unique_ptr<PhotoViewer> m_photoViewer;
+    std::unique_ptr<ShellBookHost> m_bookHost;
+    std::unique_ptr<BookViewer> m_bookViewer;
     std::unique_ptr<NoteEditor> m_note;
     std::unique_ptr<ShellHtmlHost> m_htmlHost;
     std::unique_ptr<HtmlViewer> m_htmlViewer;

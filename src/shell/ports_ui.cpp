@@ -6,6 +6,7 @@
 #include "config/config_window.h"
 #include "config/settings.h"
 #include "content/navigator.h"
+#include "crossroads/tv_cross_window.h"
 #include "diag/table_model.h"
 #include "menus/menu_gen_window.h"
 #include "platform/files/paths.h"
@@ -16,6 +17,7 @@
 #include "viewers/note_viewer.h"
 #include "viewers/photo_previews.h"
 #include "viewers/tv_foto_window.h"
+#include "viewers/tv_libro_window.h"
 #include "viewers/tv_testo_window.h"
 #include "viewers/film_window_logic.h"
 #include "viewers/tv_html_window.h"
@@ -42,6 +44,45 @@ void ShellViewers::closeBanner()
 {
     if (m_base)
         m_base->ScriveSubArgDeskTop(false);
+}
+
+bool ShellViewers::bookOpen() const
+{
+    return m_book && m_book->isOpen();
+}
+
+void ShellViewers::showBookPage()
+{
+    if (m_book)
+        m_book->VediPagina(0);
+}
+
+void ShellViewers::nextBookPage()
+{
+    if (bookOpen())
+        m_book->VediPagina(1);
+}
+
+void ShellViewers::previousBookPage()
+{
+    if (bookOpen())
+        m_book->VediPagina(-1);
+}
+
+void ShellViewers::closeBook()
+{
+    if (bookOpen())
+        m_book->Image1Click();
+}
+
+QString ShellViewers::bookPageName() const
+{
+    return m_book ? m_book->PaginaLibroCorrente() : QString();
+}
+
+int ShellViewers::bookScrollPosition() const
+{
+    return m_book ? m_book->scrollPosition() : 0;
 }
 
 bool ShellViewers::filmOpen() const
@@ -325,6 +366,56 @@ void ShellHtmlHost::closePreviews()
 void ShellHtmlHost::openPhoto(int n)
 {
     m_base.viewers().openPhotoViewer(n);
+}
+
+// --- ShellBookHost -----------------------------------------------------------
+
+QString ShellBookHost::field(const QString& name) const
+{
+    return m_base.Table1.fieldText(name);
+}
+
+void ShellBookHost::toggleFilmPause()
+{
+    m_base.logic().PausaVideo();
+}
+
+bool ShellBookHost::photoViewerVisible() const
+{
+    return m_base.viewers().photoViewerOpen();
+}
+
+bool ShellBookHost::quizVisible() const
+{
+    return m_base.viewers().quizVisible();
+}
+
+void ShellBookHost::focusQuiz()
+{
+    m_base.viewers().focusQuiz();
+}
+
+bool ShellBookHost::crossroadsVisible() const
+{
+    return m_cross && m_cross->isVisible();
+}
+
+void ShellBookHost::refreshCrossroads()
+{
+    if (m_cross)
+        m_cross->update();
+}
+
+void ShellBookHost::showPositionTool(bool shown)
+{
+    if (m_error)
+        m_error->showBookTool(shown);
+}
+
+void ShellBookHost::positionChanged(const QString& page, int scroll)
+{
+    if (m_error)
+        m_error->showBookPosition(page, scroll);
 }
 
 // --- ShellPhotoHost ----------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "menus/general_menu.h"
 #include "shell/main_logic.h"
 #include "annotate/caption_styles.h"
+#include "viewers/book.h"
 #include "viewers/photo_viewer.h"
 #include "viewers/html_page.h"
 
@@ -29,6 +30,8 @@ class MediaBar;
 class PhotoPreviews;
 class TFotoPreview;
 class TTVFoto;
+class TTVcross;
+class TTVlibro;
 class TTVtesto;
 class NoteEditor;
 class TTVhtml;
@@ -70,9 +73,24 @@ public:
     void openHtml(const QString& page) override;
     void closeHtml() override;
 
+    // The book viewer's window and what it does.
+    void setBook(TTVlibro* window, BookViewer* viewer)
+    {
+        m_bookWindow = window;
+        m_book = viewer;
+    }
+
     bool bannerVisible() const override;
     void showBanner() override;
     void closeBanner() override;
+
+    bool bookOpen() const override;
+    void showBookPage() override;
+    void nextBookPage() override;
+    void previousBookPage() override;
+    void closeBook() override;
+    QString bookPageName() const override;
+    int bookScrollPosition() const override;
 
     bool filmOpen() const override;
     bool filmPlaying() const override;
@@ -120,6 +138,8 @@ private:
     PhotoPreviews* m_previews = nullptr;
     TTVFoto* m_photoWindow = nullptr;
     PhotoViewer* m_photo = nullptr;
+    TTVlibro* m_bookWindow = nullptr;
+    BookViewer* m_book = nullptr;
     TTVhtml* m_htmlWindow = nullptr;
     HtmlViewer* m_html = nullptr;
     Globals* m_g = nullptr;
@@ -198,6 +218,33 @@ private:
     TBase& m_base;
     FilmPlayers* m_films;
     ShellPhotoHost& m_photoHost;
+};
+
+// What the book viewer asks of the lesson screen, the other viewers and the
+// diagnostic window.
+class ShellBookHost : public BookHost {
+public:
+    explicit ShellBookHost(TBase& base) : m_base(base) {}
+    void setWindows(TFError* error, TTVcross* crossroads)
+    {
+        m_error = error;
+        m_cross = crossroads;
+    }
+
+    QString field(const QString& name) const override;
+    void toggleFilmPause() override;
+    bool photoViewerVisible() const override;
+    bool quizVisible() const override;
+    void focusQuiz() override;
+    bool crossroadsVisible() const override;
+    void refreshCrossroads() override;
+    void showPositionTool(bool shown) override;
+    void positionChanged(const QString& page, int scroll) override;
+
+private:
+    TBase& m_base;
+    TFError* m_error = nullptr;
+    TTVcross* m_cross = nullptr;
 };
 
 // The menus as the lesson screen reaches them.

@@ -1664,3 +1664,99 @@ TEST(Walk, AnHtmlPageLeadsThroughItsPictureSoundsAndClosesOnPhotoOne)
     EXPECT_GT(p.sys.soundStops, stops);
     EXPECT_TRUE(p.app.windows().TVFoto->isVisible());
 }
+
+#include "viewers/tv_libro_window.h"
+
+// A course-book page opened from a record with the book key on the filled
+// screen: the page of the record with its marker, the lesson's forward key
+// turning to the next page that exists (over a missing one) and the back
+// key turning back, and a click on the page closing it.
+TEST(Walk, BookPageOpensTurnsOverAGapAndClosesWithAClick)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    {
+        // The installation's table again, with the marker's fields, and
+        // page 3 on the second record.
+        QList<FieldDef> fields = ziro::test::walkFields();
+        fields << FieldDef::integer(QStringLiteral("FreX")) << FieldDef::integer(QStringLiteral("FreY"));
+        DataTable table;
+        ASSERT_TRUE(ziro::test::buildTable(
+            table,
+            {
+                Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
+                Rec(10, "B01",
+                    {{"Nome segnale", "101"}, {"Domanda", "1001"}, {"Icona1", "12"},
+                     {"Icona6", "n205"}, {"Foto1", "1"}}),
+                Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"},
+                                {"Video", "7"}, {"Libro", "3"}}),
+                Rec(30, "B01", {{"Nome segnale", "103"}}),
+                Rec(10, "B02", {{"Domanda", "2001"}}),
+                Rec(20, "B02", {{"Nome segnale", "f105"}, {"Domanda", "2002"}, {"Icona10", "15"}}),
+                Rec(10, "C01", {{"Nome segnale", "106"}, {"Domanda", "3001"}}),
+            },
+            fields));
+        ASSERT_TRUE(table.locate(QStringLiteral("Nome segnale"), QStringLiteral("102")));
+        ASSERT_TRUE(table.edit());
+        QString error;
+        ASSERT_TRUE(table.setField(QStringLiteral("FreX"), 200, &error)) << str(error);
+        ASSERT_TRUE(table.setField(QStringLiteral("FreY"), 500, &error)) << str(error);
+        ASSERT_TRUE(table.post(&error)) << str(error);
+        ASSERT_TRUE(table.saveToFile(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"), SaveFormat::Utf8,
+                                     &error))
+            << str(error);
+    }
+    const QString book = in.tmp.path() + QStringLiteral("/ziro/Book/");
+    QDir().mkpath(book);
+    // Pages 3 and 5; page 4 is missing.
+    in.picture(book + QStringLiteral("Pag3.KXB"), QSize(580, 1200), Qt::darkCyan, "KX");
+    in.picture(book + QStringLiteral("Pag5.KXB"), QSize(580, 1300), Qt::darkMagenta, "KX");
+    ASSERT_TRUE(in.ready);
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    PresentationHost* host = PresentationHost::of(p.base());
+    ASSERT_TRUE(host);
+    typeKey(p, Qt::Key_Right);
+    typeKey(p, Qt::Key_Right);
+    ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 20);
+    EXPECT_TRUE(p.g().LibroON);
+    EXPECT_FALSE(p.base()->tasto(MainButton::LIBRO)->isDisabledLook());
+
+    TTVlibro* viewer = p.app.windows().TVlibro;
+    ASSERT_TRUE(viewer);
+    typeKey(p, Qt::Key_F11);
+    ASSERT_TRUE(viewer->isVisible());
+    EXPECT_TRUE(p.g().PagineLibro);
+    EXPECT_EQ(viewer->geometry(), QRect(16, 17, 603, 374));
+    EXPECT_EQ(viewer->logic()->NumPagina(), 3);
+    EXPECT_EQ(viewer->pagePicture().pixelColor(0, 0), QColor(Qt::darkCyan));
+    EXPECT_TRUE(viewer->marker()->isVisible());
+    EXPECT_EQ(viewer->marker()->geometry(), bookMarkerBox(200, 500)->translated(viewer->pictureRect().topLeft()));
+    EXPECT_EQ(viewer->scrollPosition(), 485);
+
+    // Forward: over the missing page 4 to page 5, without the marker; the
+    // lesson stays on its record.
+    typeKey(p, Qt::Key_Right);
+    EXPECT_EQ(viewer->logic()->NumPagina(), 5);
+    EXPECT_EQ(viewer->logic()->PaginaLibroCorrente(), QStringLiteral("5"));
+    EXPECT_EQ(viewer->pagePicture().pixelColor(0, 0), QColor(Qt::darkMagenta));
+    EXPECT_FALSE(viewer->marker()->isVisible());
+    EXPECT_EQ(viewer->scrollPosition(), 0);
+    EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 20);
+    typeKey(p, Qt::Key_Left);
+    EXPECT_EQ(viewer->logic()->NumPagina(), 3);
+    EXPECT_EQ(viewer->pagePicture().pixelColor(0, 0), QColor(Qt::darkCyan));
+
+    // A click on the page, where the teacher sees it, closes the viewer.
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {},
+                      ziro::test::onScreen(viewer->page()->mapTo(p.base(), QPoint(300, 150))));
+    EXPECT_FALSE(viewer->isVisible());
+    EXPECT_FALSE(p.g().PagineLibro);
+    EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 20);
+    EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+    EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+}

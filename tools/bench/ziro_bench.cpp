@@ -34,6 +34,13 @@
 //                              Qt's smooth scaling; prints "enlarge_ms",
 //                              "qt_smooth_ms" and "ratio" (medians of 60
 //                              interleaved runs; --runs N for another count)
+//   ziro-bench --book          turning a course-book page (CercaPagina in a
+//                              folder of 1,000 generated pages, decoding and
+//                              showing the next one) against decoding that
+//                              page alone; prints "turn_ms", "decode_ms" and
+//                              "turn_ms_9999999" (the same turn in an edition
+//                              whose highest page is 9,999,999) (medians of 60
+//                              interleaved runs; --runs N for another count)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -46,6 +53,7 @@
 // whose other core is busy the ratios are worse than on a quiet one.
 
 #include "bench_util.h"
+#include "book_bench.h"
 #include "content/content_table.h"
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
@@ -215,6 +223,7 @@ int main(int argc, char** argv)
     bool present = false;
     bool film = false;
     bool photo = false;
+    bool book = false;
     int filmSeconds = ziro::bench::kDefaultFilmSeconds;
     QString loadPath;
     QString generateFolder;
@@ -235,6 +244,8 @@ int main(int argc, char** argv)
             film = true;
         else if (std::strcmp(argv[i], "--photo") == 0)
             photo = true;
+        else if (std::strcmp(argv[i], "--book") == 0)
+            book = true;
         else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
             filmSeconds = std::max(1, std::atoi(argv[++i]));
         else
@@ -244,6 +255,8 @@ int main(int argc, char** argv)
         return ziro::bench::runFilm(argv[0], filmSeconds);
     if (photo)
         return ziro::bench::runPhoto(argv[0], runsGiven ? runs : ziro::bench::kDefaultPhotoRuns);
+    if (book)
+        return ziro::bench::runBook(argv[0], runsGiven ? runs : ziro::bench::kDefaultBookRuns);
     if (present)
         return ziro::bench::runPresent(argv[0], runsGiven ? runs : ziro::bench::kDefaultPresentRuns);
     if (step)

@@ -29,6 +29,14 @@ bool writeSignPictures(const QString& ziroDir, QString* error);
 // of the record that has one into the A-B book folder.
 bool writePhotos(const QString& ziroDir, QString* error);
 
+// Draws the course-book pages of the four editions into their book folders
+// under `ziroDir` (masked ".KXB" pages 580 x 1,640, with a gap in each
+// edition's numbering) and points the first records of each edition (in
+// topic order) and the A-B record with page "012" at a section of a page
+// (Libro, FreX, FreY), saving the tables in `programDir` again. Run it
+// after writeContentTables.
+bool writeBookPages(const QString& ziroDir, const QString& programDir, QString* error);
+
 // Puts the photographs, their captions and arrows ("TxtF" records) and the
 // record sound on A-B records: the sign records of some topics (run it after
 // their records are in `t`) and the photo-only stretch of topic H01, which

@@ -260,6 +260,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("photographs: ") + error);
     else if (!ziro::demo::verifyPhotos(ziro, program, &error))
         fail(QStringLiteral("photographs: ") + error);
+    if (!ziro::demo::writeBookPages(ziro, program, &error))
+        fail(QStringLiteral("book pages: ") + error);
     if (!ziro::demo::writeHtmlPages(ziro, program, &error))
         fail(QStringLiteral("HTML pages: ") + error);
 
