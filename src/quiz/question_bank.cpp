@@ -83,31 +83,58 @@ bool QuestionBank::open(const QString& path, QString* error)
         close();
         return fail(error, QStringLiteral("%1: nessun campo Blocco").arg(path));
     }
-    m_format = formatOf(path);
+    // The engine keeps equal keys in file order, so a block reads as the
+    // file has it.
+    if (!m_table.setIndexFieldNames(QStringLiteral("Blocco"), &why)) {
+        close();
+        return fail(error, why);
+    }
     auto field = [this](const char* name) { return m_table.fieldIndex(QLatin1String(name)); };
     m_f = {field("Blocco"), field("id"),        field("Risposta"), field("Testo"),
            field("Lingua1"), field("Lingua2"),  field("Difficolta"), field("Figura"),
            field("Domanda"), field("Info2"),    field("Audio1"),   field("Gruppo1")};
-    const int count = m_table.recordCount();
-    m_blocks.reserve(count / 8 + 1);
-    for (int r = 1; r <= count; ++r)
-        m_blocks[text(r, m_f.blocco)].push_back(r);
     return true;
 }
 
 void QuestionBank::close()
 {
     m_table.close();
-    m_blocks.clear();
     m_f = Fields();
 }
 
-std::span<const int> QuestionBank::block(const QString& key) const
+BankBlock QuestionBank::block(const QString& key) const
 {
-    const auto it = m_blocks.constFind(key);
-    if (it == m_blocks.constEnd())
+    if (!isOpen())
         return {};
-    return std::span<const int>(it->data(), it->size());
+    // The engine orders texts by their UTF-8 bytes.
+    const QByteArray wanted = key.toUtf8();
+    auto firstNotBefore = [&](bool orEqual) {
+        int low = 1, high = m_table.recordCount() + 1;
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            const int c = text(middle, m_f.blocco).toUtf8().compare(wanted);
+            if (c < 0 || (orEqual && c == 0))
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        return low;
+    };
+    const int first = firstNotBefore(false);
+    return {first, firstNotBefore(true) - first};
+}
+
+int QuestionBank::blockCount() const
+{
+    int count = 0;
+    QString previous;
+    for (int r = 1, n = statementCount(); r <= n; ++r) {
+        const QString key = text(r, m_f.blocco);
+        if (r == 1 || key != previous)
+            ++count;
+        previous = key;
+    }
+    return count;
 }
 
 bool QuestionBank::readStatement(int recNo, QuizStatement* s) const
@@ -133,7 +160,8 @@ bool QuestionBank::readStatement(int recNo, QuizStatement* s) const
 
 int QuestionBank::find(const QString& blockKey, const QString& id) const
 {
-    for (int r : block(blockKey))
+    const BankBlock b = block(blockKey);
+    for (int r = b.first; r < b.first + b.count; ++r)
         if (sameId(text(r, m_f.id), id))
             return r;
     return 0;
@@ -174,7 +202,7 @@ bool QuestionBank::setCaptions(const std::vector<std::pair<int, QString>>& capti
     }
     QString why;
     const bool set = writeCaptions(captions, &why);
-    const bool saved = set && m_table.saveToFile(fileName(), m_format, &why);
+    const bool saved = set && m_table.saveToFile(fileName(), formatOf(fileName()), &why);
     if (!saved) {
         // What is held must match the file that is still on disk.
         std::reverse(previous.begin(), previous.end());

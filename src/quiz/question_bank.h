@@ -1,21 +1,29 @@
 #pragma once
 
-// One edition's question bank: the statements of a datapacket file, found
-// by block through an index built at load, and the block captions, the one
-// thing the program writes back.
+// One edition's question bank: the statements of a datapacket file, kept in
+// block order so a block is found without reading the whole bank, and the
+// block captions, the one thing the program writes back.
 
 #include "platform/dataset/data_table.h"
 #include "quiz/statement_list.h"
 
-#include <QHash>
 #include <QString>
 
-#include <span>
 #include <utility>
 #include <vector>
 
 namespace ziro {
 
+// The records of one block: record numbers first .. first + count - 1.
+struct BankBlock {
+    int first = 0;
+    int count = 0;
+    bool empty() const { return count == 0; }
+};
+
+// Record numbers count from 1 in block order: blocks by key, and the
+// statements of a block in the order the file has them. They hold until the
+// next open.
 class QuestionBank {
 public:
     QuestionBank();
@@ -28,10 +36,10 @@ public:
     bool isOpen() const { return m_table.isOpen(); }
     QString fileName() const { return m_table.fileName(); }
 
-    // The statements of a block, as record numbers in the file's order;
-    // empty for a block the bank does not hold.
-    std::span<const int> block(const QString& key) const;
-    int blockCount() const { return int(m_blocks.size()); }
+    // The statements of a block; empty for a block the bank does not hold.
+    BankBlock block(const QString& key) const;
+    // Distinct block keys (counted by a walk through the bank).
+    int blockCount() const;
     int statementCount() const { return m_table.isOpen() ? m_table.recordCount() : 0; }
 
     // Record `recNo` read as a statement. False when its "Domanda" is
@@ -55,8 +63,6 @@ private:
     QString text(int recNo, int field) const { return m_table.fieldTextAt(recNo, field); }
 
     DataTable m_table;
-    SaveFormat m_format = SaveFormat::Utf8;
-    QHash<QString, std::vector<int>> m_blocks;
     struct Fields {
         int blocco = -1, id = -1, risposta = -1, testo = -1, lingua1 = -1, lingua2 = -1, difficolta = -1,
             figura = -1, domanda = -1, info2 = -1, audio1 = -1, gruppo1 = -1;

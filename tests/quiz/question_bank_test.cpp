@@ -59,14 +59,17 @@ TEST_F(QuestionBankTest, IndexesBlocksInFileOrderAndReadsEveryField)
     ASSERT_TRUE(m_bank.open(path()));
     EXPECT_EQ(m_bank.blockCount(), 2);
     EXPECT_EQ(m_bank.statementCount(), 3);
-    const std::span<const int> block = m_bank.block(QStringLiteral("17025"));
-    ASSERT_EQ(block.size(), 2u);
-    EXPECT_EQ(block[0], 1);
-    EXPECT_EQ(block[1], 3);
+    const BankBlock block = m_bank.block(QStringLiteral("17025"));
+    ASSERT_EQ(block.count, 2);
     EXPECT_TRUE(m_bank.block(QStringLiteral("1702")).empty());
+    EXPECT_TRUE(m_bank.block(QStringLiteral("170255")).empty());
+    EXPECT_EQ(m_bank.block(QStringLiteral("17026")).count, 1);
 
+    // Within a block, the file's order.
     QuizStatement s;
-    ASSERT_TRUE(m_bank.readStatement(3, &s));
+    ASSERT_TRUE(m_bank.readStatement(block.first, &s));
+    EXPECT_EQ(s.Aff[0], QStringLiteral("secondo"));
+    ASSERT_TRUE(m_bank.readStatement(block.first + 1, &s));
     EXPECT_EQ(s.Aff[0], QStringLiteral("primo"));
     EXPECT_EQ(s.Aff[1], QStringLiteral("fr primo"));
     EXPECT_EQ(s.Aff[2].size(), 10000);
@@ -79,7 +82,7 @@ TEST_F(QuestionBankTest, IndexesBlocksInFileOrderAndReadsEveryField)
     EXPECT_EQ(s.AudioArr, QStringLiteral("17025_1"));
     EXPECT_EQ(s.GroupsArr, QStringLiteral("135"));
     EXPECT_EQ(s.Blocco, QStringLiteral("17025"));
-    ASSERT_TRUE(m_bank.readStatement(1, &s));
+    ASSERT_TRUE(m_bank.readStatement(block.first, &s));
     EXPECT_EQ(s.Responso, 1);
 }
 
@@ -126,9 +129,13 @@ TEST_F(QuestionBankTest, FindsAStatementByBlockAndIdOnly)
     test::writeBank(path(), {row("17025", "7", true, QStringLiteral("a")), row("17026", "7", true, QStringLiteral("b")),
                              row("17026", "A1", true, QStringLiteral("c"))});
     ASSERT_TRUE(m_bank.open(path()));
-    EXPECT_EQ(m_bank.find(QStringLiteral("17026"), QStringLiteral("7")), 2);
-    EXPECT_EQ(m_bank.find(QStringLiteral("17025"), QStringLiteral("0007")), 1);  // padded lesson id
-    EXPECT_EQ(m_bank.find(QStringLiteral("17026"), QStringLiteral("A1")), 3);
+    QuizStatement s;
+    ASSERT_TRUE(m_bank.readStatement(m_bank.find(QStringLiteral("17026"), QStringLiteral("7")), &s));
+    EXPECT_EQ(s.Aff[0], QStringLiteral("b"));
+    ASSERT_TRUE(m_bank.readStatement(m_bank.find(QStringLiteral("17025"), QStringLiteral("0007")), &s));  // padded lesson id
+    EXPECT_EQ(s.Aff[0], QStringLiteral("a"));
+    ASSERT_TRUE(m_bank.readStatement(m_bank.find(QStringLiteral("17026"), QStringLiteral("A1")), &s));
+    EXPECT_EQ(s.Aff[0], QStringLiteral("c"));
     EXPECT_EQ(m_bank.find(QStringLiteral("17026"), QStringLiteral("a1")), 0);
     EXPECT_EQ(m_bank.find(QStringLiteral("17025"), QStringLiteral("8")), 0);
     EXPECT_EQ(m_bank.find(QStringLiteral("17099"), QStringLiteral("7")), 0);
