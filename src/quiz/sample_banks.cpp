@@ -2,6 +2,8 @@
 
 #include "platform/dataset/data_table.h"
 
+#include <algorithm>
+
 namespace ziro {
 
 QList<FieldDef> questionBankFields()

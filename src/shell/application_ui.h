@@ -53,6 +53,8 @@ class PhotoViewer;
 class ShellPhotoHost;
 class DataTableCaptions;
 class NoteEditor;
+class QuizBank;
+class SystemQuizRandom;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -143,6 +145,8 @@ private:
     std::unique_ptr<DataTableCaptions> m_captions;
     std::unique_ptr<PhotoViewer> m_photoViewer;
     std::unique_ptr<NoteEditor> m_note;
+    std::unique_ptr<SystemQuizRandom> m_quizRandom;
+    std::unique_ptr<QuizBank> m_quizBank;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;
