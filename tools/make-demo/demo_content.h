@@ -50,4 +50,10 @@ namespace ziro::demo {
 // made (the reason in `error`).
 bool writeFilms(const QString& videoDir, QString* error);
 
+// Writes the question banks of the four editions into the program folder:
+// one block for every quiz block the content tables name (run it after
+// writeContentTables), then reads them back. False when a bank cannot be
+// written or a record would name a block it lacks.
+bool writeQuestionBanks(const QString& programDir, QString* error);
+
 }  // namespace ziro::demo
