@@ -34,6 +34,12 @@
 //                              Qt's smooth scaling; prints "enlarge_ms",
 //                              "qt_smooth_ms" and "ratio" (medians of 60
 //                              interleaved runs; --runs N for another count)
+//   ziro-bench --bank [FILE]   FILE loaded as a question bank against
+//                              pugixml's parse of it: "bank_ms",
+//                              "pugixml_ms", "blocks", "statements"; with no
+//                              FILE, generated banks of 7,000 and 70,000
+//                              statements, adding "open_ms" and
+//                              "open_ms_10x" (a 10-statement block opened)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -45,6 +51,7 @@
 // The engine reads large files with a second (pooled) thread; on a machine
 // whose other core is busy the ratios are worse than on a quiet one.
 
+#include "bank_bench.h"
 #include "bench_util.h"
 #include "content/content_table.h"
 #include "platform/dataset/data_table.h"
@@ -215,6 +222,8 @@ int main(int argc, char** argv)
     bool present = false;
     bool film = false;
     bool photo = false;
+    bool bank = false;
+    QString bankPath;
     int filmSeconds = ziro::bench::kDefaultFilmSeconds;
     QString loadPath;
     QString generateFolder;
@@ -235,11 +244,17 @@ int main(int argc, char** argv)
             film = true;
         else if (std::strcmp(argv[i], "--photo") == 0)
             photo = true;
-        else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
+        else if (std::strcmp(argv[i], "--bank") == 0) {
+            bank = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-')
+                bankPath = QFile::decodeName(argv[++i]);
+        } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
             filmSeconds = std::max(1, std::atoi(argv[++i]));
         else
             rest.push_back(argv[i]);
     }
+    if (bank)
+        return ziro::bench::runBank(bankPath, runsGiven ? runs : ziro::bench::kDefaultBankRuns);
     if (film)
         return ziro::bench::runFilm(argv[0], filmSeconds);
     if (photo)
