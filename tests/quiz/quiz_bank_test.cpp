@@ -244,16 +244,20 @@ TEST_F(CustomLessonTest, ReferencesOfBothSchemasFindTheirStatements)
             {3, QStringLiteral("  17025F0099S805")},  // no such statement
             {4, QStringLiteral("  17025F0001S80")},   // 15 characters: too short
         };
-        if (older)
+        if (older) {
             refs[5] = QStringLiteral("17025F0002S805");  // older 14-character form
-        else
-            refs[70] = QStringLiteral("  17025F0002S805");
+        } else {
+            refs[69] = QStringLiteral("  17025F0002S805");
+            refs[70] = QStringLiteral("17025F0002S805");  // counted, but too short here
+        }
         makeLesson(older, 0, refs);
         m_quiz.list().TmpNomeFile = QStringLiteral("Ad17025");
         m_port.calls.clear();
         ASSERT_TRUE(m_quiz.LeggiCustomQuiz(m_lesson));
-        const int last = older ? 5 : 70;
-        EXPECT_EQ(m_quiz.list().NumAff, last);
+        const int last = older ? 5 : 69;
+        const int count = older ? 5 : 70;
+        EXPECT_EQ(m_quiz.list().NumAff, count);
+        EXPECT_TRUE(m_quiz.list().at(count).isEmpty() == !older);
         EXPECT_EQ(m_quiz.list().at(1).Aff[0], QStringLiteral("17026 3"));
         EXPECT_EQ(m_quiz.list().at(2).Aff[0], QStringLiteral("17025 7"));
         EXPECT_TRUE(m_quiz.list().at(3).isEmpty());
@@ -261,7 +265,7 @@ TEST_F(CustomLessonTest, ReferencesOfBothSchemasFindTheirStatements)
         EXPECT_EQ(m_quiz.list().at(last).Aff[0], QStringLiteral("17025 2"));
         EXPECT_EQ(m_quiz.list().SegnaleCorrente, m_quiz.list().at(1).IntegratoAffermazione);
         EXPECT_TRUE(m_quiz.list().TmpNomeFile.isEmpty());  // not a block: never kept as one
-        EXPECT_EQ(m_port.calls, (QStringList{"reset 0", "grid " + QString::number(last), "info"}));
+        EXPECT_EQ(m_port.calls, (QStringList{"reset 0", "grid " + QString::number(count), "info"}));
     }
 }
 
@@ -311,15 +315,17 @@ TEST_F(CustomLessonTest, CaptionReachesItsOwnBlockOnly)
     std::vector<BankRow> b = blockRows("17026", 3);
     loadAB(join({a, b}));
     m_config.EditTitoloBlocco = true;
+    // Statement 3 of the first block is not in the lesson; statement 3 of
+    // the second is.
     makeLesson(false, 0, {{1, QStringLiteral("  17025V0001S000")}, {2, QStringLiteral("  17026V0001S000")},
-                          {3, QStringLiteral("  17025V0002S000")}, {4, QStringLiteral("  17025V0003S000")},
+                          {3, QStringLiteral("  17025V0002S000")}, {4, QStringLiteral("  17026V0003S000")},
                           {5, QStringLiteral("  17026V0002S000")}});
     ASSERT_TRUE(m_quiz.LeggiCustomQuiz(m_lesson));
     ASSERT_TRUE(m_quiz.updateCaption(QStringLiteral("Curve"), 1, &m_lesson));
 
     QuestionBank back;
     ASSERT_TRUE(back.open(path("NQM2016.XML")));
-    const QStringList expected = {"Curve", "Proprio", "Curve", "", "", ""};
+    const QStringList expected = {"Curve", "Proprio", "", "", "", ""};
     for (int r = 1; r <= 6; ++r)
         EXPECT_EQ(back.caption(r), expected[r - 1]) << r;
     EXPECT_EQ(m_quiz.list().at(1).TitBlk, QStringLiteral("Curve"));  // reloaded
