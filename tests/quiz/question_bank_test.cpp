@@ -146,10 +146,20 @@ TEST_F(QuestionBankTest, FindsAStatementByBlockAndIdOnly)
 TEST_F(QuestionBankTest, CaptionWriteBackKeepsEveryOtherByte)
 {
     for (SaveFormat format : {SaveFormat::Utf8, SaveFormat::Ascii}) {
-        test::writeBank(path(), {row("17025", "1", true, QString::fromUtf8("È vietato"), "805", "1", "Vecchio"),
+        // A field and attributes this program does not know are kept too.
+        DataTable t;
+        QList<FieldDef> fields = questionBankFields();
+        FieldDef nota = FieldDef::text(QStringLiteral("Nota"), 20);
+        nota.extraAttributes = {{QStringLiteral("required"), QStringLiteral("true")}};
+        fields.insert(3, nota);
+        ASSERT_TRUE(t.createFromFields(fields));
+        ASSERT_TRUE(t.addIndex(QStringLiteral("PerBlocco"), QStringLiteral("Blocco;id")));
+        for (const BankRow& r : {row("17025", "1", true, QString::fromUtf8("È vietato"), "805", "1", "Vecchio"),
                                  row("17025", "2", false, QStringLiteral("b")),
-                                 row("17026", "1", true, QString::fromUtf8("Straße"))},
-                        format);
+                                 row("17026", "1", true, QString::fromUtf8("Straße"))})
+            ASSERT_TRUE(appendBankRow(t, r));
+        ASSERT_TRUE(t.setRecNo(3) && t.edit() && t.setField(QStringLiteral("Nota"), QStringLiteral("da rivedere")) && t.post());
+        ASSERT_TRUE(t.saveToFile(path(), format));
         QByteArray expected = contents(path());
         ASSERT_TRUE(m_bank.open(path()));
         ASSERT_TRUE(m_bank.setCaptions({{1, QString::fromUtf8("Precedenza è <nuova>")}, {2, QStringLiteral("Titolo")}}));
@@ -166,6 +176,9 @@ TEST_F(QuestionBankTest, CaptionWriteBackKeepsEveryOtherByte)
         ASSERT_TRUE(back.open(path()));
         EXPECT_EQ(back.caption(1), QString::fromUtf8("Precedenza è <nuova>"));
         EXPECT_EQ(back.caption(3), QString());
+        EXPECT_TRUE(after.contains("Nota=\"da rivedere\""));
+        EXPECT_TRUE(after.contains("required=\"true\""));
+        EXPECT_TRUE(after.contains("PerBlocco"));
     }
 }
 

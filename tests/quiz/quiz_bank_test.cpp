@@ -273,12 +273,16 @@ TEST_F(CustomLessonTest, LessonTypeChoosesTheEditionOrLeavesItAlone)
 {
     test::writeBank(path("NQM2016.XML"), blockRows("17025", 2));
     test::writeBank(path("SQM2014.XML"), blockRows("1702501", 2));
+    test::writeBank(path("CQM2015.XML"), blockRows("1702501", 1));
+    test::writeBank(path("QQM2021.XML"), blockRows("17025", 1));
     const std::map<int, QString> refs = {{1, QStringLiteral("1702501V0001S000")}, {2, QStringLiteral("  17025V0002S000")}};
     struct Case {
         int tipo;
         TModoQuiz edition;
         bool firstFound, secondFound;
     } cases[] = {
+        {4, TModoQuiz::mqAM, true, false},
+        {6, TModoQuiz::mqCQ, false, false},
         {5, TModoQuiz::mqCD, true, false},
         {3, TModoQuiz::mqCD, true, false},  // no change: the bank loaded stays
         {0, TModoQuiz::mqAB, false, true},
