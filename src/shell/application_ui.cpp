@@ -23,6 +23,7 @@
 #include "platform/media/mpv_film_backend.h"
 #include "platform/system/single_instance.h"
 #include "platform/system/system_services.h"
+#include "quiz/quiz_bank.h"
 #include "quiz/quiz_color_window.h"
 #include "quiz/quiz_window.h"
 #include "shell/artwork.h"
@@ -202,6 +203,11 @@ void ZiroApp::createWindows()
 
     m_w.FotoPreview = make<TFotoPreview>(host);
     m_w.Quiz = make<TQuiz>(host);
+    // The question bank belongs to the quiz: from here on every edition
+    // change reloads it.
+    m_quizRandom = std::make_unique<SystemQuizRandom>();
+    m_quizBank = std::make_unique<QuizBank>(m_g, *m_config, *m_reporter, *m_quizRandom);
+    base->setBankLoader(m_quizBank.get());
     m_w.TVFoto = make<TTVFoto>(host);
     m_w.TVvideo = make<TTVvideo>(host, m_system, m_dialogs);
     m_w.TVavc = make<TTVavc>(host, m_system, m_dialogs);

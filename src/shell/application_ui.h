@@ -57,6 +57,8 @@ class DataTableCaptions;
 class NoteEditor;
 class ShellHtmlHost;
 class HtmlViewer;
+class QuizBank;
+class SystemQuizRandom;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -151,6 +153,8 @@ private:
     std::unique_ptr<NoteEditor> m_note;
     std::unique_ptr<ShellHtmlHost> m_htmlHost;
     std::unique_ptr<HtmlViewer> m_htmlViewer;
+    std::unique_ptr<SystemQuizRandom> m_quizRandom;
+    std::unique_ptr<QuizBank> m_quizBank;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

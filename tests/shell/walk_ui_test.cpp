@@ -16,6 +16,7 @@
 #include "menus/back_sub_arg_window.h"
 #include "menus/in_text_dialog.h"
 #include "menus/menu_gen_window.h"
+#include "quiz/sample_banks.h"
 #include "shell/application_ui.h"
 #include "shell/main_window.h"
 #include "shell/presentation_ui.h"
@@ -130,6 +131,14 @@ struct Installation {
         const QString content = dir + QStringLiteral("AAB2016.XML");
         if (!built || !table.saveToFile(content, SaveFormat::Utf8, &error)) {
             ADD_FAILURE() << "content table not written: " << str(error);
+            ready = false;
+        }
+
+        // The edition's question bank, which every edition change loads.
+        DataTable bank;
+        if (!fillSampleBank(bank, 10, 10, &error) ||
+            !bank.saveToFile(dir + QStringLiteral("NQM2016.XML"), SaveFormat::Utf8, &error)) {
+            ADD_FAILURE() << "question bank not written: " << str(error);
             ready = false;
         }
 

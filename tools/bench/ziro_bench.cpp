@@ -41,6 +41,12 @@
 //                              "turn_ms_9999999" (the same turn in an edition
 //                              whose highest page is 9,999,999) (medians of 60
 //                              interleaved runs; --runs N for another count)
+//   ziro-bench --bank [FILE]   FILE loaded as a question bank against
+//                              pugixml's parse of it: "bank_ms",
+//                              "pugixml_ms", "blocks", "statements"; with no
+//                              FILE, generated banks of 7,000 and 70,000
+//                              statements, adding "open_ms" and
+//                              "open_ms_10x" (a 10-statement block opened)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -52,6 +58,7 @@
 // The engine reads large files with a second (pooled) thread; on a machine
 // whose other core is busy the ratios are worse than on a quiet one.
 
+#include "bank_bench.h"
 #include "bench_util.h"
 #include "book_bench.h"
 #include "content/content_table.h"
@@ -224,6 +231,8 @@ int main(int argc, char** argv)
     bool film = false;
     bool photo = false;
     bool book = false;
+    bool bank = false;
+    QString bankPath;
     int filmSeconds = ziro::bench::kDefaultFilmSeconds;
     QString loadPath;
     QString generateFolder;
@@ -246,11 +255,17 @@ int main(int argc, char** argv)
             photo = true;
         else if (std::strcmp(argv[i], "--book") == 0)
             book = true;
-        else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
+        else if (std::strcmp(argv[i], "--bank") == 0) {
+            bank = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-')
+                bankPath = QFile::decodeName(argv[++i]);
+        } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
             filmSeconds = std::max(1, std::atoi(argv[++i]));
         else
             rest.push_back(argv[i]);
     }
+    if (bank)
+        return ziro::bench::runBank(bankPath, runsGiven ? runs : ziro::bench::kDefaultBankRuns);
     if (film)
         return ziro::bench::runFilm(argv[0], filmSeconds);
     if (photo)

@@ -63,5 +63,10 @@ bool writeFilms(const QString& videoDir, QString* error);
 // the table already written in `programDir`. Run it after verifyPhotos: the
 // J10 record gets photographs of its own.
 bool writeHtmlPages(const QString& ziroDir, const QString& programDir, QString* error);
+// Writes the question banks of the four editions into the program folder:
+// one block for every quiz block the content tables name (run it after
+// writeContentTables), then reads them back. False when a bank cannot be
+// written or a record would name a block it lacks.
+bool writeQuestionBanks(const QString& programDir, QString* error);
 
 }  // namespace ziro::demo

@@ -250,6 +250,8 @@ int main(int argc, char** argv)
     QString error;
     if (!ziro::demo::writeContentTables(program, &error))
         fail(QStringLiteral("content tables: ") + error);
+    if (!ziro::demo::writeQuestionBanks(program, &error))
+        fail(QStringLiteral("question banks: ") + error);
     if (!ziro::demo::writeTopicLists(program, &error))
         fail(QStringLiteral("topic lists: ") + error);
     if (!ziro::demo::writeSignPictures(ziro, &error))

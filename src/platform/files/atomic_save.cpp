@@ -16,7 +16,10 @@ bool saveFileAtomically(const QString& path, const QByteArray& data, QString* er
     // Writing in place would defeat the point: refuse folders where the
     // temporary copy cannot be made.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write that the disk cuts short (full, or over a
+    // size limit) is lost in the flush at commit, which then still succeeds
+    // and puts a truncated file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
     if (file.write(data) != data.size()) {
         const QString reason = file.errorString();

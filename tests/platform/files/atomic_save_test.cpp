@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace ziro {
 namespace {
 
@@ -62,6 +65,32 @@ TEST_F(AtomicSave, FailsWithAReasonAndLeavesTheOldFileAlone)
     }
     EXPECT_EQ(contents(old), QByteArray("kept"));
     EXPECT_EQ(entries(), QStringList{QStringLiteral("old.ini")});
+}
+
+// A disk that fills part way through (here: a file size limit) fails the
+// save, whatever the size of the write, and the old file stays whole.
+TEST_F(AtomicSave, AWriteCutShortFailsAndKeepsTheOldFile)
+{
+    const QString file = path(QStringLiteral("bank.xml"));
+    ASSERT_TRUE(saveFileAtomically(file, "kept"));
+    struct rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool saved[2];
+    QString errors[2];
+    saved[0] = saveFileAtomically(file, QByteArray(4000, 'x'), &errors[0]);
+    saved[1] = saveFileAtomically(file, QByteArray(100000, 'x'), &errors[1]);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_FALSE(saved[i]) << i;
+        EXPECT_FALSE(errors[i].isEmpty()) << i;
+    }
+    EXPECT_EQ(contents(file), QByteArray("kept"));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("bank.xml")});
 }
 
 }  // namespace
