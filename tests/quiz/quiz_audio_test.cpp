@@ -221,6 +221,8 @@ TEST_F(QuizAudioTest, LanguagesAreOfferedWhereTheirFoldersExist)
     EXPECT_FALSE(m.languages[0].enabled);
     EXPECT_TRUE(m.hasTestoInLingua);
 
+    g.Edizione = TModoQuiz::mqAM;
+    EXPECT_TRUE(makeAudio()->menu().languages[1].enabled);
     g.Edizione = TModoQuiz::mqCD;
     EXPECT_FALSE(makeAudio()->AudioOk());
     QDir().mkpath(g.dirs.DirZiroDati + QStringLiteral("Audio CDE/Tedesco"));
@@ -288,6 +290,22 @@ TEST_F(QuizAudioTest, AutoplayPlaysTheCurrentStatementHalfASecondAfterAMove)
         EXPECT_EQ(system.played.size(), c.plays ? 1 : 0) << c.name;
         EXPECT_FALSE(a->autoplayPending());
     }
+
+    // With several statements on show (not "Solo una affermazione") the
+    // statement heard last is stopped even when nothing new plays; with one
+    // it is left to end.
+    for (const bool mono : {false, true}) {
+        cfg.Autoplay = true;
+        cfg.CBmono = mono;
+        view.visible = true;
+        view.revealed = true;
+        auto a = makeAudio();
+        const int stops = system.soundStops;
+        a->requestAutoplay(2);
+        QTest::qWait(QuizAudio::kAutoplayDelayMs + 100);
+        EXPECT_EQ(system.soundStops - stops, mono ? 0 : 1) << mono;
+    }
+    cfg.CBmono = true;
 
     // Closing the quiz drops a pending request.
     system.played.clear();
