@@ -52,11 +52,15 @@ bool AttivaColori(QuizColours& colours, const QuizColourTexts& texts, Reports& r
         const auto colour = colourFromText(texts[std::size_t(i)]);
         if (!colour) {
             // A hand-edited settings file must not end the lesson: this run
-            // gets the default set and the log says which key was wrong.
-            reports.Emsg(ReportKind::LogOnly,
-                         QStringLiteral("Colori del quiz: [Quiz] ") + QLatin1String(kRoles[std::size_t(i)].key)
-                             + QLatin1Char('=') + texts[std::size_t(i)],
-                         QStringLiteral("Usati i colori predefiniti"));
+            // gets the default set and the log says which key was wrong. An
+            // empty text is a key never stored, or one the settings loader
+            // has refused and logged already.
+            if (!texts[std::size_t(i)].trimmed().isEmpty())
+                reports.Emsg(ReportKind::LogOnly,
+                             QStringLiteral("Colori del quiz: [Quiz] ")
+                                 + QLatin1String(kRoles[std::size_t(i)].key) + QLatin1Char('=')
+                                 + texts[std::size_t(i)],
+                             QStringLiteral("Usati i colori predefiniti"));
             applyDefaults(colours);
             return false;
         }

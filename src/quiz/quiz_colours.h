@@ -58,7 +58,8 @@ bool isDefaultColourText(const QString& text);
 // Applies a stored set to `colours`: the default set when Color1 is
 // "default"; otherwise every role from its text (Fondo and ColNo keep their
 // values). One text that is not a colour means the default set for this run,
-// logged (kind 20); the program goes on. False in that case.
+// logged (kind 20) unless it is empty; the program goes on. False in that
+// case.
 bool AttivaColori(QuizColours& colours, const QuizColourTexts& texts, Reports& reports);
 
 // The default set applied, and "default" stored in all six keys.

@@ -2,6 +2,7 @@
 
 #include "base/globals.h"
 #include "config/colour_text.h"
+#include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/machine_store.h"
 #include "quiz/bank_fixture.h"
@@ -63,7 +64,7 @@ TEST(QuizColours, DefaultInTheFirstRoleOrOneBadTextGivesTheDefaultSet)
         {texts({"default", "garbage", "", "", "", ""}), 0},
         {texts({"Default", "clRed", "clRed", "clRed", "clRed", "clRed"}), 0},
         {texts({"clRed", "clRed", "clRed", "clRed", "verde", "clRed"}), 1},
-        {texts({"clRed", "clRed", "clRed", "", "clRed", "clRed"}), 1},
+        {texts({"clRed", "clRed", "clRed", "", "clRed", "clRed"}), 0},
     };
     for (const Case& c : cases) {
         QuizColours colours;
@@ -129,6 +130,23 @@ TEST(QuizColours, StoredSetComesBackInTheSameRoles)
     EXPECT_EQ(after, before);
     EXPECT_EQ(after.Acceso, QColor(70, 80, 90));
     EXPECT_EQ(after.ColSi, QColor(160, 170, 180));
+
+    // A hand-edited colour that is no colour: the program goes on with the
+    // default set, and the log says so once.
+    ASSERT_TRUE(g.IniFilePtr->writeString(QStringLiteral("Quiz"), QStringLiteral("Color3"), QStringLiteral("verde")));
+    ASSERT_TRUE(g.IniFilePtr->save());
+    reports.reports.clear();
+    Globals g3;
+    g3.initFromProgram(g.ProgramFile);
+    Config broken;
+    ASSERT_TRUE(CaricaIni(g3, broken, reports, store, QStringLiteral("1.0.0")));
+    QuizColours fallback = before;
+    EXPECT_FALSE(AttivaColori(fallback, storedQuizColourTexts(broken), reports));
+    EXPECT_EQ(fallback, QuizColours{});
+    const auto colourLogs = std::count_if(reports.reports.begin(), reports.reports.end(), [](const auto& r) {
+        return r.kind == ReportKind::LogOnly && r.context.contains(QLatin1String("Color3"));
+    });
+    EXPECT_EQ(colourLogs, 1);
 
     // Back to the defaults: all six keys say so.
     ASSERT_TRUE(ColoriDefault(after, restarted, settings));
