@@ -235,7 +235,7 @@ void QuizAudio::selfplay(int request)
         return;
     }
     TMdTemp& mark = m_g.MdTemp;
-    if (mark.RecNum != 0 && mark.RecNum == m_g.ContatoreRecord && mark.Snap == u'F' && mark.Foto > 0) {
+    if (mark.RecNum != 0 && mark.RecNum == m_view.currentRecord() && mark.Snap == u'F' && mark.Foto > 0) {
         // Back from a side trip to the photographs: the question was heard.
         mark.RecNum = 0;
         return;

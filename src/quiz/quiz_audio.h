@@ -40,6 +40,8 @@ public:
     // Whether the statement box has text.
     virtual bool statementShown() const = 0;
     virtual const StatementList& statements() const = 0;
+    // The main window's current record number in its content table.
+    virtual int currentRecord() const = 0;
 };
 
 enum class AudioButton { Question, Statement };  // sb_AudDom, sb_AudAff

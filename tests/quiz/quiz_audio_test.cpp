@@ -58,6 +58,8 @@ struct FakeView : QuizAudioView {
     bool answerRevealed() const override { return revealed; }
     bool statementShown() const override { return shown; }
     const StatementList& statements() const override { return list; }
+    int record = 0;
+    int currentRecord() const override { return record; }
 };
 
 class QuizAudioTest : public ::testing::Test {
@@ -360,6 +362,22 @@ TEST_F(QuizAudioTest, LegacyQuestionsPlayMaskedSoundsAndSetTheLanguageVolume)
     a->setLastButton(AudioButton::Question);
     a->chooseLanguage(1);
     EXPECT_EQ(system.played.last(), "-1 " + legacy + "Tedesco/de_DE_D0001.KXS");
+
+    // Back on the record of a side trip to its photographs, the opening is
+    // not spoken once more; the next opening is.
+    cfg.Autoplay = true;
+    g.MdTemp.RecNum = 5;
+    g.MdTemp.Snap = u'F';
+    g.MdTemp.Foto = 2;
+    view.record = 5;
+    system.played.clear();
+    a->requestAutoplay(1);
+    QTest::qWait(QuizAudio::kAutoplayDelayMs + 100);
+    EXPECT_TRUE(system.played.isEmpty());
+    EXPECT_EQ(g.MdTemp.RecNum, 0);
+    a->requestAutoplay(1);
+    QTest::qWait(QuizAudio::kAutoplayDelayMs + 100);
+    EXPECT_EQ(system.played.size(), 1);
 }
 
 TEST(LegacyLists, KeyMapReadsShortLinesWithinTheirBounds)
