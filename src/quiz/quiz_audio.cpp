@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace ziro {
 
 namespace {
@@ -152,6 +154,46 @@ void QuizAudio::setLegacyAudio(const QString& question, const QStringList& state
 {
     m_AudDom = question;
     m_legacyStatementAudio = statements;
+}
+
+std::optional<LegacyEntry> QuizAudio::legacyQuestion(const QString& oldKey, const std::vector<bool>& answers)
+{
+    const QString key = m_keyMap.MatchNewq(oldKey);
+    // A question that cannot be read leaves no sound of the one before.
+    m_AudDom.clear();
+    m_legacyStatementAudio.clear();
+    const auto read = [&](const QStringList& lines, int maxText, const QString& context) {
+        QString error;
+        auto entry = readLegacyEntry(lines, key, maxText, &error);
+        if (!error.isEmpty()) {
+            m_reports.Emsg(ReportKind::Message, context,
+                           error + QStringLiteral(" L: ") + QString::number(m_loadedLng));
+            return entry;
+        }
+        if (!entry)
+            return entry;
+        const std::size_t n = std::min(entry->statements.size(), answers.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            if (entry->statements[i].answer == answers[i])
+                continue;
+            m_reports.Emsg(ReportKind::Message, context,
+                           (entry->statements[i].answer ? QStringLiteral("ERRORE: risposta vera ")
+                                                        : QStringLiteral("ERRORE: risposta falsa "))
+                               + QString::number(i + 1) + QStringLiteral(" incoerente.") + QLatin1Char(' ')
+                               + QStringLiteral("D: ") + key.left(5));
+        }
+        return entry;
+    };
+    auto italian = read(m_textsItalian, 255, QStringLiteral("Riproduzione audio (it)"));
+    if (!italian)
+        return std::nullopt;
+    italian->question = withoutNumberGroup(italian->question).trimmed();
+    if (const auto audio = read(m_audioNames, 25, QStringLiteral("Riproduzione audio (la)"))) {
+        m_AudDom = audio->question;
+        for (const LegacyEntry::Statement& s : audio->statements)
+            m_legacyStatementAudio << s.text;
+    }
+    return italian;
 }
 
 bool QuizAudio::Ascolta(int position)

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <optional>
 #include <vector>
 
 namespace ziro {
@@ -123,6 +124,12 @@ public:
     const QStringList& Lst_MappaAud_NQ() const { return m_audioNames; }
     // The older format's audio names for the question on show.
     void setLegacyAudio(const QString& question, const QStringList& statements);
+    // The older format's question `oldKey` from the Italian list: its text
+    // (without a "(number)" group) and statements, checked against the
+    // answers of the question's own file; its audio names come from the
+    // audio list and are kept for Ascolta. nullopt when the key has no entry
+    // or the entry is malformed (reported).
+    std::optional<LegacyEntry> legacyQuestion(const QString& oldKey, const std::vector<bool>& answers);
 
 Q_SIGNALS:
     // The audio button shows its playing (true) or idle picture.

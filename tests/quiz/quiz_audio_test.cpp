@@ -380,6 +380,42 @@ TEST_F(QuizAudioTest, LegacyQuestionsPlayMaskedSoundsAndSetTheLanguageVolume)
     EXPECT_EQ(system.played.size(), 1);
 }
 
+TEST_F(QuizAudioTest, LegacyQuestionComesFromTheListsWithItsSounds)
+{
+    const auto write = [&](const char* name, const QByteArray& text) {
+        QFile f(g.dirs.DirProgram + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    write("LNG0000.MAP", "AB00001 NQ0001\r\nAB00002 NQ0002\r\n");
+    const QByteArray entries = "NQ0001 Il segnale (1) indica una strada\r\n\r\n\r\nV vera\r\nF falsa\r\n\r\n"
+                               "NQ0002 Senza righe vuote\r\nV vera\r\n";
+    write("AD01_IT.TXT", entries);
+    write("AD03_GB.TXT", entries);
+    write("AUD0000.MAP", "NQ0001 D0001\r\n\r\n\r\nV D0001_1\r\nF D0001_2\r\n");
+    const QString legacy = g.dirs.DirVelarium + QStringLiteral("Audio/Italiano/");
+    touch(legacy + QStringLiteral("it_IT_D0001.KXS"));
+    touch(legacy + QStringLiteral("it_IT_D0001_2.KXS"));
+    auto a = makeAudio(false);
+    EXPECT_EQ(a->Dom_Multilng_IT().size(), a->Dom_Multilng_NQ().size());
+
+    const auto q = a->legacyQuestion(QStringLiteral("ab00001"), {true, true});
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->question, "Il segnale  indica una strada");
+    ASSERT_EQ(q->statements.size(), 2u);
+    EXPECT_EQ(reportTexts(), (QStringList{"10|Riproduzione audio (it)|ERRORE: risposta falsa 2 incoerente. D: NQ000",
+                                          "10|Riproduzione audio (la)|ERRORE: risposta falsa 2 incoerente. D: NQ000"}));
+    EXPECT_TRUE(a->Ascolta(0));
+    EXPECT_TRUE(a->Ascolta(2));
+    EXPECT_EQ(system.played, (QStringList{"28000 " + legacy + "it_IT_D0001.KXS", "28000 " + legacy + "it_IT_D0001_2.KXS"}));
+
+    reports.reports.clear();
+    EXPECT_FALSE(a->legacyQuestion(QStringLiteral("AB00002"), {}));
+    EXPECT_EQ(reportTexts(), QStringList{"10|Riproduzione audio (it)|ERRORE: formato file inaspettato. D: NQ000 L: 0"});
+    EXPECT_FALSE(a->legacyQuestion(QStringLiteral("ZZ99999"), {}));
+    EXPECT_FALSE(a->Ascolta(0)) << "the question that failed left no sound behind";
+}
+
 TEST(LegacyLists, KeyMapReadsShortLinesWithinTheirBounds)
 {
     const LegacyKeyMap map = LegacyKeyMap::parse(
