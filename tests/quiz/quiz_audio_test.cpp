@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -338,6 +339,14 @@ TEST_F(QuizAudioTest, MenuTogglesAreWrittenAtOnce)
     EXPECT_EQ(stored("LngTxtAlign"), 1);
     EXPECT_EQ(stored("Linguaggio"), 1);
     EXPECT_TRUE(a->menu().ricorda);
+    // With the text in the language, another language reopens the statement.
+    QSignalSpy reload(a.get(), &QuizAudio::reloadRequested);
+    QSignalSpy refresh(a.get(), &QuizAudio::statementRefreshRequested);
+    a->chooseLanguage(2);
+    EXPECT_EQ(reload.count(), 1);
+    EXPECT_EQ(refresh.count(), 1);
+    EXPECT_EQ(a->shownTextLanguage(), 2);
+    a->chooseLanguage(1);
     a->toggleTestoInLingua();
     EXPECT_EQ(stored("LngTxtAlign"), 0);
     EXPECT_EQ(stored("Linguaggio"), 1);
