@@ -26,6 +26,9 @@ PACKAGES=(
   # Encodes the generated films of the demo installation, the tests and
   # ziro-bench.
   ffmpeg
+  # Speaks the demo's quiz statements in Italian, French and German when the
+  # demo installation is written (ffmpeg then encodes them).
+  espeak-ng
   # The artwork draws with DejaVu Sans; the demo's program folder carries
   # Liberation Sans Narrow and DSEG7 Classic (the number display), which
   # make-demo finds with fontconfig's fc-match.

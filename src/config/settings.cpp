@@ -351,7 +351,7 @@ bool CaricaIni(Globals& g, Config& cfg, Reports& reporter, MachineStore& store,
             QString& text = cfg.*std::get<QString Config::*>(def.member);
             if (!text.trimmed().isEmpty() && !isQuizColourText(text)) {
                 logBadColour(reporter, def, text,
-                             QStringLiteral("Usato il colore corrente del quiz"));
+                             QStringLiteral("Usati i colori predefiniti del quiz"));
                 text.clear();
             }
         }

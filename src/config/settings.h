@@ -82,8 +82,8 @@ struct Config {
     bool CBExEscluse = false;
     // The teacher's quiz colours, as stored: a colour text, "default" for
     // the default set, or empty when none is stored or the stored one could
-    // not be read (the quiz then keeps that role's current colour). Loaded
-    // only when CBQuizColor is ticked.
+    // not be read (the quiz then shows its default set). Loaded only when
+    // CBQuizColor is ticked.
     QString Color1;
     QString Color2;
     QString Color3;

@@ -218,6 +218,11 @@ void ZiroApp::createWindows()
     m_w.MenuVcl = make<TMenuVcl>(host);
     m_w.Remote = make<TRemote>(host);
     m_w.QuizColor = make<TQuizColor>(host);
+    // The colours chosen are stored at once, whoever else applies them.
+    QObject::connect(m_w.QuizColor, &TQuizColor::coloursAccepted, m_w.QuizColor,
+                     [this](const QuizColourTexts& texts) {
+                         Settings(m_g, *m_reporter).SaveQuizColor(*m_config, texts);
+                     });
     m_w.InText = make<TInText>(host, m_system);
     m_w.Select = make<TSelect>(host);
     m_w.Accessi = make<TAccessi>(host);

@@ -69,4 +69,13 @@ bool writeHtmlPages(const QString& ziroDir, const QString& programDir, QString* 
 // written or a record would name a block it lacks.
 bool writeQuestionBanks(const QString& programDir, QString* error);
 
+// Reads the statements of the first A-B blocks aloud in Italian, French and
+// German into "Audio" under `ziroDir` (espeak-ng, encoded to ".OGG" by
+// ffmpeg), and writes the older quiz format's language lists into
+// `programDir` with one masked ".KXS" question sound under `velariumDir`.
+// Without espeak-ng only the lists are written, and stderr says so. Run it
+// after writeQuestionBanks.
+bool writeSpokenStatements(const QString& ziroDir, const QString& programDir, const QString& velariumDir,
+                           QString* error);
+
 }  // namespace ziro::demo

@@ -76,6 +76,11 @@ public:
     void playSound(const QString& path) override { m_sound.play(path); }
     void playSoundLoop(const QString& path) override { m_sound.play(path, true); }
     void stopSound() override { m_sound.stop(); }
+    bool soundEngineCurrent() override { return SoundPlayer::libraryCurrent(); }
+    bool startSoundEngine() override { return m_sound.start(); }
+    bool playVoice(const QString& path) override { return m_sound.playMasked(path); }
+    bool soundPlaying() override { return m_sound.playing(); }
+    bool setSoundVolume(int level) override { return m_sound.setVolume(level); }
 
 private:
     // Made on first use: the X11 display is only there once the application is.

@@ -55,6 +55,23 @@ public:
     virtual void playSoundLoop(const QString& path) { playSound(path); }
     // Stops the sound that plays, if any.
     virtual void stopSound() {}
+
+    // Spoken statements share the player of the sounds above: one sound at
+    // a time, and a statement replaces whatever plays.
+    //
+    // Whether the sound player's library is the version this program was
+    // built for.
+    virtual bool soundEngineCurrent() { return false; }
+    // Makes the sound player ready now; false when it cannot be started.
+    virtual bool startSoundEngine() { return false; }
+    // Plays a sound file, a masked one (".KXS") read restored in memory;
+    // false when nothing could be started.
+    virtual bool playVoice(const QString& path) { return false; }
+    // Whether the sound started last still plays.
+    virtual bool soundPlaying() { return false; }
+    // The program's own output volume, 0 to 65535, for the sounds from now
+    // on; the system mixer is never changed. False when it cannot be set.
+    virtual bool setSoundVolume(int level) { return false; }
 };
 
 // The real services of the desktop the program runs on.
