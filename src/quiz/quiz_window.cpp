@@ -72,7 +72,7 @@ protected:
         if (!s)
             return;
         QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(std::max(8, height() / kGridRows - 3));
+        font.setPixelSize(std::max(8, height() / kGridRows - 2));
         font.setBold(true);
         painter.setFont(font);
         const int numAff = std::min(s->NumAff(), kMaxStatements);
@@ -262,10 +262,10 @@ TQuiz::TQuiz(QWidget* host)
     connect(m_caption, &QLineEdit::editingFinished, this, [this] { storeCaption(); });
 
     m_picture = new QuizPicture(this, this);
-    m_picture->setGeometry(5, 36, 124, 94);
+    m_picture->setGeometry(5, 36, 124, 124);
 
     m_grid = new QuizGrid(this, this);
-    m_grid->setGeometry(133, 36, 320, 94);
+    m_grid->setGeometry(133, 36, 320, 124);
 
     const auto button = [this](const QString& text, const QRect& r, const QString& tip) {
         auto* b = new QToolButton(this);
@@ -279,13 +279,13 @@ TQuiz::TQuiz(QWidget* host)
         b->setFont(f);
         return b;
     };
-    m_previous = button(QString::fromUtf8("\u25B2"), QRect(458, 36, 44, 44), QString::fromUtf8("Affermazione precedente"));
-    m_next = button(QString::fromUtf8("\u25BC"), QRect(506, 36, 44, 44), QString::fromUtf8("Affermazione successiva"));
-    m_vf = button(QStringLiteral("V/F"), QRect(554, 36, 46, 44), QString::fromUtf8("Mostra tutte le risposte"));
+    m_previous = button(QString::fromUtf8("\u25B2"), QRect(458, 36, 44, 60), QString::fromUtf8("Affermazione precedente"));
+    m_next = button(QString::fromUtf8("\u25BC"), QRect(506, 36, 44, 60), QString::fromUtf8("Affermazione successiva"));
+    m_vf = button(QStringLiteral("V/F"), QRect(554, 36, 46, 60), QString::fromUtf8("Mostra tutte le risposte"));
     m_vf->setCheckable(true);
-    m_audio = button(QString::fromUtf8("\u266A"), QRect(458, 84, 44, 46), QString::fromUtf8("Ascolta l'affermazione"));
-    m_film = button(QString::fromUtf8("\u25B6"), QRect(506, 84, 44, 46), QString::fromUtf8("Filmato di spiegazione"));
-    m_close = button(QString::fromUtf8("\u2715"), QRect(554, 84, 46, 46), QString::fromUtf8("Chiudi il quiz"));
+    m_audio = button(QString::fromUtf8("\u266A"), QRect(458, 100, 44, 60), QString::fromUtf8("Ascolta l'affermazione"));
+    m_film = button(QString::fromUtf8("\u25B6"), QRect(506, 100, 44, 60), QString::fromUtf8("Filmato di spiegazione"));
+    m_close = button(QString::fromUtf8("\u2715"), QRect(554, 100, 46, 60), QString::fromUtf8("Chiudi il quiz"));
     m_film->setEnabled(false);
     connect(m_previous, &QToolButton::clicked, this, [this] { if (m_session) m_session->previous(); });
     connect(m_next, &QToolButton::clicked, this, [this] { if (m_session) m_session->next(); });
@@ -295,12 +295,12 @@ TQuiz::TQuiz(QWidget* host)
     connect(m_close, &QToolButton::clicked, this, [this] { if (m_session) m_session->ChiudiQuiz(); });
 
     m_mono = new QFrame(this);
-    m_mono->setGeometry(3, 133, 599, 200);
+    m_mono->setGeometry(3, 164, 599, 170);
     colourLabel(m_mono, Qt::white, Qt::black);
     m_statement = new QuizStatementView(m_mono, this);
-    m_statement->setGeometry(0, 0, 599, 200);
+    m_statement->setGeometry(0, 0, 599, 170);
     m_over = new QFrame(m_mono);
-    m_over->setGeometry(6, 6, 587, 188);
+    m_over->setGeometry(6, 6, 587, 158);
     m_over->hide();
 
     m_info = new QLabel(this);
