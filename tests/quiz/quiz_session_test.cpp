@@ -281,6 +281,39 @@ TEST_F(QuizSessionTest, KeysOfTheQuizAndKeysLeftToTheMainWindow)
     EXPECT_FALSE(m_view.caption.shown);
 }
 
+struct RecordingAudio : QuizAudioPort {
+    int language = 0;
+    QStringList calls;
+    bool available() const override { return true; }
+    void Ascolta(const QuizStatement& s) override { calls << QStringLiteral("say ") + s.AudioArr; }
+    void stop() override { calls << QStringLiteral("stop"); }
+    void autoplay(int request) override { calls << QStringLiteral("auto %1").arg(request); }
+    int textLanguage() const override { return language; }
+};
+
+TEST_F(QuizSessionTest, SpokenStatementsAndTheTextLanguageGoThroughTheAudioPort)
+{
+    RecordingAudio audio;
+    m_session.setAudio(&audio);
+    for (const auto& [language, prefix] : std::vector<std::pair<int, const char*>>{{0, ""}, {1, "fr "}, {2, "de "}}) {
+        SCOPED_TRACE(language);
+        audio.language = language;
+        m_session.ChiudiQuiz();
+        m_bank.list().TmpNomeFile.clear();
+        ASSERT_TRUE(open("  17027"));
+        EXPECT_EQ(m_view.text, QLatin1String(prefix) + QStringLiteral("17027 4"));
+    }
+    audio.calls.clear();
+    m_session.next();
+    m_session.key(Qt::Key_Insert, Qt::NoModifier);
+    m_session.next();
+    EXPECT_EQ(audio.calls, (QStringList{QStringLiteral("stop"), QStringLiteral("auto 2"),
+                                        QStringLiteral("say 17027_4"), QStringLiteral("stop"),
+                                        QStringLiteral("auto 2")}));
+    m_session.ChiudiQuiz();
+    EXPECT_EQ(audio.calls.mid(5), (QStringList{QStringLiteral("stop"), QStringLiteral("auto 0")}));
+}
+
 TEST(QuizRulesTest, PictogramsCaptionsGroupsGaugeAndFilmNames)
 {
     for (const auto& [code, name] : std::vector<std::pair<const char*, const char*>>{
