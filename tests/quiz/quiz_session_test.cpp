@@ -3,6 +3,7 @@
 #include "bank_fixture.h"
 #include "config/settings.h"
 #include "content/edition.h"
+#include "platform/dataset/sample_tables.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
@@ -47,6 +48,10 @@ struct RecordingHost : QuizHost {
     QStringList signs;
     QStringList lights;
     std::vector<FilmRequest> films;
+    DataTable* lessonTable = nullptr;
+    DataTable* lesson() override { return lessonTable; }
+    int lessonRecord() const override { return lessonTable ? lessonTable->recNo() : 0; }
+    int lessonCount() const override { return lessonTable ? lessonTable->recordCount() : 0; }
     void pressForward() override { ++forwards; }
     void stepBack() override { ++backs; }
     void showSign(const QString& name) override { signs << name; }
@@ -279,6 +284,58 @@ TEST_F(QuizSessionTest, KeysOfTheQuizAndKeysLeftToTheMainWindow)
     m_session.key(Qt::Key_A, Qt::NoModifier);
     EXPECT_FALSE(m_session.captionShown());
     EXPECT_FALSE(m_view.caption.shown);
+}
+
+TEST_F(QuizSessionTest, CustomLessonStatementsKeepTheirOwnBlockAndAreNotTakenForABlock)
+{
+    const auto makeLesson = [](DataTable& lesson, bool withType) {
+        lesson.setSaveOnClose(false);
+        QList<FieldDef> fields = contentTableFields();
+        if (!withType)
+            fields.erase(std::remove_if(fields.begin(), fields.end(),
+                                        [](const FieldDef& f) { return f.name == QLatin1String("Tipo"); }),
+                         fields.end());
+        ASSERT_TRUE(lesson.createFromFields(fields));
+        ASSERT_TRUE(lesson.append());
+        ASSERT_TRUE(lesson.setField(QStringLiteral("NumRec"), 1));
+        if (withType)
+            ASSERT_TRUE(lesson.setField(QStringLiteral("Tipo"), 0));
+        ASSERT_TRUE(lesson.setField(QStringLiteral("Quesito1"), QStringLiteral("  17026V0001S000")));
+        ASSERT_TRUE(lesson.setField(QStringLiteral("Quesito2"), QStringLiteral("  17025F0007S805")));
+        ASSERT_TRUE(lesson.post());
+    };
+    ASSERT_TRUE(open("  17025"));
+    m_session.ChiudiQuiz();
+
+    DataTable lesson;
+    makeLesson(lesson, true);
+    m_host.lessonTable = &lesson;
+    m_g.Custom = true;
+    ASSERT_TRUE(open("  17025"));
+    EXPECT_EQ(m_session.NumAff(), 2);
+    EXPECT_EQ(m_view.text, QStringLiteral("Solo"));
+    EXPECT_EQ(m_view.info, QStringLiteral("        B. 17026 - 1/1"));
+    test::writeBytes(m_dir.filePath(QStringLiteral("video/Explain/17025_07_00.MP4")), "xxxx");
+    m_session.gridClick(2);
+    EXPECT_EQ(m_view.info, QStringLiteral("        B. 17025 - 1/1"));
+    EXPECT_TRUE(m_view.filmEnabled) << "the statement's own block names the film";
+    m_session.ChiudiQuiz();
+
+    // Back in the edition, the block of the same name is read again.
+    m_g.Custom = false;
+    ASSERT_TRUE(open("  17025"));
+    EXPECT_EQ(m_session.NumAff(), 10);
+
+    DataTable older;
+    makeLesson(older, false);
+    m_host.lessonTable = &older;
+    m_g.Custom = true;
+    m_reports.reports.clear();
+    ASSERT_TRUE(open("  17025"));
+    ASSERT_FALSE(m_reports.reports.empty());
+    EXPECT_EQ(m_reports.reports.front().context,
+              QString::fromUtf8("Questa versione di lezione personalizzata non più supportata"));
+    EXPECT_EQ(m_g.Edizione, TModoQuiz::mqAB) << "the edition stays as it was";
 }
 
 struct RecordingAudio : QuizAudioPort {
