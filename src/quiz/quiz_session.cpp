@@ -49,8 +49,6 @@ bool QuizSession::CaricaDomanda(const QString& reference, int n)
     m_audio->autoplay(0);
     m_host.closeCrossroads();
     m_view.showGauge(GaugeLook{});
-    m_g.LockLoop = false;
-    m_g.SegnaleON = false;
 
     StatementList& list = m_bank.list();
     list.SegnaleCorrente = m_g.Segnale;
@@ -79,6 +77,10 @@ bool QuizSession::CaricaDomanda(const QString& reference, int n)
         return false;
     }
 
+    // Only a quiz that came up unlocks the step: a block that could not be
+    // read leaves the lesson as it stood. The record's sign stays in the
+    // sign area under the quiz, so its flag stays too.
+    m_g.LockLoop = false;
     m_g.DomandaON = true;
     if (m_g.ContatoreAffermazioni != 0)
         n = m_g.ContatoreAffermazioni;

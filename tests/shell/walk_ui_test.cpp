@@ -136,8 +136,20 @@ struct Installation {
 
         // The edition's question bank, which every edition change loads.
         DataTable bank;
-        if (!fillSampleBank(bank, 10, 10, &error) ||
-            !bank.saveToFile(dir + QStringLiteral("NQM2016.XML"), SaveFormat::Utf8, &error)) {
+        // With a block of two statements for each reference of the table.
+        bool blocks = fillSampleBank(bank, 10, 10, &error);
+        for (const char* key : {"Ad901", "d1001", "d2001", "d2002", "d3001"}) {
+            for (int id = 1; blocks && id <= 2; ++id) {
+                BankRow r;
+                r.Blocco = QLatin1String(key);
+                r.id = QString::number(id);
+                r.Risposta = id == 1;
+                r.Testo = QStringLiteral("Affermazione %1 del blocco %2").arg(id).arg(QLatin1String(key));
+                r.Domanda = QString::number(id);
+                blocks = appendBankRow(bank, r, &error);
+            }
+        }
+        if (!blocks || !bank.saveToFile(dir + QStringLiteral("NQM2016.XML"), SaveFormat::Utf8, &error)) {
             ADD_FAILURE() << "question bank not written: " << str(error);
             ready = false;
         }
