@@ -192,7 +192,11 @@ TEST_F(QuizSessionTest, ReopeningABlockKeepsItsPlaceUnlessShuffledOrTheBankReloa
 TEST_F(QuizSessionTest, AFailedLoadIsReportedAndShowsNothing)
 {
     ASSERT_TRUE(open("  17025"));
+    m_g.LockLoop = true;
+    m_g.SegnaleON = true;
     EXPECT_FALSE(open("  99999"));
+    EXPECT_TRUE(m_g.LockLoop) << "nothing came up: the step stays locked";
+    EXPECT_TRUE(m_g.SegnaleON);
     EXPECT_FALSE(m_view.shown);
     EXPECT_FALSE(m_g.DomandaON);
     ASSERT_FALSE(m_reports.reports.empty());
