@@ -25,6 +25,7 @@
 #include "platform/system/system_services.h"
 #include "quiz/quiz_bank.h"
 #include "quiz/quiz_color_window.h"
+#include "quiz/quiz_session.h"
 #include "quiz/quiz_window.h"
 #include "shell/artwork.h"
 #include "shell/main_window.h"
@@ -251,6 +252,15 @@ void ZiroApp::createWindows()
         QObject::connect(window, &FilmWindow::keyPassed, base, &TBase::GestioneTastiera);
     }
     QObject::connect(m_w.Remote, &TRemote::keyPassed, base, &TBase::GestioneTastiera);
+
+    // The quiz: its logic over the window, the bank and the lesson screen.
+    m_quizHost = std::make_unique<ShellQuizHost>(m_g, *m_config, m_system, *base);
+    m_quizSession = std::make_unique<QuizSession>(m_g, *m_config, *m_reporter, *m_quizBank, *m_w.Quiz,
+                                                  *m_quizHost);
+    m_quizBank->setPort(m_quizSession.get());
+    m_w.Quiz->attach(m_quizSession.get());
+    m_viewers->setQuiz(m_w.Quiz, m_quizSession.get());
+    QObject::connect(m_w.Quiz, &TQuiz::keyPassed, base, &TBase::GestioneTastiera);
 
     m_previews = std::make_unique<PhotoPreviews>(
         m_g, *m_reporter, *m_w.FotoPreview,

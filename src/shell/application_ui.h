@@ -59,6 +59,8 @@ class ShellHtmlHost;
 class HtmlViewer;
 class QuizBank;
 class SystemQuizRandom;
+class QuizSession;
+class ShellQuizHost;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -155,6 +157,8 @@ private:
     std::unique_ptr<HtmlViewer> m_htmlViewer;
     std::unique_ptr<SystemQuizRandom> m_quizRandom;
     std::unique_ptr<QuizBank> m_quizBank;
+    std::unique_ptr<ShellQuizHost> m_quizHost;
+    std::unique_ptr<QuizSession> m_quizSession;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

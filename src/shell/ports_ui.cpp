@@ -21,8 +21,11 @@
 #include "viewers/tv_testo_window.h"
 #include "viewers/film_window_logic.h"
 #include "viewers/tv_html_window.h"
+#include "quiz/quiz_window.h"
+#include "content/sign_viewer.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 namespace ziro {
@@ -669,6 +672,136 @@ bool ShellReportHost::bookViewerVisible() const
 QString ShellReportHost::databaseInfo() const
 {
     return m_base ? ziro::databaseInfo(m_base->Table1) : QString();
+}
+
+// --- The quiz ------------------------------------------------------------------
+
+bool ShellViewers::quizVisible() const
+{
+    return m_quizWindow && m_quizWindow->isVisible();
+}
+
+void ShellViewers::loadQuizBlock(const QString& domanda)
+{
+    if (m_quiz)
+        m_quiz->CaricaDomanda(domanda, 0);
+}
+
+void ShellViewers::loadQuizFromButton(const QString& domanda)
+{
+    if (m_quiz)
+        m_quiz->CaricaDomanda(domanda, 1);
+}
+
+void ShellViewers::closeQuiz()
+{
+    if (m_quiz)
+        m_quiz->ChiudiQuiz();
+}
+
+void ShellViewers::focusQuiz()
+{
+    if (quizVisible()) {
+        m_quizWindow->raise();
+        m_quizWindow->setFocus();
+    }
+}
+
+QString ShellViewers::pictogramName(const QString& name) const
+{
+    return AdeguaPittogrammi(name);
+}
+
+void ShellViewers::stopQuizAudio()
+{
+    if (m_quiz)
+        m_quiz->stopAudio();
+}
+
+void ShellQuizHost::pressForward()
+{
+    m_base.logic().ActionFunction(5);
+}
+
+void ShellQuizHost::stepBack()
+{
+    m_base.SWindietro();
+}
+
+void ShellQuizHost::showSign(const QString& name)
+{
+    m_base.signViewer().Visione(name, true, m_config.CBNomeSegnali);
+}
+
+bool ShellQuizHost::playFilm(const FilmRequest& request, QString* error)
+{
+    return m_base.viewers().playFilm(request, error);
+}
+
+void ShellQuizHost::stopFilm()
+{
+    m_base.viewers().stopFilm();
+}
+
+void ShellQuizHost::closeViewersForFilm()
+{
+    MainViewerPorts& viewers = m_base.viewers();
+    if (!m_g.SoloFoto)
+        viewers.closePhotoViewer();
+    if (viewers.htmlOpen())
+        viewers.closeHtml();
+}
+
+void ShellQuizHost::closeCrossroads()
+{
+    if (m_base.viewers().crossroadsVisible())
+        m_base.viewers().closeCrossroads();
+}
+
+void ShellQuizHost::closeBanner()
+{
+    m_base.viewers().closeBanner();
+}
+
+void ShellQuizHost::setLockLights(bool on)
+{
+    for (LockKey key : {LockKey::NumLock, LockKey::CapsLock, LockKey::ScrollLock})
+        m_system.setLockKey(key, on);
+}
+
+QString ShellQuizHost::subTopic() const
+{
+    return m_base.navigator().fields().SottoArgCorr;
+}
+
+int ShellQuizHost::jumpCounter() const
+{
+    return m_base.navigator().fields().NumeroJmp;
+}
+
+DataTable* ShellQuizHost::lesson()
+{
+    return m_g.Custom ? &m_base.Table1 : nullptr;
+}
+
+int ShellQuizHost::lessonRecord() const
+{
+    return m_base.Table1.recNo();
+}
+
+int ShellQuizHost::lessonCount() const
+{
+    return m_base.Table1.recordCount();
+}
+
+bool ShellQuizHost::controlHeld() const
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+void ShellQuizHost::beep()
+{
+    m_system.beep();
 }
 
 }  // namespace ziro

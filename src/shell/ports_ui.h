@@ -13,6 +13,7 @@
 #include "viewers/book.h"
 #include "viewers/photo_viewer.h"
 #include "viewers/html_page.h"
+#include "quiz/quiz_session.h"
 
 #include <memory>
 
@@ -36,6 +37,7 @@ class TTVtesto;
 class NoteEditor;
 class TTVhtml;
 class TTools;
+class TQuiz;
 
 // The viewers as the lesson screen and the walk reach them.
 class ShellViewers : public MainViewerPorts {
@@ -129,7 +131,23 @@ public:
     }
     bool openTextViewer() override;
 
+    // The quiz window and what it does.
+    void setQuiz(TQuiz* window, QuizSession* session)
+    {
+        m_quizWindow = window;
+        m_quiz = session;
+    }
+    bool quizVisible() const override;
+    void loadQuizBlock(const QString& domanda) override;
+    void loadQuizFromButton(const QString& domanda) override;
+    void closeQuiz() override;
+    void focusQuiz() override;
+    QString pictogramName(const QString& name) const override;
+    void stopQuizAudio() override;
+
 private:
+    TQuiz* m_quizWindow = nullptr;
+    QuizSession* m_quiz = nullptr;
     TTVtesto* m_textWindow = nullptr;
     NoteEditor* m_note = nullptr;
     const Config* m_config = nullptr;
@@ -305,6 +323,37 @@ private:
     TBase* m_base = nullptr;
     TMenuGen* m_menu = nullptr;
     TConfig* m_config = nullptr;
+};
+
+// What the quiz asks of the lesson screen and the other viewers.
+class ShellQuizHost : public QuizHost {
+public:
+    ShellQuizHost(Globals& g, const Config& config, SystemServices& system, TBase& base)
+        : m_g(g), m_config(config), m_system(system), m_base(base)
+    {
+    }
+    void pressForward() override;
+    void stepBack() override;
+    void showSign(const QString& name) override;
+    bool playFilm(const FilmRequest& request, QString* error) override;
+    void stopFilm() override;
+    void closeViewersForFilm() override;
+    void closeCrossroads() override;
+    void closeBanner() override;
+    void setLockLights(bool on) override;
+    QString subTopic() const override;
+    int jumpCounter() const override;
+    DataTable* lesson() override;
+    int lessonRecord() const override;
+    int lessonCount() const override;
+    bool controlHeld() const override;
+    void beep() override;
+
+private:
+    Globals& m_g;
+    const Config& m_config;
+    SystemServices& m_system;
+    TBase& m_base;
 };
 
 }  // namespace ziro

@@ -136,8 +136,20 @@ struct Installation {
 
         // The edition's question bank, which every edition change loads.
         DataTable bank;
-        if (!fillSampleBank(bank, 10, 10, &error) ||
-            !bank.saveToFile(dir + QStringLiteral("NQM2016.XML"), SaveFormat::Utf8, &error)) {
+        // With a block of two statements for each reference of the table.
+        bool blocks = fillSampleBank(bank, 10, 10, &error);
+        for (const char* key : {"Ad901", "d1001", "d2001", "d2002", "d3001"}) {
+            for (int id = 1; blocks && id <= 2; ++id) {
+                BankRow r;
+                r.Blocco = QLatin1String(key);
+                r.id = QString::number(id);
+                r.Risposta = id == 1;
+                r.Testo = QStringLiteral("Affermazione %1 del blocco %2").arg(id).arg(QLatin1String(key));
+                r.Domanda = QString::number(id);
+                blocks = appendBankRow(bank, r, &error);
+            }
+        }
+        if (!blocks || !bank.saveToFile(dir + QStringLiteral("NQM2016.XML"), SaveFormat::Utf8, &error)) {
             ADD_FAILURE() << "question bank not written: " << str(error);
             ready = false;
         }
@@ -1768,4 +1780,79 @@ TEST(Walk, BookPageOpensTurnsOverAGapAndClosesWithAClick)
     EXPECT_TRUE(p.notices.isEmpty()) << qPrintable(p.notices.join(QLatin1Char('/')));
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
     EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+}
+
+#include "quiz/quiz_window.h"
+
+TEST(Walk, QuizOpensStepsRevealsAndClosesOverTheLesson)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    {
+        // The first record of the lesson names block 10001 of the bank.
+        DataTable table;
+        ASSERT_TRUE(ziro::test::buildTable(
+            table,
+            {
+                Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
+                Rec(10, "B01",
+                    {{"Nome segnale", "101"}, {"Domanda", "10001"}, {"Icona1", "12"},
+                     {"Icona6", "n205"}, {"Foto1", "1"}}),
+                Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"}}),
+                Rec(30, "B01", {{"Nome segnale", "103"}}),
+                Rec(10, "B02", {{"Domanda", "10002"}}),
+                Rec(10, "C01", {{"Nome segnale", "106"}, {"Domanda", "3001"}}),
+            },
+            ziro::test::walkFields()));
+        QString error;
+        ASSERT_TRUE(table.saveToFile(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"), SaveFormat::Utf8,
+                                     &error))
+            << str(error);
+    }
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    PresentationHost* host = PresentationHost::of(p.base());
+    ASSERT_TRUE(host);
+    TQuiz* quiz = p.app.windows().Quiz;
+    ASSERT_TRUE(quiz);
+    ASSERT_TRUE(quiz->session());
+    ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 10);
+    EXPECT_FALSE(quiz->isVisible());
+
+    // The quiz key opens the record's block on its first statement.
+    typeKey(p, Qt::Key_F12);
+    ASSERT_TRUE(quiz->isVisible());
+    EXPECT_TRUE(p.g().DomandaON);
+    QuizSession& s = *quiz->session();
+    EXPECT_EQ(s.NumAff(), 10);
+    EXPECT_EQ(s.Terni(), 1);
+    EXPECT_EQ(quiz->statementText(), s.current()->Aff[0]);
+    EXPECT_TRUE(quiz->infoLine()->text().startsWith(QStringLiteral("        B. 10001 - ")));
+
+    // Space reveals, the next Space moves on, Up comes back.
+    typeKey(p, Qt::Key_Space);
+    EXPECT_EQ(quiz->statementColour(), answerColour(s.current()->Responso));
+    typeKey(p, Qt::Key_Space);
+    EXPECT_EQ(s.Terni(), 2);
+    EXPECT_EQ(s.AutoAnsw(), 0);
+    typeKey(p, Qt::Key_Up);
+    EXPECT_EQ(s.Terni(), 1);
+
+    // A number of the grid, clicked where the class sees it.
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {},
+                      ziro::test::onScreen(quiz->grid()->mapTo(p.base(), quiz->cellRect(7).center())));
+    EXPECT_EQ(s.Terni(), 7);
+    EXPECT_EQ(quiz->statementText(), s.list().at(7).Aff[0]);
+    EXPECT_EQ(p.g().ContatoreAffermazioni, 7);
+
+    // The close button, clicked on the screen.
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {},
+                      ziro::test::onScreen(quiz->closeButton()->mapTo(p.base(), QPoint(20, 20))));
+    EXPECT_FALSE(quiz->isVisible());
+    EXPECT_FALSE(p.g().DomandaON);
+    EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 10);
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
 }
