@@ -25,6 +25,7 @@
 #include "platform/system/system_services.h"
 #include "quiz/quiz_bank.h"
 #include "quiz/quiz_color_window.h"
+#include "quiz/quiz_colours.h"
 #include "quiz/quiz_session.h"
 #include "quiz/quiz_window.h"
 #include "shell/artwork.h"
@@ -261,6 +262,24 @@ void ZiroApp::createWindows()
     m_w.Quiz->attach(m_quizSession.get());
     m_viewers->setQuiz(m_w.Quiz, m_quizSession.get());
     QObject::connect(m_w.Quiz, &TQuiz::keyPassed, base, &TBase::GestioneTastiera);
+    // The quiz starts in the stored colours when "Modifica colori" is on and
+    // takes the chosen ones at once; while the colours window is up it shows
+    // the default set, as a reference to choose against.
+    const auto applyQuizColours = [this] {
+        QuizColours colours;
+        if (m_config->CBQuizColor)
+            AttivaColori(colours, storedQuizColourTexts(*m_config), *m_reporter);
+        m_quizSession->setColours(colours);
+    };
+    applyQuizColours();
+    QObject::connect(base, &TBase::settingsApplied, m_w.Quiz, applyQuizColours);
+    QObject::connect(m_w.QuizColor, &TQuizColor::coloursAccepted, m_w.Quiz, [this](const QuizColourTexts& texts) {
+        QuizColours colours;
+        AttivaColori(colours, texts, *m_reporter);
+        m_quizSession->setColours(colours);
+    });
+    QObject::connect(m_w.QuizColor, &TQuizColor::quizDefaultsRequested, m_w.Quiz,
+                     [this] { m_quizSession->setColours(QuizColours()); });
 
     m_previews = std::make_unique<PhotoPreviews>(
         m_g, *m_reporter, *m_w.FotoPreview,

@@ -753,6 +753,7 @@ void TBase::activate()
         VediConfig(m_g, m_config, [this] { m_menus.cycleViewMode(); });
         m_reporter.options() = reportOptions(m_config);
         setSelectorColour(m_g.ColoreSelettore);
+        Q_EMIT settingsApplied();
         if (m_splash && m_splash->isVisible())
             m_splash->showVersion(m_config.Ver4);
     });

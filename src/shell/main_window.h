@@ -192,6 +192,8 @@ Q_SIGNALS:
     // The settings could not be loaded at activation: the program ends
     // with `code`, without the exit question.
     void exitRequested(int code);
+    // The settings file was read and applied at activation.
+    void settingsApplied();
     // The key map is about to act on a released key (whether or not the key
     // has an action at this moment).
     void keyMapped(int key, Qt::KeyboardModifiers modifiers);

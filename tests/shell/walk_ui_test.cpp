@@ -1783,6 +1783,8 @@ TEST(Walk, BookPageOpensTurnsOverAGapAndClosesWithAClick)
 }
 
 #include "quiz/quiz_window.h"
+#include "quiz/quiz_color_window.h"
+#include "quiz/quiz_colours.h"
 
 TEST(Walk, QuizOpensStepsRevealsAndClosesOverTheLesson)
 {
@@ -1855,4 +1857,53 @@ TEST(Walk, QuizOpensStepsRevealsAndClosesOverTheLesson)
     EXPECT_FALSE(p.g().DomandaON);
     EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 10);
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
+
+// The quiz colours: the stored set when "Modifica colori" is on, the
+// default set while the colours window is up, and the chosen set at once.
+TEST(Walk, QuizColoursFollowTheSettingsAndTheColoursWindow)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true, "[Quiz]\r\nModifica colori=1\r\nColor1=clWhite\r\nColor2=clWhite\r\nColor3=clYellow\r\n"
+                          "Color4=clNavy\r\nColor5=clBlack\r\nColor6=clBlue\r\n");
+    ASSERT_TRUE(in.ready);
+    {
+        DataTable table;
+        ASSERT_TRUE(ziro::test::buildTable(
+            table,
+            {
+                Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
+                Rec(10, "B01",
+                    {{"Nome segnale", "101"}, {"Domanda", "10001"}, {"Icona1", "12"},
+                     {"Icona6", "n205"}, {"Foto1", "1"}}),
+                Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"}}),
+                Rec(30, "B01", {{"Nome segnale", "103"}}),
+                Rec(10, "B02", {{"Domanda", "10002"}}),
+            },
+            ziro::test::walkFields()));
+        QString error;
+        ASSERT_TRUE(table.saveToFile(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"), SaveFormat::Utf8,
+                                     &error))
+            << str(error);
+    }
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    TQuiz* quiz = p.app.windows().Quiz;
+    TQuizColor* colours = p.app.windows().QuizColor;
+    typeKey(p, Qt::Key_F12);
+    ASSERT_TRUE(quiz->isVisible());
+    EXPECT_EQ(quiz->statementColour(), QColor(Qt::blue));
+
+    Q_EMIT colours->quizDefaultsRequested();
+    typeKey(p, Qt::Key_Down);
+    typeKey(p, Qt::Key_Down);
+    EXPECT_EQ(quiz->statementColour(), QuizColours().ColSi);
+
+    QuizColourTexts chosen = storedQuizColourTexts(p.app.config());
+    chosen[5] = QStringLiteral("clGreen");
+    Q_EMIT colours->coloursAccepted(chosen);
+    typeKey(p, Qt::Key_Down);
+    typeKey(p, Qt::Key_Down);
+    EXPECT_EQ(quiz->statementColour(), QColor(0, 128, 0));
 }
