@@ -235,66 +235,6 @@ QImage drawPage(const BookEditionSpec& e, int number)
     return page;
 }
 
-// A compact masked bitmap: 256 colours, run-length encoded, "KX" over the
-// signature (the pages are mostly white, so this keeps each a few hundred
-// kilobytes instead of nearly three megabytes).
-QByteArray maskedPage(const QImage& source)
-{
-    const QImage img = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    const int w = img.width();
-    const int h = img.height();
-    QByteArray pixels;
-    for (int y = h - 1; y >= 0; --y) {
-        const uchar* row = img.constScanLine(y);
-        for (int x = 0; x < w;) {
-            int run = 1;
-            while (x + run < w && run < 255 && row[x + run] == row[x])
-                ++run;
-            pixels.append(char(run));
-            pixels.append(char(row[x]));
-            x += run;
-        }
-        pixels.append('\0');
-        pixels.append('\0');
-    }
-    pixels.append('\0');
-    pixels.append('\1');
-    const QList<QRgb> palette = img.colorTable();
-    QByteArray out;
-    auto u16 = [&](quint16 v) {
-        out.append(char(v & 0xff));
-        out.append(char(v >> 8));
-    };
-    auto u32 = [&](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            out.append(char((v >> (8 * i)) & 0xff));
-    };
-    const quint32 offset = 14 + 40 + 4 * quint32(palette.size());
-    out.append("KX");
-    u32(offset + quint32(pixels.size()));
-    u32(0);
-    u32(offset);
-    u32(40);
-    u32(quint32(w));
-    u32(quint32(h));
-    u16(1);
-    u16(8);
-    u32(1);  // BI_RLE8
-    u32(quint32(pixels.size()));
-    u32(2835);
-    u32(2835);
-    u32(quint32(palette.size()));
-    u32(0);
-    for (QRgb c : palette) {
-        out.append(char(qBlue(c)));
-        out.append(char(qGreen(c)));
-        out.append(char(qRed(c)));
-        out.append('\0');
-    }
-    out.append(pixels);
-    return out;
-}
-
 bool failWith(QString* error, const QString& why)
 {
     if (error)
@@ -318,7 +258,7 @@ bool writeBookPages(const QString& ziroDir, const QString& programDir, QString* 
         if (!QDir().mkpath(folder))
             return failWith(error, QStringLiteral("cannot make ") + folder);
         for (const int n : e.pages)
-            if (!saveFileAtomically(folder + QStringLiteral("Pag%1.KXB").arg(n), maskedPage(drawPage(e, n)), error))
+            if (!saveFileAtomically(folder + QStringLiteral("Pag%1.KXB").arg(n), maskedBytes(drawPage(e, n)), error))
                 return false;
 
         // The records: the first ones of the edition's first topics, in
@@ -343,7 +283,7 @@ bool writeBookPages(const QString& ziroDir, const QString& programDir, QString* 
         }
         // The A-B film record names its page "012": the same page 12.
         if (QLatin1String(e.folder) == QLatin1String("Book/")) {
-            if (!saveFileAtomically(folder + QStringLiteral("Pag012.KXB"), maskedPage(drawPage(e, 12)), error))
+            if (!saveFileAtomically(folder + QStringLiteral("Pag012.KXB"), maskedBytes(drawPage(e, 12)), error))
                 return false;
             if (t.locate(QStringLiteral("Libro"), QStringLiteral("012")) && !pointAt(t, QStringLiteral("012"), 1, error))
                 return false;

@@ -301,15 +301,6 @@ QByteArray bmpBytes(const QImage& source)
     return out;
 }
 
-// The masked form of the same compact bitmap.
-QByteArray maskedBytes(const QImage& image)
-{
-    QByteArray bytes = bmpBytes(image);
-    bytes[0] = 'K';
-    bytes[1] = 'X';
-    return bytes;
-}
-
 bool save(const QString& path, const QByteArray& bytes, QString* error)
 {
     if (bytes.isEmpty()) {
@@ -710,6 +701,15 @@ bool verifyTopicLists(const QString& programDir, QString* error)
 }
 
 }  // namespace
+
+
+QByteArray maskedBytes(const QImage& image)
+{
+    QByteArray bytes = bmpBytes(image);
+    bytes[0] = 'K';
+    bytes[1] = 'X';
+    return bytes;
+}
 
 bool writeTopicLists(const QString& programDir, QString* error)
 {

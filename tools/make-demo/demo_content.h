@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 
 namespace ziro {
@@ -28,6 +30,11 @@ bool writeSignPictures(const QString& ziroDir, QString* error);
 // 9000, a plain ".BMP" in "Utente/Foto" for the school's own, and the sound
 // of the record that has one into the A-B book folder.
 bool writePhotos(const QString& ziroDir, QString* error);
+
+// A picture as a compact masked bitmap: 256 colours, run-length encoded,
+// "KX" over the signature; drawn pictures are mostly flat colour, so this
+// keeps each one small while the loader reads it like any other.
+QByteArray maskedBytes(const QImage& image);
 
 // Draws the course-book pages of the four editions into their book folders
 // under `ziroDir` (masked ".KXB" pages 580 x 1,640, with a gap in each
