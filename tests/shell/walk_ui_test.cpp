@@ -1786,33 +1786,37 @@ TEST(Walk, BookPageOpensTurnsOverAGapAndClosesWithAClick)
 #include "quiz/quiz_color_window.h"
 #include "quiz/quiz_colours.h"
 
+// The lesson of the quiz walks: its first record names block 10001 of the
+// bank.
+void writeQuizLesson(Installation& in)
+{
+    DataTable table;
+    ASSERT_TRUE(ziro::test::buildTable(
+        table,
+        {
+            Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
+            Rec(10, "B01",
+                {{"Nome segnale", "101"}, {"Domanda", "10001"}, {"Icona1", "12"}, {"Icona6", "n205"},
+                 {"Foto1", "1"}}),
+            Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"}}),
+            Rec(30, "B01", {{"Nome segnale", "103"}}),
+            Rec(10, "B02", {{"Domanda", "10002"}}),
+            Rec(10, "C01", {{"Nome segnale", "106"}, {"Domanda", "3001"}}),
+        },
+        ziro::test::walkFields()));
+    QString error;
+    ASSERT_TRUE(
+        table.saveToFile(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"), SaveFormat::Utf8, &error))
+        << str(error);
+}
+
 TEST(Walk, QuizOpensStepsRevealsAndClosesOverTheLesson)
 {
     if (!ziro::test::onLargeScreen())
         return;
     Installation in(true);
     ASSERT_TRUE(in.ready);
-    {
-        // The first record of the lesson names block 10001 of the bank.
-        DataTable table;
-        ASSERT_TRUE(ziro::test::buildTable(
-            table,
-            {
-                Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
-                Rec(10, "B01",
-                    {{"Nome segnale", "101"}, {"Domanda", "10001"}, {"Icona1", "12"},
-                     {"Icona6", "n205"}, {"Foto1", "1"}}),
-                Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"}}),
-                Rec(30, "B01", {{"Nome segnale", "103"}}),
-                Rec(10, "B02", {{"Domanda", "10002"}}),
-                Rec(10, "C01", {{"Nome segnale", "106"}, {"Domanda", "3001"}}),
-            },
-            ziro::test::walkFields()));
-        QString error;
-        ASSERT_TRUE(table.saveToFile(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"), SaveFormat::Utf8,
-                                     &error))
-            << str(error);
-    }
+    ASSERT_NO_FATAL_FAILURE(writeQuizLesson(in));
 
     Program p(in);
     ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
@@ -1868,25 +1872,7 @@ TEST(Walk, QuizColoursFollowTheSettingsAndTheColoursWindow)
     Installation in(true, "[Quiz]\r\nModifica colori=1\r\nColor1=clWhite\r\nColor2=clWhite\r\nColor3=clYellow\r\n"
                           "Color4=clNavy\r\nColor5=clBlack\r\nColor6=clBlue\r\n");
     ASSERT_TRUE(in.ready);
-    {
-        DataTable table;
-        ASSERT_TRUE(ziro::test::buildTable(
-            table,
-            {
-                Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
-                Rec(10, "B01",
-                    {{"Nome segnale", "101"}, {"Domanda", "10001"}, {"Icona1", "12"},
-                     {"Icona6", "n205"}, {"Foto1", "1"}}),
-                Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"}}),
-                Rec(30, "B01", {{"Nome segnale", "103"}}),
-                Rec(10, "B02", {{"Domanda", "10002"}}),
-            },
-            ziro::test::walkFields()));
-        QString error;
-        ASSERT_TRUE(table.saveToFile(in.tmp.path() + QStringLiteral("/ziro/Program/AAB2016.XML"), SaveFormat::Utf8,
-                                     &error))
-            << str(error);
-    }
+    ASSERT_NO_FATAL_FAILURE(writeQuizLesson(in));
     Program p(in);
     ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
     TQuiz* quiz = p.app.windows().Quiz;
