@@ -12,6 +12,7 @@
 #include "platform/files/text_codec.h"
 #include "sign_art.h"
 
+#include <QtEndian>
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
@@ -702,6 +703,27 @@ bool verifyTopicLists(const QString& programDir, QString* error)
 
 }  // namespace
 
+
+QByteArray monoWave(const QByteArray& pcm, int rate)
+{
+    QByteArray wav;
+    auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
+    auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
+    wav.append("RIFF");
+    u32(36 + quint32(pcm.size()));
+    wav.append("WAVEfmt ");
+    u32(16);
+    u16(1);  // PCM
+    u16(1);  // mono
+    u32(quint32(rate));
+    u32(quint32(rate) * 2);
+    u16(2);
+    u16(16);
+    wav.append("data");
+    u32(quint32(pcm.size()));
+    wav.append(pcm);
+    return wav;
+}
 
 QByteArray maskedBytes(const QImage& image)
 {

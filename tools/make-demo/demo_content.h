@@ -36,6 +36,9 @@ bool writePhotos(const QString& ziroDir, QString* error);
 // keeps each one small while the loader reads it like any other.
 QByteArray maskedBytes(const QImage& image);
 
+// 16-bit mono PCM samples at `rate` Hz as a RIFF wave file.
+QByteArray monoWave(const QByteArray& pcm, int rate);
+
 // Draws the course-book pages of the four editions into their book folders
 // under `ziroDir` (masked ".KXB" pages 580 x 1,640, with a gap in each
 // edition's numbering) and points the first records of each edition (in

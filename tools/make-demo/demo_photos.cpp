@@ -1659,23 +1659,7 @@ QByteArray makeBell()
         qToLittleEndian(s, le);
         pcm.append(le, 2);
     }
-    QByteArray wav;
-    auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
-    auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
-    wav.append("RIFF");
-    u32(36 + quint32(pcm.size()));
-    wav.append("WAVEfmt ");
-    u32(16);
-    u16(1);  // PCM
-    u16(1);  // mono
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    wav.append("data");
-    u32(quint32(pcm.size()));
-    wav.append(pcm);
-    return wav;
+    return monoWave(pcm, rate);
 }
 
 // The record sound's name (field "Audio") and its file in the A-B book folder.
