@@ -15,7 +15,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <tuple>
+#include <vector>
 
 namespace ziro::demo {
 
@@ -81,19 +84,27 @@ bool speak(const QString& espeak, const QString& ffmpeg, const QString& voice, c
     return true;
 }
 
-// The A-B blocks of the first records that name one, in table order.
+// The A-B blocks a teacher reaches first: those of the first records that
+// name one, in the order of the walk (topic, then record number), so that the
+// first topic of the first group speaks.
 QStringList firstBlocks(const QString& programDir, QString* error)
 {
     DataTable t;
     t.setSaveOnClose(false);
     if (!t.loadFromFile(programDir + QStringLiteral("AAB2016.XML"), error))
         return {};
-    QStringList keys;
-    for (t.first(); !t.eof() && keys.size() < kSpokenBlocks; t.next()) {
+    std::vector<std::tuple<QString, int, QString>> named;
+    for (t.first(); !t.eof(); t.next()) {
         const QString code = t.fieldText(QStringLiteral("Domanda")).trimmed();
-        if (code.isEmpty())
-            continue;
-        const QString key = (QStringLiteral("Ad") + code).right(5);
+        if (!code.isEmpty())
+            named.emplace_back(t.fieldText(QStringLiteral("Argomento")), t.fieldInt(QStringLiteral("NumRec")),
+                               (QStringLiteral("Ad") + code).right(5));
+    }
+    std::sort(named.begin(), named.end());
+    QStringList keys;
+    for (const auto& [topic, record, key] : named) {
+        if (keys.size() == kSpokenBlocks)
+            break;
         if (!keys.contains(key))
             keys << key;
     }
