@@ -47,6 +47,8 @@ bool QuizSession::CaricaDomanda(const QString& reference, int n)
         m_reports.Emsg(ReportKind::Message, kOldLesson, QString());
     m_audio->stop();
     m_audio->autoplay(0);
+    // Every opening runs in edition mode: the globals always hold an edition.
+    m_audio->activate(true);
     m_host.closeCrossroads();
     m_view.showGauge(GaugeLook{});
 
@@ -59,7 +61,7 @@ bool QuizSession::CaricaDomanda(const QString& reference, int n)
         loaded = lesson && m_bank.LeggiCustomQuiz(*lesson);
         if (loaded)
             m_g.ContatoreAffermazioni = 0;
-    } else if (!reference.isEmpty() && reference == list.TmpNomeFile && !m_config.CBmischia) {
+    } else if (!reference.isEmpty() && reference == list.TmpNomeFile && (!m_config.CBmischia || m_reopening)) {
         // The same block again: its order and the statement reached stay.
         loaded = list.NumAff > 0;
     } else {
@@ -82,6 +84,7 @@ bool QuizSession::CaricaDomanda(const QString& reference, int n)
     // sign area under the quiz, so its flag stays too.
     m_g.LockLoop = false;
     m_g.DomandaON = true;
+    m_reference = reference;
     if (m_g.ContatoreAffermazioni != 0)
         n = m_g.ContatoreAffermazioni;
     if (n > 1)
@@ -168,6 +171,7 @@ void QuizSession::Scorri1()
         m_view.showGroups(m_g.ModoCD(), QString());
         m_view.showGauge(GaugeLook{});
         showCaptionBar();
+        m_view.setAudioEnabled(false);
         m_view.showCover(false);
         return;
     }
@@ -182,6 +186,7 @@ void QuizSession::Scorri1()
     showCaptionBar();
     m_view.showGroups(m_g.ModoCD(), s->GroupsArr);
     m_view.showGauge(m_config.CBVelarium ? gaugeLook(10 * s->PercErr) : GaugeLook{});
+    m_view.setAudioEnabled(!text.isEmpty() && m_audio->available());
     m_view.showCover(false);
 }
 
@@ -232,6 +237,20 @@ void QuizSession::VediInfo()
     m_view.showInfo(m_info);
     showCaptionBar();
     m_view.setFilmEnabled(explanationFilm().exists);
+}
+
+bool QuizSession::reopen()
+{
+    if (!m_view.isShown())
+        return false;
+    // A copy: the opening replaces what it is given. The order stays even
+    // with "Mischia sempre": the teacher asked for the same statement in
+    // another language, not for another statement.
+    const QString reference = m_reference;
+    m_reopening = true;
+    const bool ok = CaricaDomanda(reference, m_g.ContatoreAffermazioni);
+    m_reopening = false;
+    return ok;
 }
 
 void QuizSession::showCaptionBar()

@@ -58,6 +58,8 @@ public:
     }
     virtual void showGauge(const GaugeLook& look) { Q_UNUSED(look); }
     virtual void setFilmEnabled(bool enabled) { Q_UNUSED(enabled); }
+    // The statement audio button: a statement with text and audio to play.
+    virtual void setAudioEnabled(bool enabled) { Q_UNUSED(enabled); }
     // A pause with window events flowing.
     virtual void wait(double seconds) { Q_UNUSED(seconds); }
 };
@@ -106,6 +108,8 @@ class QuizAudioPort {
 public:
     virtual ~QuizAudioPort() = default;
     virtual bool available() const { return false; }
+    // The quiz opens: the audio folders and languages are looked at again.
+    virtual void activate(bool editionMode) { Q_UNUSED(editionMode); }
     // Speaks the statement.
     virtual void Ascolta(const QuizStatement& statement) { Q_UNUSED(statement); }
     virtual void stop() {}
@@ -158,6 +162,10 @@ public:
     void beep() override { m_host.beep(); }
 
     void RichiamaAffermazione(int n);
+    // The statement on show drawn again (its text may change language).
+    void refreshStatement() { Scorri1(); }
+    // Opens the open block again at the statement reached.
+    bool reopen();
 
     int Terni() const { return m_terni; }
     int Selezionato() const { return m_selezionato; }
@@ -196,6 +204,8 @@ private:
     bool m_firstDomAbsolut = true;
     bool m_captionShown = true;
     QString m_info;
+    QString m_reference;  // the block on show
+    bool m_reopening = false;
 };
 
 }  // namespace ziro

@@ -1,11 +1,14 @@
 #include "quiz/quiz_window.h"
 
 #include "controls/kxb.h"
+#include "quiz/quiz_speech.h"
 
 #include <QEventLoop>
+#include <QActionGroup>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -291,6 +294,12 @@ TQuiz::TQuiz(QWidget* host)
     connect(m_next, &QToolButton::clicked, this, [this] { if (m_session) m_session->next(); });
     connect(m_vf, &QToolButton::toggled, this, [this](bool on) { if (m_session) m_session->setModoVF(on); });
     connect(m_audio, &QToolButton::clicked, this, [this] { if (m_session) m_session->speak(); });
+    m_audio->setEnabled(false);
+    m_audio->installEventFilter(this);
+    // The language pop-up comes with a right press, as on the lesson's
+    // other buttons; the press is handled here, so no context menu event
+    // opens it a second time.
+    m_audio->setContextMenuPolicy(Qt::PreventContextMenu);
     connect(m_film, &QToolButton::clicked, this, [this] { if (m_session) m_session->playExplanation(); });
     connect(m_close, &QToolButton::clicked, this, [this] { if (m_session) m_session->ChiudiQuiz(); });
 
@@ -454,8 +463,95 @@ void TQuiz::storeCaption()
         m_session->editCaption(m_caption->text());
 }
 
+void TQuiz::attachSpeech(QuizSpeech* speech)
+{
+    m_speech = speech;
+    if (!m_speech)
+        return;
+    QuizAudio& audio = m_speech->audio();
+    connect(&audio, &QuizAudio::buttonPlaying, this, [this](AudioButton button, bool playing) {
+        if (button == AudioButton::Statement)
+            showAudioPlaying(playing);
+    });
+}
+
+QMenu* TQuiz::languageMenu()
+{
+    auto* menu = new QMenu(this);
+    if (!m_speech)
+        return menu;
+    QuizAudio& audio = m_speech->audio();
+    const LanguageMenu model = audio.menu();
+    auto* group = new QActionGroup(menu);
+    for (const LanguageMenuItem& item : model.languages) {
+        QAction* a = menu->addAction(item.caption);
+        a->setCheckable(true);
+        a->setChecked(item.checked);
+        a->setEnabled(item.enabled);
+        group->addAction(a);
+        const int tag = item.tag;
+        connect(a, &QAction::triggered, this, [this, tag] {
+            if (m_speech)
+                m_speech->audio().chooseLanguage(tag);
+        });
+    }
+    menu->addSeparator();
+    const auto toggle = [&](const QString& text, bool on, void (QuizAudio::*slot)()) {
+        QAction* a = menu->addAction(text);
+        a->setCheckable(true);
+        a->setChecked(on);
+        connect(a, &QAction::triggered, this, [this, slot] {
+            if (m_speech)
+                (m_speech->audio().*slot)();
+        });
+    };
+    toggle(QStringLiteral("Ricorda"), model.ricorda, &QuizAudio::toggleRicorda);
+    toggle(QStringLiteral("Autoplay"), model.autoplay, &QuizAudio::toggleAutoplay);
+    if (model.hasTestoInLingua)
+        toggle(QStringLiteral("Testo in lingua"), model.testoInLingua, &QuizAudio::toggleTestoInLingua);
+    return menu;
+}
+
+void TQuiz::showAudioPlaying(bool playing)
+{
+    m_audioPlaying = playing;
+    m_audio->setText(playing ? QString::fromUtf8("\u266B") : QString::fromUtf8("\u266A"));
+    QPalette p = palette();
+    if (playing) {
+        p.setColor(QPalette::Button, QColor(0, 128, 0));
+        p.setColor(QPalette::ButtonText, Qt::white);
+    }
+    m_audio->setPalette(p);
+}
+
+void TQuiz::setAudioEnabled(bool enabled)
+{
+    m_audio->setEnabled(enabled);
+}
+
 bool TQuiz::eventFilter(QObject* watched, QEvent* event)
 {
+    // Any press on the audio button makes it the one a language choice
+    // plays for.
+    if (watched == m_audio && m_speech && event->type() == QEvent::MouseButtonPress) {
+        m_speech->audio().setLastButton(AudioButton::Statement);
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            return true;
+    }
+    // The pop-up opens when the right button is let go: opened on the press,
+    // it would take the release, and the presentation would go on sending
+    // the next clicks to this button.
+    if (watched == m_audio && m_speech && event->type() == QEvent::MouseButtonRelease) {
+        const auto* release = static_cast<QMouseEvent*>(event);
+        if (release->button() == Qt::RightButton) {
+            if (m_audio->isEnabled() && m_audio->rect().contains(release->position().toPoint())) {
+                QMenu* menu = languageMenu();
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(m_audio->mapToGlobal(release->position().toPoint()));
+            }
+            return true;
+        }
+    }
     if (watched == m_caption && event->type() == QEvent::MouseButtonPress) {
         if (m_caption->isReadOnly() && m_session) {
             m_session->toggleCaption();

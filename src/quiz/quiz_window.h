@@ -5,6 +5,7 @@
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QToolButton;
 
@@ -14,6 +15,7 @@ class QuizGrid;
 class QuizPicture;
 class QuizStatementView;
 class QuizGauge;
+class QuizSpeech;
 
 // The quiz over the lesson: the caption bar, the statement's picture, the
 // number grid, the statement in large type and the information line. What
@@ -25,6 +27,11 @@ public:
 
     void attach(QuizSession* session);
     QuizSession* session() const { return m_session; }
+    // The spoken statements: the audio button's language pop-up and its
+    // playing picture.
+    void attachSpeech(QuizSpeech* speech);
+    // The language pop-up as it stands now (the caller owns it).
+    QMenu* languageMenu();
 
     // QuizView
     bool isShown() const override { return isVisible(); }
@@ -40,6 +47,7 @@ public:
     void showGroups(bool shown, const QString& groups) override;
     void showGauge(const GaugeLook& look) override;
     void setFilmEnabled(bool enabled) override;
+    void setAudioEnabled(bool enabled) override;
     void wait(double seconds) override;
 
     // Parts the tests reach.
@@ -58,6 +66,8 @@ public:
     QToolButton* audioButton() const { return m_audio; }
     QToolButton* closeButton() const { return m_close; }
     QLabel* groupLabel(int index) const { return m_groups[index]; }
+    // The audio button shows its playing picture.
+    bool audioPlaying() const { return m_audioPlaying; }
     // The rectangle of grid cell `number` in grid coordinates.
     QRect cellRect(int number) const;
 
@@ -72,6 +82,7 @@ protected:
 
 private:
     void storeCaption();
+    void showAudioPlaying(bool playing);
 
     QuizSession* m_session = nullptr;
     QLineEdit* m_caption = nullptr;
@@ -91,6 +102,8 @@ private:
     QToolButton* m_audio = nullptr;
     QToolButton* m_close = nullptr;
     QString m_shownCaption;
+    QuizSpeech* m_speech = nullptr;
+    bool m_audioPlaying = false;
 };
 
 }  // namespace ziro

@@ -27,6 +27,7 @@
 #include "quiz/quiz_color_window.h"
 #include "quiz/quiz_colours.h"
 #include "quiz/quiz_session.h"
+#include "quiz/quiz_speech.h"
 #include "quiz/quiz_window.h"
 #include "shell/artwork.h"
 #include "shell/main_window.h"
@@ -260,6 +261,15 @@ void ZiroApp::createWindows()
                                                   *m_quizHost);
     m_quizBank->setPort(m_quizSession.get());
     m_w.Quiz->attach(m_quizSession.get());
+    // The spoken statements keep their own settings handle: the language
+    // pop-ups write [Audio] as the teacher ticks them.
+    m_quizSettings = std::make_unique<Settings>(m_g, *m_reporter);
+    m_quizSpeech = std::make_unique<QuizSpeech>(m_g, *m_config, *m_quizSettings, m_system, *m_reporter);
+    m_quizSpeech->attach(m_quizSession.get(), m_w.Quiz);
+    m_quizSpeech->setRecordSource([base] { return base->Table1.recNo(); });
+    m_quizSpeech->setActiveSource([this] { return m_w.Quiz->isVisible(); });
+    m_quizSession->setAudio(m_quizSpeech.get());
+    m_w.Quiz->attachSpeech(m_quizSpeech.get());
     m_viewers->setQuiz(m_w.Quiz, m_quizSession.get());
     QObject::connect(m_w.Quiz, &TQuiz::keyPassed, base, &TBase::GestioneTastiera);
     // The quiz starts in the stored colours when "Modifica colori" is on and

@@ -60,6 +60,8 @@ class HtmlViewer;
 class QuizBank;
 class SystemQuizRandom;
 class QuizSession;
+class QuizSpeech;
+class Settings;
 class ShellQuizHost;
 
 // The single instances of the program's windows, created once in this
@@ -159,6 +161,8 @@ private:
     std::unique_ptr<QuizBank> m_quizBank;
     std::unique_ptr<ShellQuizHost> m_quizHost;
     std::unique_ptr<QuizSession> m_quizSession;
+    std::unique_ptr<Settings> m_quizSettings;
+    std::unique_ptr<QuizSpeech> m_quizSpeech;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

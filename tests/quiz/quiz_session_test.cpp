@@ -1,12 +1,18 @@
 #include "quiz/quiz_session.h"
 
+#include "quiz/quiz_speech.h"
+
 #include "bank_fixture.h"
+#include "config/ini_file.h"
 #include "config/settings.h"
 #include "content/edition.h"
 #include "platform/dataset/sample_tables.h"
+#include "support/fakes.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +30,7 @@ struct RecordingView : QuizView {
     Caption caption;
     QString info;
     bool filmEnabled = false;
+    bool audioEnabled = false;
     bool cover = false;
     GaugeLook gauge;
     bool isShown() const override { return shown; }
@@ -40,6 +47,7 @@ struct RecordingView : QuizView {
     void showInfo(const QString& t) override { info = t; }
     void showGauge(const GaugeLook& g) override { gauge = g; }
     void setFilmEnabled(bool e) override { filmEnabled = e; }
+    void setAudioEnabled(bool e) override { audioEnabled = e; }
 };
 
 struct RecordingHost : QuizHost {
@@ -373,6 +381,71 @@ TEST_F(QuizSessionTest, SpokenStatementsAndTheTextLanguageGoThroughTheAudioPort)
                                         QStringLiteral("auto 2")}));
     m_session.ChiudiQuiz();
     EXPECT_EQ(audio.calls.mid(5), (QStringList{QStringLiteral("stop"), QStringLiteral("auto 0")}));
+}
+
+// The quiz joined to its spoken statements: the audio button follows the
+// language folders, and a language chosen for the text reopens the block on
+// the same statement, in the same shuffled order, and speaks it.
+TEST_F(QuizSessionTest, ALanguageChosenForTheTextShowsAndSpeaksTheSameStatement)
+{
+    m_g.initFromProgram(m_dir.path() + QStringLiteral("/ziro/Program/ziro"));
+    m_g.dirs.DirPicSgn = m_dir.path() + QStringLiteral("/sgn/");
+    ASSERT_TRUE(QDir().mkpath(m_g.dirs.DirProgram));
+    QFile map(m_g.dirs.DirProgram + QStringLiteral("LNG0000.MAP"));
+    ASSERT_TRUE(map.open(QIODevice::WriteOnly));
+    map.close();
+    test::FakeSystem system;
+    Settings settings(m_g, m_reports);
+    QuizSpeech speech(m_g, m_config, settings, system, m_reports);
+    speech.attach(&m_session, &m_view);
+    m_session.setAudio(&speech);
+    m_config.CBmischia = true;
+
+    ASSERT_TRUE(open("  17025"));
+    EXPECT_FALSE(m_view.audioEnabled) << "no language folder yet";
+    m_session.ChiudiQuiz();
+    const QString audio = m_g.dirs.DirZiroDati + QStringLiteral("Audio/");
+    ASSERT_TRUE(QDir().mkpath(audio + QStringLiteral("Italiano")));
+    ASSERT_TRUE(QDir().mkpath(audio + QStringLiteral("Francese")));
+    ASSERT_TRUE(open("  17025"));
+    EXPECT_TRUE(m_view.audioEnabled);
+
+    m_session.gridClick(6);
+    const QuizStatement shown = *m_session.current();
+    QFile french(audio + QStringLiteral("Francese/fr_FR_") + shown.AudioArr + QStringLiteral(".OGG"));
+    ASSERT_TRUE(french.open(QIODevice::WriteOnly));
+    french.close();
+
+    speech.audio().toggleTestoInLingua();
+    // Draws that would give another order, were the block shuffled again.
+    m_random.draws = {2, 3, 4, 5, 6, 7, 8, 9, 10, 1};
+    speech.audio().chooseLanguage(1);
+    EXPECT_EQ(m_session.Terni(), 6);
+    ASSERT_TRUE(m_session.current());
+    EXPECT_EQ(m_session.current()->Aff[0], shown.Aff[0]) << "the order was drawn again";
+    EXPECT_EQ(m_view.text, shown.Aff[1]);
+    EXPECT_EQ(system.voices, QStringList{french.fileName()});
+    EXPECT_EQ(system.volume, 60000);
+    const auto ini = IniFile::open(m_g.FileIni);
+    ASSERT_TRUE(ini);
+    EXPECT_EQ(ini->readInteger(QStringLiteral("Audio"), QStringLiteral("Linguaggio"), -9), 1);
+    EXPECT_TRUE(m_reports.reports.empty());
+
+    // Automatic playback speaks a statement moved to, never one revealed.
+    m_config.Autoplay = true;
+    for (int p = 1; p <= m_session.NumAff(); ++p) {
+        QFile f(audio + QStringLiteral("Francese/fr_FR_") + m_session.list().at(p).AudioArr + QStringLiteral(".OGG"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    m_session.next();
+    ASSERT_EQ(m_session.AutoAnsw(), 1);
+    QTest::qWait(QuizAudio::kAutoplayDelayMs + 100);
+    EXPECT_EQ(system.voices.size(), 1);
+    m_session.next();
+    ASSERT_EQ(m_session.Terni(), 7);
+    QTest::qWait(QuizAudio::kAutoplayDelayMs + 100);
+    ASSERT_EQ(system.voices.size(), 2);
+    EXPECT_TRUE(system.voices.last().endsWith(m_session.current()->AudioArr + QStringLiteral(".OGG")));
 }
 
 TEST(QuizRulesTest, PictogramsCaptionsGroupsGaugeAndFilmNames)

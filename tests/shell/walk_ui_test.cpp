@@ -99,6 +99,9 @@ struct Installation {
         program = dir + QStringLiteral("ziro");
         for (const char* n : {"ARIALN.TTF", "ARIALNB.TTF", "digital2.ttf"})
             write(dir + QLatin1String(n), "font");
+        // The older quiz's key map ships with every installation; this one
+        // maps nothing.
+        write(dir + QStringLiteral("LNG0000.MAP"), "");
         // The start-up range is B01..B02; panels are drawn with the sign, and
         // the plain sign pictures are the ones shown.
         write(dir + QStringLiteral("ziro.ini"),
@@ -1892,4 +1895,85 @@ TEST(Walk, QuizColoursFollowTheSettingsAndTheColoursWindow)
     typeKey(p, Qt::Key_Down);
     typeKey(p, Qt::Key_Down);
     EXPECT_EQ(quiz->statementColour(), QColor(0, 128, 0));
+}
+
+#include "config/ini_file.h"
+
+// The spoken statements through the real window: the audio button speaks
+// the statement on show, and its right-press pop-up changes the language of
+// the voice and, with "Testo in lingua", of the text, on the same statement.
+TEST(Walk, QuizSpeaksAndChangesLanguageFromTheAudioButtonsPopup)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    ASSERT_NO_FATAL_FAILURE(writeQuizLesson(in));
+    const QString audio = in.tmp.path() + QStringLiteral("/ziro/Audio/");
+    ASSERT_TRUE(QDir().mkpath(audio + QStringLiteral("Italiano")));
+    ASSERT_TRUE(QDir().mkpath(audio + QStringLiteral("Francese")));
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    PresentationHost* host = PresentationHost::of(p.base());
+    TQuiz* quiz = p.app.windows().Quiz;
+    typeKey(p, Qt::Key_F12);
+    ASSERT_TRUE(quiz->isVisible());
+    QuizSession& s = *quiz->session();
+    ASSERT_TRUE(quiz->audioButton()->isEnabled());
+    const QString name = s.current()->AudioArr.trimmed();
+    for (const char* file : {"Italiano/it_IT_", "Francese/fr_FR_"})
+        in.write(audio + QLatin1String(file) + name + QStringLiteral(".OGG"), "OggS");
+
+    const QPoint button = ziro::test::onScreen(quiz->audioButton()->mapTo(p.base(), QPoint(20, 30)));
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, button);
+    ASSERT_EQ(p.sys.voices.size(), 1);
+    EXPECT_EQ(p.sys.voices.last(), audio + QStringLiteral("Italiano/it_IT_") + name + QStringLiteral(".OGG"));
+    EXPECT_TRUE(quiz->audioPlaying());
+
+    // The pop-up, from a right press where the class sees the button.
+    const auto choose = [&](const QString& item) {
+        QTest::mousePress(host->viewport(), Qt::RightButton, {}, button);
+        QTest::mouseRelease(host->viewport(), Qt::RightButton, {}, button);
+        QMenu* menu = nullptr;
+        const auto shownMenu = [&] {
+            for (QMenu* m : quiz->findChildren<QMenu*>())
+                if (m->isVisible())
+                    menu = m;
+            return menu != nullptr;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(shownMenu, 1000));
+        if (!menu)
+            return;
+        for (QAction* a : menu->actions()) {
+            if (a->text() == item) {
+                EXPECT_TRUE(a->isEnabled()) << str(item);
+                a->trigger();
+            }
+        }
+        menu->close();
+    };
+    ASSERT_NO_FATAL_FAILURE(choose(QStringLiteral("Testo in lingua")));
+    ASSERT_NO_FATAL_FAILURE(choose(QStringLiteral("Francese")));
+    EXPECT_EQ(s.Terni(), 1);
+    EXPECT_EQ(quiz->statementText(), s.current()->Aff[1]);
+    EXPECT_EQ(p.sys.voices.last(), audio + QStringLiteral("Francese/fr_FR_") + name + QStringLiteral(".OGG"));
+    const auto ini = IniFile::open(in.program + QStringLiteral(".ini"));
+    ASSERT_TRUE(ini);
+    EXPECT_EQ(ini->readInteger(QStringLiteral("Audio"), QStringLiteral("Linguaggio"), -9), 1);
+    EXPECT_TRUE(ini->readBool(QStringLiteral("Audio"), QStringLiteral("LngTxtAlign"), false));
+
+    // The language is kept: the next statement shows and speaks French.
+    typeKey(p, Qt::Key_Space);
+    typeKey(p, Qt::Key_Space);
+    ASSERT_EQ(s.Terni(), 2);
+    EXPECT_EQ(quiz->statementText(), s.current()->Aff[1]);
+    const QString second = s.current()->AudioArr.trimmed();
+    in.write(audio + QStringLiteral("Francese/fr_FR_") + second + QStringLiteral(".OGG"), "OggS");
+    typeKey(p, Qt::Key_Insert);
+    EXPECT_EQ(p.sys.voices.last(), audio + QStringLiteral("Francese/fr_FR_") + second + QStringLiteral(".OGG"));
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {},
+                      ziro::test::onScreen(quiz->closeButton()->mapTo(p.base(), QPoint(20, 20))));
+    EXPECT_FALSE(quiz->isVisible());
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
 }

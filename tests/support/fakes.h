@@ -58,6 +58,22 @@ public:
     int soundStops = 0;
     void playSoundLoop(const QString& path) override { loopedSounds << path; }
     void stopSound() override { ++soundStops; }
+    // The voice player: current and started unless a test says otherwise.
+    bool soundEngine = true;
+    QStringList voices;
+    int volume = -1;
+    bool soundEngineCurrent() override { return soundEngine; }
+    bool startSoundEngine() override { return soundEngine; }
+    bool playVoice(const QString& path) override
+    {
+        voices << path;
+        return soundEngine;
+    }
+    bool setSoundVolume(int level) override
+    {
+        volume = level;
+        return soundEngine;
+    }
 };
 
 class FakeDialogs : public Dialogs {
