@@ -71,6 +71,8 @@ public:
     virtual void loadQuizBlock(const QString& domanda) { Q_UNUSED(domanda); }
     virtual void closeQuiz() {}
     virtual void focusQuiz() {}
+    // The open book page takes the keys again, on the page it shows.
+    virtual void focusBook() {}
     // The quiz's pictogram rule for sign names outside editions A-B and AM.
     virtual QString pictogramName(const QString& name) const { return name; }
 

@@ -79,10 +79,10 @@ bool QuizSession::CaricaDomanda(const QString& reference, int n)
         return false;
     }
 
-    // Only a quiz that came up unlocks the step: a block that could not be
-    // read leaves the lesson as it stood. The record's sign stays in the
-    // sign area under the quiz, so its flag stays too.
+    // Only a quiz that came up unlocks the step and takes the place of the
+    // sign: a block that could not be read leaves the lesson as it stood.
     m_g.LockLoop = false;
+    m_g.SegnaleON = false;
     m_g.DomandaON = true;
     m_reference = reference;
     if (m_g.ContatoreAffermazioni != 0)

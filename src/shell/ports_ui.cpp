@@ -518,7 +518,9 @@ bool ShellPhotoHost::bookVisible() const
 
 void ShellPhotoHost::focusBook()
 {
-    m_base.viewers().showBookPage();
+    // Only the focus: showing the page again would bring back the record's
+    // page over one the teacher turned.
+    m_base.viewers().focusBook();
 }
 
 bool ShellPhotoHost::quizVisible() const
@@ -697,6 +699,14 @@ void ShellViewers::closeQuiz()
 {
     if (m_quiz)
         m_quiz->ChiudiQuiz();
+}
+
+void ShellViewers::focusBook()
+{
+    if (bookOpen() && m_bookWindow) {
+        m_bookWindow->raise();
+        m_bookWindow->setFocus();
+    }
 }
 
 void ShellViewers::focusQuiz()

@@ -141,6 +141,7 @@ public:
     void loadQuizBlock(const QString& domanda) override;
     void loadQuizFromButton(const QString& domanda) override;
     void closeQuiz() override;
+    void focusBook() override;
     void focusQuiz() override;
     QString pictogramName(const QString& name) const override;
     void stopQuizAudio() override;

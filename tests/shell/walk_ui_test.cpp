@@ -348,7 +348,8 @@ public:
         EXPECT_EQ(str(b->Table1.fieldText(QStringLiteral("Argomento"))), s.argomento);
         EXPECT_EQ(b->Table1.fieldInt(QStringLiteral("NumRec")), s.numRec);
 
-        EXPECT_EQ(g().SegnaleON, s.sign != nullptr);
+        // A quiz on show takes the sign's place until the next step.
+        EXPECT_EQ(g().SegnaleON, s.sign != nullptr && !g().DomandaON);
         EXPECT_EQ(g().QuizON, s.quiz);
         EXPECT_EQ(g().SegnaleF, s.large);
         if (s.sign) {
@@ -1715,7 +1716,7 @@ TEST(Walk, BookPageOpensTurnsOverAGapAndClosesWithAClick)
                     {{"Nome segnale", "101"}, {"Domanda", "1001"}, {"Icona1", "12"},
                      {"Icona6", "n205"}, {"Foto1", "1"}}),
                 Rec(20, "B01", {{"Nome segnale", "102"}, {"Spare", "2"}, {"Icona2", "13"},
-                                {"Video", "7"}, {"Libro", "3"}}),
+                                {"Video", "7"}, {"Libro", "3"}, {"Foto1", "1"}}),
                 Rec(30, "B01", {{"Nome segnale", "103"}}),
                 Rec(10, "B02", {{"Domanda", "2001"}}),
                 Rec(20, "B02", {{"Nome segnale", "f105"}, {"Domanda", "2002"}, {"Icona10", "15"}}),
@@ -1737,6 +1738,8 @@ TEST(Walk, BookPageOpensTurnsOverAGapAndClosesWithAClick)
     // Pages 3 and 5; page 4 is missing.
     in.picture(book + QStringLiteral("Pag3.KXB"), QSize(580, 1200), Qt::darkCyan, "KX");
     in.picture(book + QStringLiteral("Pag5.KXB"), QSize(580, 1300), Qt::darkMagenta, "KX");
+    QDir().mkpath(in.tmp.path() + QStringLiteral("/ziro/Foto"));
+    in.picture(in.tmp.path() + QStringLiteral("/ziro/Foto/1.KXB"), QSize(480, 360), Qt::darkGreen, "KX");
     ASSERT_TRUE(in.ready);
 
     Program p(in);
@@ -1770,6 +1773,13 @@ TEST(Walk, BookPageOpensTurnsOverAGapAndClosesWithAClick)
     EXPECT_FALSE(viewer->marker()->isVisible());
     EXPECT_EQ(viewer->scrollPosition(), 0);
     EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 20);
+    // A photograph looked at over the page leaves the page turned to.
+    typeKey(p, Qt::Key_F9);
+    EXPECT_TRUE(p.app.windows().TVFoto->isVisible());
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(p.app.windows().TVFoto->isVisible());
+    ASSERT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->logic()->NumPagina(), 5);
     typeKey(p, Qt::Key_Left);
     EXPECT_EQ(viewer->logic()->NumPagina(), 3);
     EXPECT_EQ(viewer->pagePicture().pixelColor(0, 0), QColor(Qt::darkCyan));
