@@ -33,6 +33,9 @@ PACKAGES=(
   # Liberation Sans Narrow and DSEG7 Classic (the number display), which
   # make-demo finds with fontconfig's fc-match.
   fonts-dejavu-core fonts-liberation fonts-dseg fontconfig
+  # The walks on the real desktop platforms: a virtual X server, and the
+  # weston compositor with Qt's Wayland platform plugin.
+  xvfb weston qt6-wayland
 )
 
 die() {

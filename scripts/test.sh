@@ -8,6 +8,10 @@ BUILD_DIR=${BUILD_DIR:-build}
 "$BUILD_DIR/ziro-make-demo" "$BUILD_DIR/demo" "$BUILD_DIR/ziro" >/dev/null
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)" --timeout 120
 
+# The walks once more on X11 and on Wayland, and the presenter's start on
+# both without platform warnings.
+bash scripts/platform-walks.sh "$BUILD_DIR"
+
 # The logic once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_DIR=${ASAN_DIR:-build-asan}
 cmake -S . -B "$ASAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZIRO_CORE_ONLY=ON -DZIRO_SANITIZE=ON >/dev/null || {

@@ -7,6 +7,7 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 
@@ -129,13 +130,42 @@ void PresentationHost::fit()
     centerOn(surface.center());
 }
 
+void PresentationHost::followScreen()
+{
+    QWindow* window = windowHandle();
+    if (m_followingScreen || !window)
+        return;
+    m_followingScreen = true;
+    connect(window, &QWindow::screenChanged, this, [this](QScreen* screen) {
+        watchScreen(screen);
+        if (isVisible())
+            present();
+    });
+    watchScreen(window->screen());
+}
+
+void PresentationHost::watchScreen(QScreen* screen)
+{
+    disconnect(m_screenWatch);
+    m_screen = screen;
+    if (screen) {
+        m_screenWatch = connect(screen, &QScreen::geometryChanged, this, [this] {
+            if (isVisible())
+                present();
+        });
+    }
+}
+
 void PresentationHost::present()
 {
-    const QRect screen = primaryScreenGeometry();
-    // Without a window manager full screen is only a wish: the geometry
-    // itself already covers the screen.
+    followScreen();
+    // Full screen is asked for; the geometry is only a wish where the
+    // platform places windows itself (Wayland), and the whole of it where
+    // there is no window manager to grant full screen.
+    const QRect screen = m_screen ? m_screen->geometry() : primaryScreenGeometry();
     setGeometry(screen);
     showFullScreen();
+    followScreen();
     raise();
     activateWindow();
     if (m_proxy)

@@ -5,6 +5,8 @@
 
 class QGraphicsProxyWidget;
 
+class QScreen;
+
 namespace ziro {
 
 // Shows the program's 640 x 480 main window (a top-level widget without a
@@ -54,8 +56,10 @@ public:
     // Where the content lies, in the host's own coordinates.
     QRectF contentRect() const;
 
-    // Shows the host full screen on the primary screen, with the keyboard
-    // focus in the content.
+    // Shows the host full screen on the screen it is on (the primary one at
+    // first), with the keyboard focus in the content. The host keeps filling
+    // its screen when the screen changes size or the host moves to another
+    // (a projector plugged in or taken away).
     void present();
 
 protected:
@@ -69,6 +73,8 @@ private:
     void followContent();
     void trackPopup(QGraphicsProxyWidget* popup);
     void placePopup(QGraphicsProxyWidget* popup);
+    void followScreen();
+    void watchScreen(QScreen* screen);
 
     QPointer<QWidget> m_content;
     QGraphicsProxyWidget* m_proxy = nullptr;
@@ -76,6 +82,9 @@ private:
     bool m_forwardingClose = false;  // the content's own close event is being delivered
     bool m_contentClosing = false;   // the content agreed to close: its hiding ends the host
     bool m_closing = false;          // the host's own close is running
+    QPointer<QScreen> m_screen;      // the screen whose changes are followed
+    QMetaObject::Connection m_screenWatch;
+    bool m_followingScreen = false;
 };
 
 }  // namespace ziro

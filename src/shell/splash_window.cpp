@@ -6,6 +6,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -42,10 +43,18 @@ TSplash::TSplash(const QString& dirProgram, SystemServices& system)
 {
     setObjectName(QStringLiteral("TSplash"));
     setFixedSize(410, 130);
-    setWindowOpacity(0.0);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    m_picture = new TKXImage(this, QRect(0, 0, 410, 130));
-    m_ver3 = new QLabel(QStringLiteral("v. 0.00"), this);
+    // The splash fades by painting its picture more or less strongly over a
+    // see-through window, not by window opacity, which some platforms
+    // (Wayland among them) do not have: it looks the same everywhere.
+    setAttribute(Qt::WA_TranslucentBackground);
+    m_body = new QWidget(this);
+    m_body->setGeometry(0, 0, 410, 130);
+    m_effect = new QGraphicsOpacityEffect(m_body);
+    m_body->setGraphicsEffect(m_effect);
+    setLevel(0);
+    m_picture = new TKXImage(m_body, QRect(0, 0, 410, 130));
+    m_ver3 = new QLabel(QStringLiteral("v. 0.00"), m_body);
     m_ver3->setObjectName(QStringLiteral("Ver3"));
     m_ver3->setGeometry(330, 106, 74, 18);
     m_ver3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -60,7 +69,17 @@ void TSplash::showSplash()
     QSize screen(1024, 768);
     if (QScreen* s = QGuiApplication::primaryScreen())
         screen = s->geometry().size();
-    move(splashPosition(screen, size()));
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        // Wayland places a window where the compositor likes: the splash
+        // takes the whole desktop, see-through but for its picture, which
+        // keeps to the middle of whatever the compositor grants.
+        setMinimumSize(m_body->size());
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        resize(screen);
+        setWindowState(Qt::WindowMaximized);
+    } else {
+        move(splashPosition(screen, size()));
+    }
     const QString logo = m_dirProgram + QStringLiteral("LOGO.BMP");
     if (QFileInfo::exists(logo))
         m_picture->setNomeKXB(logo);  // a bad picture leaves the splash plain
@@ -69,6 +88,13 @@ void TSplash::showSplash()
         m_system.playSound(sound);
     show();
     repaint();
+}
+
+void TSplash::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (size() != m_body->size())
+        m_body->move(splashPosition(size(), m_body->size()));
 }
 
 void TSplash::showEvent(QShowEvent* event)
@@ -85,9 +111,15 @@ void TSplash::fadeInStep()
 {
     ++m_fadeStep;
     const int opacity = fadeInOpacity(m_fadeStep);
-    setWindowOpacity(opacity / 255.0);
+    setLevel(opacity);
     if (opacity >= 255 || m_fadeStep >= kSteps)
         m_fade.stop();
+}
+
+void TSplash::setLevel(int level)
+{
+    m_level = std::clamp(level, 0, 255);
+    m_effect->setOpacity(m_level / 255.0);
 }
 
 void TSplash::showVersion(const QString& text)
@@ -105,7 +137,7 @@ void TSplash::dissolve()
     m_fade.stop();
     // Start from what the fade-in reached, so a splash that had no time to
     // fade in does not flash to full strength.
-    const int start = static_cast<int>(windowOpacity() * 255.0 + 0.5);
+    const int start = m_level;
     QEventLoop loop;
     QTimer timer;
     int step = 0;
@@ -113,7 +145,7 @@ void TSplash::dissolve()
     connect(&timer, &QTimer::timeout, &loop, [&] {
         ++step;
         const int opacity = std::min(start, dissolveOpacity(step));
-        setWindowOpacity(opacity / 255.0);
+        setLevel(opacity);
         if (opacity <= 0 || step >= kSteps)
             loop.quit();
     });

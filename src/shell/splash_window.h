@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QGraphicsOpacityEffect;
 class QLabel;
 
 namespace ziro {
@@ -33,16 +34,23 @@ public:
     void dissolve();
 
     bool dissolved() const { return m_dissolved; }
+    // How strongly the splash shows, 0 (not at all) to 255.
+    int level() const { return m_level; }
     QLabel* versionLabel() const { return m_ver3; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fadeInStep();
+    void setLevel(int level);
 
     QString m_dirProgram;
     SystemServices& m_system;
+    QWidget* m_body = nullptr;
+    QGraphicsOpacityEffect* m_effect = nullptr;
+    int m_level = 0;
     TKXImage* m_picture = nullptr;
     QLabel* m_ver3 = nullptr;
     QTimer m_fade;

@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -135,7 +136,7 @@ struct Filled {
     }
     ~Filled() { delete stage; }
 
-    bool ready() const { return host && QTest::qWaitForWindowExposed(host); }
+    bool ready() const { return host && ziro::test::waitForWindowReady(host); }
     QWindow* window() const { return host->windowHandle(); }
     void click(QPointF surface, Qt::MouseButton button = Qt::LeftButton) const
     {
@@ -178,6 +179,30 @@ TEST(PresentationOnLargeScreen, CoversTheFourThirdsAreaCentredOnBlack)
         sharp += std::abs(a - b) > 200;
     }
     EXPECT_GT(sharp, 690);
+}
+
+// A projector plugged in or taken away: the screen the presentation is on
+// changes size, or the presentation lands on another screen. It fills its
+// screen again either way.
+TEST(PresentationOnLargeScreen, FillsItsScreenAgainWhenTheScreenChanges)
+{
+    if (!onLargeScreen())
+        return;
+    Filled f;
+    ASSERT_TRUE(f.ready());
+    QScreen* screen = f.host->windowHandle()->screen();
+    ASSERT_TRUE(screen);
+    for (const char* change : {"size", "screen"}) {
+        SCOPED_TRACE(change);
+        f.host->setGeometry(100, 100, 800, 600);
+        ASSERT_NE(f.host->geometry(), kScreen);
+        if (QByteArray(change) == "size")
+            Q_EMIT screen->geometryChanged(screen->geometry());
+        else
+            Q_EMIT f.host->windowHandle()->screenChanged(screen);
+        EXPECT_EQ(f.host->geometry(), kScreen);
+        EXPECT_EQ(f.host->contentRect(), kFilled);
+    }
 }
 
 TEST(PresentationOnLargeScreen, ClicksAtScreenPositionsReachTheControlUnderThem)
@@ -386,7 +411,7 @@ TEST(PresentationOnLargeScreen, WithoutFillingTheWindowStaysSixFortyByFourEighty
     EXPECT_EQ(presentationWindow(&stage), &stage);
     EXPECT_TRUE(stage.isWindow());
     EXPECT_FALSE(stage.isFullScreen());
-    EXPECT_EQ(stage.geometry(), QRect(640, 300, 640, 480));
+    EXPECT_EQ(stage.geometry(), ziro::test::placed(stage, QRect(640, 300, 640, 480)));
 
     QSignalSpy pushed(stage.push, &QPushButton::clicked);
     QTest::mouseClick(stage.windowHandle(), Qt::LeftButton, {}, QPoint(70, 35));
@@ -408,7 +433,7 @@ TEST(PresentationOnLargeScreen, WithoutFillingTheWindowStaysSixFortyByFourEighty
     presentMain(&stage, false);
     EXPECT_TRUE(gone.isNull());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&stage));
-    EXPECT_EQ(stage.geometry(), QRect(640, 300, 640, 480));
+    EXPECT_EQ(stage.geometry(), ziro::test::placed(stage, QRect(640, 300, 640, 480)));
 }
 
 TEST(Presentation, DestroyingTheHostGivesTheWindowBack)

@@ -263,7 +263,7 @@ public:
         // presentation fills the screen.
         QWidget* shown = presentationWindow(base());
         shown->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
+        ASSERT_TRUE(ziro::test::waitForWindowReady(shown));
     }
 
     // The same on an installation whose settings fill the screen: the

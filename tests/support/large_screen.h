@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +67,35 @@ inline bool onLargeScreen()
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
     return false;
+}
+
+inline bool onWayland()
+{
+    return QGuiApplication::platformName() == QLatin1String("wayland");
+}
+
+// The window shown and active. Wayland leaves activation to the compositor,
+// which gives a new window the keyboard once it is on the screen: there the
+// test waits for that rather than asking for it.
+inline bool waitForWindowReady(QWidget* window)
+{
+    if (onWayland()) {
+        const auto active = [window] { return window->isActiveWindow(); };
+        if (!QTest::qWaitForWindowExposed(window) || !QTest::qWaitFor(active, 3000))
+            return false;
+        // The compositor may still be moving the keyboard away from a window
+        // that has just gone: let that settle, then ask again.
+        QTest::qWait(150);
+        return QTest::qWaitFor(active, 3000);
+    }
+    return QTest::qWaitForWindowActive(window);
+}
+
+// Where a window of its own (not filling the screen) lies: Wayland places
+// top-level windows itself, so there only the size is the program's.
+inline QRect placed(const QWidget& window, const QRect& expected)
+{
+    return onWayland() ? QRect(window.geometry().topLeft(), expected.size()) : expected;
 }
 
 }  // namespace ziro::test
