@@ -360,7 +360,9 @@ bool addRecords(const QString& tablePath, QString* error)
         if (!t.append() || !t.setField(QStringLiteral("NumRec"), ++numRec, error) ||
             !t.setField(QStringLiteral("Argomento"), QStringLiteral("E01"), error) ||
             !t.setField(QStringLiteral("Nome segnale"), QLatin1String(sign), error) ||
-            !t.setField(QStringLiteral("Testo"), QString::fromUtf8(text), error) || !t.post(error))
+            !t.setField(QStringLiteral("Testo"), QString::fromUtf8(text), error) ||
+            // Shown by the walk although they carry no quiz block.
+            !t.setField(QStringLiteral("Spare"), QStringLiteral("2"), error) || !t.post(error))
             return false;
     }
     return t.saveToFile(tablePath, SaveFormat::Utf8, error);
