@@ -106,9 +106,11 @@ struct CrossExercise : ::testing::Test {
                           numbered(612, {{"SErr2", "ACB"}, {"FErr2", "100"}, {"FErr3", "90"}}),
                           numbered(613, {{"SErr120", "CBA  900"}, {"SErr2", ""}}),
                           numbered(6190, {{"Sequenza", "SMA"}, {"Seq_2", "ASM"}, {"Colori", "rgb"}}),
-                          numbered(614, {{"Sequenza", "A"}})},
+                          numbered(614, {{"Sequenza", "A"}}),
+                          numbered(616, {{"SErr3", "BAC"}, {"FErr4", "180"}}),
+                          numbered(617, {{"Sequenza", "ABCDE"}})},
                          {"Crs631.KXA", "Crs635.KXA", "Crs636.KXA", "Crs641.KXA", "Crs600.KXA", "Crs612.KXA",
-                          "Crs613.KXA", "Crs619.KXA", "Crs614.KXA"}};
+                          "Crs613.KXA", "Crs619.KXA", "Crs614.KXA", "Crs616.KXA", "Crs617.KXA"}};
     CrossSession& s = install.session;
     FakeCrossPlayer& player = install.player;
 
@@ -157,6 +159,12 @@ TEST_F(CrossExercise, WrongOrdersPlayTheirStretchAndGreyTheSlots)
         EXPECT_EQ(install.view.slots.value(1).right(4), "grey");
         EXPECT_EQ(install.view.slots.value(3).right(4), "grey");
     }
+    // Two entries for the same order: the later one is played.
+    load("616");
+    install.enter({2, 1, 3});
+    s.evaluate();
+    EXPECT_EQ(player.lastPlay(), "play 140-180");
+
     // A result on show: a press pauses it and the next resumes to its end.
     load("631");
     install.enter({2, 1, 3});
@@ -228,7 +236,7 @@ TEST_F(CrossExercise, EntryLimits)
     EXPECT_EQ(player.log.last(), "pause");
 }
 
-TEST_F(CrossExercise, RepeatsOf641)
+TEST_F(CrossExercise, RepeatedVehiclesAndTheLastSlot)
 {
     // On Seq_2 from the start, vehicle 2 may be picked again as fifth.
     load("641");
@@ -241,6 +249,16 @@ TEST_F(CrossExercise, RepeatsOf641)
     install.enter({2});
     EXPECT_EQ(install.view.beeps, 1);
     EXPECT_EQ(s.nextEntry(), 6);
+
+    // 617 takes vehicle 1 again as fourth; the fifth entry fills the last
+    // slot, and vehicle 5, never entered, still finds no sixth.
+    load("617");
+    install.enter({1, 2, 3, 1, 4});
+    EXPECT_EQ(s.entered(), "ABCAD");
+    install.enter({5});
+    EXPECT_EQ(s.entered(), "ABCAD");
+    EXPECT_EQ(install.view.beeps, 2);
+    EXPECT_FALSE(install.view.slots.contains(6));
 
     // A wrong beginning: one entry fewer completes it, and only the first
     // n - 1 letters choose the stretch.
