@@ -21,6 +21,13 @@ CrossFilm::CrossFilm(FilmBackend& backend, QObject* parent) : QObject(parent), m
     // be when told: the position is watched while it plays.
     m_watch.setInterval(10);
     connect(&m_watch, &QTimer::timeout, this, &CrossFilm::watch);
+    m_overdue.setSingleShot(true);
+    m_overdue.setInterval(1500);
+    connect(&m_overdue, &QTimer::timeout, this, [this] {
+        m_inFlight = -1;
+        if (m_wanted >= 0)
+            request(m_wanted);
+    });
 }
 
 CrossFilm::~CrossFilm()
@@ -41,8 +48,10 @@ bool CrossFilm::open(const QString& path, QString* error)
 void CrossFilm::close()
 {
     m_watch.stop();
+    m_overdue.stop();
     m_playTo = -1;
     m_wanted = -1;
+    m_inFlight = -1;
     m_shown = -1;
     m_startOnShown = m_ending = false;
     m_frames = 0;
@@ -70,8 +79,18 @@ void CrossFilm::showFrame(int frame)
     m_startOnShown = m_ending = false;
     frame = std::clamp(frame, 0, std::max(0, m_frames - 1));
     m_wanted = frame;
-    if (!m_backend.showFrame(frame))
+    if (m_inFlight < 0)
+        request(frame);
+}
+
+void CrossFilm::request(int frame)
+{
+    if (!m_backend.showFrame(frame)) {
         m_wanted = -1;
+        return;
+    }
+    m_inFlight = frame;
+    m_overdue.start();
 }
 
 void CrossFilm::play(int from, int to)
@@ -114,10 +133,15 @@ void CrossFilm::resume(int to)
 
 void CrossFilm::confirmed(int frame)
 {
-    // Only the frame asked for last counts; an earlier seek's picture is
-    // on its way out.
-    if (m_wanted >= 0 && frame != m_wanted)
+    if (m_inFlight < 0)
         return;
+    m_inFlight = -1;
+    m_overdue.stop();
+    // Asked for another meanwhile: that one now.
+    if (m_wanted >= 0 && frame != m_wanted) {
+        request(m_wanted);
+        return;
+    }
     m_wanted = -1;
     m_shown = frame;
     Q_EMIT frameShown(frame);
@@ -165,8 +189,9 @@ void CrossFilm::endAt(int frame)
             m_session->segmentEnded();
         return;
     }
-    if (!m_backend.showFrame(to)) {
-        m_wanted = -1;
+    if (m_inFlight < 0)
+        request(to);
+    if (m_wanted < 0) {
         m_ending = false;
         m_playTo = -1;
         if (m_session)

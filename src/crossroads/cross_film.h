@@ -45,6 +45,9 @@ Q_SIGNALS:
 
 private:
     void confirmed(int frame);
+    // Seeks one frame at a time: the engine's word for a seek is only
+    // unambiguous while no other is under way.
+    void request(int frame);
     void watch();
     void endAt(int frame);
 
@@ -52,6 +55,8 @@ private:
     CrossSession* m_session = nullptr;
     int m_frames = 0;
     int m_wanted = -1;   // the frame asked for and not yet confirmed
+    int m_inFlight = -1; // the frame the engine is seeking now
+    QTimer m_overdue;    // a seek the engine never confirmed is given up
     int m_shown = -1;
     int m_playTo = -1;   // playing (or about to) up to this frame
     bool m_startOnShown = false;  // play once the first frame is shown

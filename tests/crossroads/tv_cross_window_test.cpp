@@ -91,11 +91,14 @@ TEST_F(CrossWindowTest, EveryFrameShownIsTheFrameAskedFor)
         ASSERT_TRUE(waitShown(f)) << f;
         EXPECT_EQ(painted(), f);
     }
-    // A burst of requests ends on the last one.
-    for (int f : {10, 90, 30, 120})
-        film.showFrame(f);
-    ASSERT_TRUE(waitShown(120));
-    EXPECT_EQ(painted(), 120);
+    // Bursts of requests (the mouse crossing the vehicles) end on the last.
+    for (int burst = 0; burst < 6; ++burst) {
+        int last = 0;
+        for (int i = 0; i < 4; ++i)
+            film.showFrame(last = int(random.bounded(150)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return film.shownFrame() == last && film.position() == last; }, 5000));
+        EXPECT_EQ(painted(), last);
+    }
     // Past the end is the last frame.
     film.showFrame(400);
     ASSERT_TRUE(waitShown(149));
@@ -144,6 +147,53 @@ TEST_F(CrossWindowTest, MissingAnimationStillShowsTheWindow)
     window.CloseCross();
     EXPECT_FALSE(window.CaricaIncrocio(QStringLiteral("632")));
     EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace ziro::test
+
+namespace ziro::test {
+namespace {
+
+TEST_F(CrossWindowTest, KeysForTheOrderTheSirenAndTheAreas)
+{
+    CrossRow off = row631();
+    off[0].second = QStringLiteral("619");
+    CrossRow on = off;
+    on[0].second = QStringLiteral("6190");
+    ASSERT_TRUE(writeCrossTable(g.dirs.DirProgram + QStringLiteral("kx_cross.cds"), {off, on}));
+    ASSERT_TRUE(window.CaricaIncrocio(QStringLiteral("619")));
+    EXPECT_TRUE(window.emergencyLabel()->isVisible());
+    EXPECT_EQ(window.emergencyLabel()->text(), "Emergenza spenta");
+
+    // F12 held shows the correct order.
+    QTest::keyPress(&window, Qt::Key_F12);
+    EXPECT_TRUE(window.orderLabel()->isVisible());
+    EXPECT_EQ(window.orderLabel()->text(), "ABC");
+    QTest::keyRelease(&window, Qt::Key_F12);
+    EXPECT_FALSE(window.orderLabel()->isVisible());
+
+    // F9 switches the siren: the other record of the same crossroads.
+    QTest::keyClick(&window, Qt::Key_F9);
+    EXPECT_EQ(session.number(), "6190");
+    EXPECT_EQ(window.emergencyLabel()->text(), "Emergenza accesa");
+    EXPECT_EQ(window.numberLabel()->text(), "619");
+
+    // F2 held in debug mode: a left press sets the corner of area 2, a
+    // right press the opposite one; the table gets it when it closes.
+    g.ModoDebug = true;
+    QTest::keyPress(&window, Qt::Key_F2);
+    QTest::mousePress(window.screen(), Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseRelease(window.screen(), Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mousePress(window.screen(), Qt::RightButton, {}, QPoint(260, 190));
+    QTest::mouseRelease(window.screen(), Qt::RightButton, {}, QPoint(260, 190));
+    QTest::keyRelease(&window, Qt::Key_F2);
+    EXPECT_EQ(session.programming(), 0);
+    window.CloseCross();
+    const std::optional<CrossRecord> saved =
+        CrossTable(g.dirs.DirProgram + QStringLiteral("kx_cross.cds")).find(6190, nullptr);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->areas[1], QRect(200, 150, 60, 40));
 }
 
 }  // namespace
