@@ -497,9 +497,4 @@ bool TTVcross::eventFilter(QObject* watched, QEvent* event)
     return OverlayWindow::eventFilter(watched, event);
 }
 
-void TTVcross::hideEvent(QHideEvent* event)
-{
-    OverlayWindow::hideEvent(event);
-}
-
 }  // namespace ziro

@@ -71,7 +71,6 @@ Q_SIGNALS:
     // The sign number typed in the jump field.
     void jumpRequested(const QString& sign);
     void mainMenuEnabled(bool enabled);
-    void closedByUser();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -81,7 +80,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     friend class CrossScreen;

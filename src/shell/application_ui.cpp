@@ -337,6 +337,8 @@ void ZiroApp::createWindows()
         QObject::connect(m_w.TVcross, &TTVcross::beepRequested, base, [this] { m_system.beep(); });
         QObject::connect(m_w.TVcross, &TTVcross::keyPassed, base, &TBase::GestioneTastiera);
         QObject::connect(m_w.TVcross, &TTVcross::mainMenuEnabled, base, &TBase::setPopupEnabled);
+        QObject::connect(m_w.TVcross, &TTVcross::jumpRequested, base,
+                         [this](const QString& sign) { m_menus->searchSign(sign); });
     }
 
     // The book viewer.
