@@ -203,15 +203,20 @@ QImage drawCrossFrame(const Scene& s, const Layout& l, int index)
     } else {
         bool drawn = false;
         for (std::size_t i = 0; i + 1 < l.bounds.size(); ++i) {
-            if (index >= l.bounds[i] && index < l.bounds[i + 1]) {
+            // A stretch shares its last frame with the next one's first;
+            // the last stretch keeps its own.
+            const bool last = i + 2 == l.bounds.size();
+            if (index >= l.bounds[i] && (index < l.bounds[i + 1] || (last && index == l.bounds[i + 1]))) {
                 const Scene::Stretch& st = s.stretches[i];
                 drawMoving(p, s, st.order, index - l.bounds[i], !st.accepted);
                 drawn = true;
                 break;
             }
         }
+        // Frames no stretch uses (before the siren's fixed stretch) are
+        // never shown: flat, so they cost next to nothing.
         if (!drawn)
-            still(0);
+            p.fillRect(QRect(0, 0, 640, 480), QColor(60, 60, 60));
     }
     p.end();
     // The frame number, as the generated films carry it.
@@ -239,7 +244,7 @@ bool encode(const QString& path, const Scene& s, const Layout& l, QString* error
                            QStringLiteral("pipe:0"), QStringLiteral("-fflags"), QStringLiteral("+bitexact"),
                            QStringLiteral("-flags:v"), QStringLiteral("+bitexact"), QStringLiteral("-threads"),
                            QStringLiteral("1"), QStringLiteral("-c:v"), QStringLiteral("mjpeg"),
-                           QStringLiteral("-q:v"), QStringLiteral("7"), QStringLiteral("-pix_fmt"),
+                           QStringLiteral("-q:v"), QStringLiteral("12"), QStringLiteral("-pix_fmt"),
                            QStringLiteral("yuvj420p"), QStringLiteral("-f"), QStringLiteral("avi"), part};
     QProcess process;
     process.start(ffmpeg, args);
