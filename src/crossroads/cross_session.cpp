@@ -194,9 +194,8 @@ bool CrossSession::mayEnter(int k) const
     return (!m_entered[k] && m_waiting) || again;
 }
 
-bool CrossSession::enter(int k, bool fromDemo)
+bool CrossSession::enter(int k)
 {
-    Q_UNUSED(fromDemo);
     if (!mayEnter(k)) {
         m_view.beep();
         return false;
@@ -233,7 +232,7 @@ void CrossSession::clickHotSpot(int k)
         toggleAtResult();
         return;
     }
-    enter(k, false);
+    enter(k);
 }
 
 void CrossSession::letterKey(QChar key)
@@ -539,7 +538,7 @@ bool CrossSession::demonstrate()
     m_demo = true;
     const std::array<int, kVehicles> order = m_record->demonstrationOrder();
     for (int i = 0; i < n; ++i) {
-        enter(order[i], true);
+        enter(order[i]);
         m_player.showFrame(clampFrame(order[i], L));
         m_view.wait(1000);
         if (!m_demo)

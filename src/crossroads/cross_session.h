@@ -151,7 +151,7 @@ public:
     int lastEnd() const { return m_lastEnd; }
 
 private:
-    bool enter(int vehicle, bool fromDemo);
+    bool enter(int vehicle);
     bool mayEnter(int vehicle) const;
     void showEntry();
     void computeVPass();

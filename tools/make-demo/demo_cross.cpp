@@ -19,12 +19,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPainterPath>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace ziro::demo {
