@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace ziro {
 
 namespace {
@@ -83,6 +85,9 @@ protected:
     {
         event->accept();
         cross::CrossSession* s = m_window->m_session;
+        // The release that ends a double click is no click of its own.
+        if (std::exchange(m_afterDouble, false))
+            return;
         if (!s || !s->isLoaded() || event->button() != Qt::LeftButton)
             return;
         if (s->programming() >= 1 && s->programming() <= cross::kVehicles)
@@ -98,8 +103,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
         event->accept();
-        if (m_window->m_session && event->button() == Qt::LeftButton)
+        if (m_window->m_session && event->button() == Qt::LeftButton) {
+            m_afterDouble = true;
             m_window->m_session->userReset();
+        }
     }
     void mouseMoveEvent(QMouseEvent* event) override
     {
@@ -111,6 +118,7 @@ protected:
 
 private:
     TTVcross* m_window;
+    bool m_afterDouble = false;
 };
 
 TTVcross::TTVcross(QWidget* host)
@@ -397,6 +405,8 @@ void TTVcross::mousePressEvent(QMouseEvent* event)
 void TTVcross::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    if (std::exchange(m_afterDouble, false))
+        return;
     if (event->button() == Qt::LeftButton && m_session && m_session->isLoaded()) {
         m_jump->hide();
         m_session->evaluate();
@@ -406,8 +416,10 @@ void TTVcross::mouseReleaseEvent(QMouseEvent* event)
 void TTVcross::mouseDoubleClickEvent(QMouseEvent* event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && m_session)
+    if (event->button() == Qt::LeftButton && m_session) {
+        m_afterDouble = true;
         m_session->userReset();
+    }
 }
 
 void TTVcross::mouseMoveEvent(QMouseEvent* event)

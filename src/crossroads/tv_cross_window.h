@@ -99,6 +99,7 @@ private:
     QLabel* m_order = nullptr;
     QLabel* m_hint = nullptr;
     QLabel* m_hintArrow = nullptr;
+    bool m_afterDouble = false;
 };
 
 }  // namespace ziro

@@ -198,3 +198,32 @@ TEST_F(CrossWindowTest, KeysForTheOrderTheSirenAndTheAreas)
 
 }  // namespace
 }  // namespace ziro::test
+
+namespace ziro::test {
+namespace {
+
+TEST_F(CrossWindowTest, ADoubleClickStartsAgainAndPlaysNothing)
+{
+    ASSERT_TRUE(ready);
+    ASSERT_TRUE(window.CaricaIncrocio(QStringLiteral("631")));
+    ASSERT_TRUE(waitShown(4));
+    clickVehicle(1);
+    clickVehicle(2);
+    // Pressed with only the last vehicle missing: the hint, until released.
+    const QPoint grass(420, 330);
+    QTest::mousePress(window.screen(), Qt::LeftButton, {}, grass);
+    EXPECT_TRUE(window.hintLabel()->isVisible());
+    QTest::mouseRelease(window.screen(), Qt::LeftButton, {}, grass);
+    EXPECT_FALSE(window.hintLabel()->isVisible());
+    EXPECT_TRUE(session.waiting());
+
+    // A double click: the entries go, and its second release starts nothing.
+    QTest::mouseDClick(window.screen(), Qt::LeftButton, {}, grass);
+    EXPECT_EQ(session.entered(), "");
+    EXPECT_TRUE(session.waiting());
+    ASSERT_TRUE(waitShown(0));
+    EXPECT_FALSE(film.playing());
+}
+
+}  // namespace
+}  // namespace ziro::test
