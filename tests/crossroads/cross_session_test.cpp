@@ -108,9 +108,10 @@ struct CrossExercise : ::testing::Test {
                           numbered(6190, {{"Sequenza", "SMA"}, {"Seq_2", "ASM"}, {"Colori", "rgb"}}),
                           numbered(614, {{"Sequenza", "A"}}),
                           numbered(616, {{"SErr3", "BAC"}, {"FErr4", "180"}}),
-                          numbered(617, {{"Sequenza", "ABCDE"}})},
+                          numbered(617, {{"Sequenza", "ABCDE"}}),
+                          numbered(6450, {{"Sequenza", "FHAN"}, {"Seq_2", "AFHN"}})},
                          {"Crs631.KXA", "Crs635.KXA", "Crs636.KXA", "Crs641.KXA", "Crs600.KXA", "Crs612.KXA",
-                          "Crs613.KXA", "Crs619.KXA", "Crs614.KXA", "Crs616.KXA", "Crs617.KXA"}};
+                          "Crs613.KXA", "Crs619.KXA", "Crs614.KXA", "Crs616.KXA", "Crs617.KXA", "Crs645.KXA"}};
     CrossSession& s = install.session;
     FakeCrossPlayer& player = install.player;
 
@@ -308,6 +309,16 @@ TEST_F(CrossExercise, SirenOnFillsItsOrderAndPlaysTheFixedFrames)
     load("6190");
     install.enter({1, 2, 3});
     EXPECT_EQ(s.check(), Verdict::Wrong);
+    // 6450: four letters, its own frames; its demonstration order 3, 1, 2, 4.
+    player.frames = 5000;
+    load("6450");
+    s.evaluate();
+    EXPECT_EQ(s.entered(), "AFHN");
+    EXPECT_EQ(player.lastPlay(), "play 3879-4125");
+    load("6450");
+    s.demonstrate();
+    EXPECT_EQ(s.entered(), "AFHN");
+    EXPECT_EQ(player.lastPlay(), "play 3879-4125");
 }
 
 TEST_F(CrossExercise, SingleAnswer)
