@@ -11,6 +11,8 @@
 #include "content/navigator.h"
 #include "controls/art_scale.h"
 #include "crossroads/tv_cross_window.h"
+#include "crossroads/cross_film.h"
+#include "crossroads/cross_session.h"
 #include "diag/book_position.h"
 #include "diag/error_window.h"
 #include "diag/reporter.h"
@@ -330,6 +332,24 @@ void ZiroApp::createWindows()
     m_w.TVhtml->setPopupMenu(base->PopUpArg);
     m_viewers->setHtmlViewer(m_w.TVhtml, m_htmlViewer.get());
     QObject::connect(m_w.TVhtml, &TTVhtml::keyPassed, base, &TBase::GestioneTastiera);
+
+    // The crossroads exercise plays its animation on an engine of its own,
+    // so a film window and the exercise never take each other's film.
+    {
+        MpvFilmOptions silent;
+        silent.nullAudio = true;
+        m_crossEngine = std::make_unique<MpvFilmBackend>(silent);
+        m_crossFilm = std::make_unique<cross::CrossFilm>(*m_crossEngine);
+        m_crossSession = std::make_unique<cross::CrossSession>(m_g, *m_reporter, *m_crossFilm, *m_w.TVcross);
+        m_crossFilm->setSession(m_crossSession.get());
+        m_w.TVcross->attach(m_crossSession.get(), m_crossFilm.get());
+        m_viewers->setCrossroads(m_w.TVcross);
+        QObject::connect(m_w.TVcross, &TTVcross::beepRequested, base, [this] { m_system.beep(); });
+        QObject::connect(m_w.TVcross, &TTVcross::keyPassed, base, &TBase::GestioneTastiera);
+        QObject::connect(m_w.TVcross, &TTVcross::mainMenuEnabled, base, &TBase::setPopupEnabled);
+        QObject::connect(m_w.TVcross, &TTVcross::jumpRequested, base,
+                         [this](const QString& sign) { m_menus->searchSign(sign); });
+    }
 
     // The book viewer.
     m_bookHost = std::make_unique<ShellBookHost>(*base);

@@ -10,6 +10,11 @@
 
 namespace ziro {
 
+namespace cross {
+class CrossFilm;
+class CrossSession;
+}  // namespace cross
+
 struct Config;
 class Dialogs;
 class MachineStore;
@@ -163,6 +168,10 @@ private:
     std::unique_ptr<QuizSession> m_quizSession;
     std::unique_ptr<Settings> m_quizSettings;
     std::unique_ptr<QuizSpeech> m_quizSpeech;
+    // The crossroads exercise, its animation and the engine that plays it.
+    std::unique_ptr<FilmBackend> m_crossEngine;
+    std::unique_ptr<cross::CrossFilm> m_crossFilm;
+    std::unique_ptr<cross::CrossSession> m_crossSession;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

@@ -264,6 +264,34 @@ bool ShellViewers::openTextViewer()
     return true;
 }
 
+bool ShellViewers::crossroadsVisible() const
+{
+    return m_crossWindow && m_crossWindow->isVisible();
+}
+
+bool ShellViewers::startCrossroadsAutoplay()
+{
+    return m_crossWindow && m_crossWindow->CrossAutoplay();
+}
+
+void ShellViewers::showCrossroads(const QString& scene)
+{
+    if (m_crossWindow && m_crossWindow->CaricaIncrocio(scene))
+        m_crossWindow->Refresh();
+}
+
+void ShellViewers::closeCrossroads()
+{
+    if (m_crossWindow)
+        m_crossWindow->CloseCross();
+}
+
+void ShellViewers::refreshCrossroads()
+{
+    if (m_crossWindow && m_crossWindow->isVisible())
+        m_crossWindow->Refresh();
+}
+
 bool ShellViewers::htmlOpen() const
 {
     return m_html && m_html->isOpen();

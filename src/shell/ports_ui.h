@@ -75,6 +75,14 @@ public:
     void openHtml(const QString& page) override;
     void closeHtml() override;
 
+    // The crossroads window.
+    void setCrossroads(TTVcross* window) { m_crossWindow = window; }
+    bool crossroadsVisible() const override;
+    bool startCrossroadsAutoplay() override;
+    void showCrossroads(const QString& scene) override;
+    void closeCrossroads() override;
+    void refreshCrossroads() override;
+
     // The book viewer's window and what it does.
     void setBook(TTVlibro* window, BookViewer* viewer)
     {
@@ -160,6 +168,7 @@ private:
     TTVlibro* m_bookWindow = nullptr;
     BookViewer* m_book = nullptr;
     TTVhtml* m_htmlWindow = nullptr;
+    TTVcross* m_crossWindow = nullptr;
     HtmlViewer* m_html = nullptr;
     Globals* m_g = nullptr;
     FilmPlayers* m_films = nullptr;

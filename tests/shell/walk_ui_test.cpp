@@ -1987,3 +1987,120 @@ TEST(Walk, QuizSpeaksAndChangesLanguageFromTheAudioButtonsPopup)
     EXPECT_FALSE(quiz->isVisible());
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
 }
+
+// The crossroads exercise through the real main window on the filled
+// screen: a record whose sign is a crossroads opens it, an order entered
+// with clicks and letter keys answers with its stretch, and every frame is
+// read back from the picture the class sees.
+#include "crossroads/cross_film.h"
+#include "crossroads/cross_fixture.h"
+#include "crossroads/tv_cross_window.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+int crossFramePainted(TTVcross* cross)
+{
+    return filmgen::readFrameNumber(cross->screen()->grab().toImage()).value_or(-1);
+}
+
+// The frames confirmed on show from `from` on.
+QList<int> crossFramesSeen(const QList<QList<QVariant>>& spy)
+{
+    QList<int> seen;
+    for (const QList<QVariant>& s : spy)
+        seen << s.at(0).toInt();
+    return seen;
+}
+
+}  // namespace
+
+TEST(Walk, ACrossroadsRecordTakesAnOrderAndAnswersWithExactFrames)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    const QString root = in.tmp.path() + QStringLiteral("/ziro/");
+    DataTable table;
+    ASSERT_TRUE(ziro::test::buildTable(
+        table,
+        {
+            Rec(5, "A05", {{"Nome segnale", "100"}, {"Domanda", "901"}}),
+            Rec(10, "B01",
+                {{"Nome segnale", "101"}, {"Domanda", "1001"}, {"Icona1", "12"}, {"Icona6", "n205"},
+                 {"Foto1", "1"}}),
+            Rec(20, "B01", {{"Nome segnale", "631"}, {"Spare", "2"}}),
+            Rec(10, "B02", {{"Domanda", "2001"}}),
+            Rec(10, "C01", {{"Nome segnale", "106"}, {"Domanda", "3001"}}),
+        },
+        ziro::test::walkFields()));
+    QString error;
+    ASSERT_TRUE(table.saveToFile(root + QStringLiteral("Program/AAB2016.XML"), SaveFormat::Utf8, &error))
+        << str(error);
+    ASSERT_TRUE(ziro::test::writeCrossTable(root + QStringLiteral("Program/kx_cross.cds"), {ziro::test::row631()}));
+    QDir().mkpath(root + QStringLiteral("Video"));
+    filmgen::FilmSpec spec;
+    spec.frames = 150;
+    spec.sound = false;
+    ASSERT_TRUE(filmgen::makeFilm(root + QStringLiteral("Video/Crs631.KXA"), spec, &error)) << str(error);
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    PresentationHost* host = PresentationHost::of(p.base());
+    ASSERT_TRUE(host);
+    TTVcross* cross = p.app.windows().TVcross;
+    cross::CrossFilm* film = cross->film();
+    ASSERT_TRUE(film);
+    typeKey(p, Qt::Key_Right);
+    typeKey(p, Qt::Key_Right);
+    ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cross->isVisible(); }, 5000));
+    // Still on the first frame of the correct passage.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return film->shownFrame() == 4; }, 5000));
+    EXPECT_EQ(crossFramePainted(cross), 4);
+    EXPECT_EQ(str(cross->numberLabel()->text()), "631");
+
+    const auto click = [&](QPoint inPanel) {
+        QTest::mouseClick(host->viewport(), Qt::LeftButton, {},
+                          ziro::test::onScreen(cross->screen()->mapTo(p.base(), inPanel)));
+        QTest::qWait(20);
+    };
+    const cross::CrossRecord* record = cross->session()->record();
+    ASSERT_TRUE(record);
+    const QPoint grass(420, 330);  // the picture, away from every vehicle
+
+    // B, A, C: the stretch of that wrong order, 60 to 100, then the empty
+    // scene.
+    QSignalSpy shown(film, &cross::CrossFilm::frameShown);
+    click(record->hotSpot(2).center());
+    click(record->hotSpot(1).center());
+    typeKey(p, Qt::Key_C);
+    EXPECT_EQ(str(cross->slotLetter(1)->text() + cross->slotLetter(2)->text() + cross->slotLetter(3)->text()),
+              "BAC");
+    click(grass);
+    EXPECT_FALSE(cross->session()->waiting());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cross->session()->waiting() && film->shownFrame() == 0; }, 10000));
+    EXPECT_EQ(crossFramePainted(cross), 0);
+    QList<int> seen = crossFramesSeen(shown);
+    ASSERT_TRUE(seen.contains(60));
+    EXPECT_EQ(seen.mid(seen.indexOf(60) + 1), (QList<int>{100, 0}));
+
+    // The right order by letter keys and Enter: the passage, 4 to 60.
+    shown.clear();
+    typeKey(p, Qt::Key_A);
+    typeKey(p, Qt::Key_B);
+    typeKey(p, Qt::Key_C);
+    EXPECT_EQ(cross->session()->check(), cross::Verdict::Correct);
+    typeKey(p, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cross->session()->waiting() && film->shownFrame() == 0; }, 10000));
+    seen = crossFramesSeen(shown);
+    ASSERT_TRUE(seen.contains(4));
+    EXPECT_EQ(seen.mid(seen.indexOf(4) + 1), (QList<int>{60, 0}));
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+
+    // Leaving the record closes the exercise.
+    typeKey(p, Qt::Key_Right);
+    EXPECT_FALSE(cross->isVisible());
+}

@@ -47,6 +47,12 @@
 //                              FILE, generated banks of 7,000 and 70,000
 //                              statements, adding "open_ms" and
 //                              "open_ms_10x" (a 10-statement block opened)
+//   ziro-bench --frames [FILE] a crossroads animation (FILE, or a generated
+//                              one) in the crossroads player: 200 random
+//                              exact seeks and 200 single steps, each frame
+//                              read back; prints "frames_wrong", "seek_ms",
+//                              "step_ms" and "render_ms" (libmpv alone
+//                              seeking and drawing the same frames)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -65,6 +71,7 @@
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
 #include "film_bench.h"
+#include "frames_bench.h"
 #include "photo_bench.h"
 #include "present_bench.h"
 #include "step_bench.h"
@@ -238,6 +245,15 @@ int main(int argc, char** argv)
     QString generateFolder;
     std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
+        // The crossroads animation's exact frames: its own arguments.
+        if (std::strcmp(argv[i], "--frames") == 0) {
+            const QString film = i + 1 < argc && argv[i + 1][0] != '-' ? QFile::decodeName(argv[i + 1]) : QString();
+            int requests = ziro::bench::kDefaultFrameRequests;
+            for (int j = i + 1; j + 1 < argc; ++j)
+                if (std::strcmp(argv[j], "--runs") == 0)
+                    requests = std::max(1, std::atoi(argv[j + 1]));
+            return ziro::bench::runFrames(argv[0], film, requests);
+        }
         if (std::strcmp(argv[i], "--load") == 0 && i + 1 < argc)
             loadPath = QFile::decodeName(argv[++i]);
         else if (std::strcmp(argv[i], "--generate") == 0 && i + 1 < argc)

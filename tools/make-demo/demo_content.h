@@ -67,6 +67,10 @@ namespace ziro::demo {
 // program streams as ".KXV", MP4 films as ".KXS". False when one cannot be
 // made (the reason in `error`).
 bool writeFilms(const QString& videoDir, QString* error);
+// Writes the crossroads table into `programDir`, the crossroads animations
+// (masked ".KXA") into `videoDir`, and A-B records of topic E01 that open
+// them. Run it after writeContentTables.
+bool writeCrossroads(const QString& videoDir, const QString& programDir, QString* error);
 
 // Writes the HTML lesson pages (folders J10, J11 and G02 under "Html", with
 // their pictures, sounds and thumbnails) and points A-B records at them in

@@ -266,6 +266,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("book pages: ") + error);
     if (!ziro::demo::writeHtmlPages(ziro, program, &error))
         fail(QStringLiteral("HTML pages: ") + error);
+    if (!ziro::demo::writeCrossroads(ziro + QStringLiteral("Video/"), program, &error))
+        fail(QStringLiteral("crossroads: ") + error);
     if (!ziro::demo::writeSpokenStatements(ziro, program, out + QStringLiteral("Velarium/"), &error))
         fail(QStringLiteral("spoken statements: ") + error);
 

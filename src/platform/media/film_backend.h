@@ -42,6 +42,11 @@ public:
     virtual bool seek(qint64 units) = 0;
     // One frame forward or back, leaving the film paused.
     virtual bool step(bool forward) = 0;
+    // Shows exactly frame `frame` (of 40 ms), paused. onFrameShown follows
+    // with the number of the frame whose picture frame() then holds, once
+    // the last of the frames asked for is ready to paint. A player that
+    // cannot tell when a seek is done still seeks and says nothing.
+    virtual bool showFrame(int frame) { return pause() && seek(qint64(frame) * 400'000); }
     // Current position and duration in 100 ns units; 0 when unknown. At the
     // end of the film the position is the duration.
     virtual qint64 position() const = 0;
@@ -69,6 +74,7 @@ public:
     std::function<void()> onFrame;        // a new picture is ready
     std::function<void()> onEnd;          // the film reached its end
     std::function<void(QString)> onError; // playback failed and stopped
+    std::function<void(int)> onFrameShown; // the frame showFrame asked for is ready
 };
 
 }  // namespace ziro

@@ -34,6 +34,9 @@ constexpr char kUriPrefix[] = "zirofilm://";
 
 enum Observed : quint64 { kTimePos = 1, kDuration, kPause, kEofReached, kCurrentAo };
 
+// The reply that marks a seek of showFrame as taken in.
+constexpr quint64 kFrameSeek = 100;
+
 struct StreamCookie {
     MaskedStream stream;
     qint64 position = 0;
@@ -270,6 +273,9 @@ void MpvFilmBackend::renderLoop()
         if (m_renderQuit)
             return;
         const bool redraw = m_renderRedraw;
+        const int toldFrame = redraw ? m_redrawFrame : -1;
+        if (redraw)
+            m_redrawFrame = -1;
         m_renderUpdate = m_renderRedraw = false;
         const QSize size = m_renderSize;
         const quint64 generation = m_generation;
@@ -306,6 +312,11 @@ void MpvFilmBackend::renderLoop()
         if (drawn && m_showing && generation == m_generation) {
             std::swap(m_front, m_back);
             postFrameNotice();
+            if (toldFrame >= 0)
+                postFrameShown(toldFrame, generation);
+        } else if (toldFrame >= 0 && generation == m_generation && m_redrawFrame < 0) {
+            // Not drawn (no size yet): the next redraw tells it.
+            m_redrawFrame = toldFrame;
         }
     }
 }
@@ -324,12 +335,29 @@ void MpvFilmBackend::postFrameNotice()
         Qt::QueuedConnection);
 }
 
+void MpvFilmBackend::postFrameShown(int frame, quint64 generation)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, frame, generation] {
+            {
+                std::lock_guard lock(m_renderMutex);
+                if (generation != m_generation)
+                    return;
+            }
+            if (onFrameShown)
+                onFrameShown(frame);
+        },
+        Qt::QueuedConnection);
+}
+
 void MpvFilmBackend::clearPicture()
 {
     {
         std::lock_guard lock(m_renderMutex);
         ++m_generation;
         m_showing = false;
+        m_redrawFrame = -1;
         m_front = QImage();
     }
     if (onFrame)
@@ -413,7 +441,29 @@ bool MpvFilmBackend::handleEvent(const mpv_event& event)
         if (m_entry >= 0)
             m_loaded = true;
         break;
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata == kFrameSeek)
+            ++m_framesTaken;
+        break;
     case MPV_EVENT_PLAYBACK_RESTART:
+        // The picture libmpv holds after the restart that follows the last
+        // exact seek asked for is that frame: draw it again and say which
+        // it is, from the position libmpv reached.
+        if (m_entry >= 0 && m_frameWanted && m_framesTaken == m_framesAsked) {
+            m_frameWanted = false;
+            double seconds = 0;
+            if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) {
+                const int frame = int(unitsFromSeconds(seconds) / 400'000.0 + 0.5);
+                {
+                    std::lock_guard lock(m_renderMutex);
+                    m_showing = true;
+                    m_renderRedraw = true;
+                    m_redrawFrame = frame;
+                }
+                m_renderWake.notify_one();
+                break;
+            }
+        }
         // Pictures are shown from here on. Until the new film's first
         // picture is ready, libmpv may still draw the last picture of the
         // film closed before it; the one it holds now is drawn again.
@@ -467,6 +517,7 @@ bool MpvFilmBackend::handleEvent(const mpv_event& event)
 
 void MpvFilmBackend::resetState()
 {
+    m_frameWanted = false;
     m_open = false;
     m_entry = -1;
     m_loaded = false;
@@ -596,6 +647,22 @@ bool MpvFilmBackend::seek(qint64 units)
         return false;
     m_position = units;
     m_eof = m_eof && units >= m_duration;
+    return true;
+}
+
+bool MpvFilmBackend::showFrame(int frame)
+{
+    if (!m_open || !setPaused(true))
+        return false;
+    const qint64 units = std::clamp(qint64(frame) * 400'000, qint64(0), m_duration);
+    const QByteArray seconds = QByteArray::number(double(units) / 1e7, 'f', 7);
+    const char* command[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
+    if (mpv_command_async(m_mpv, kFrameSeek, command) < 0)
+        return false;
+    ++m_framesAsked;
+    m_frameWanted = true;
+    m_position = units;
+    m_eof = false;
     return true;
 }
 

@@ -53,6 +53,7 @@ public:
 
     bool seek(qint64 units) override;
     bool step(bool forward) override;
+    bool showFrame(int frame) override;
     qint64 position() const override { return m_position; }
     qint64 duration() const override { return m_duration; }
 
@@ -84,6 +85,7 @@ private:
     void renderLoop();
     void clearPicture();
     void postFrameNotice();
+    void postFrameShown(int frame, quint64 generation);
 
     MpvFilmOptions m_options;
     mpv_handle* m_mpv = nullptr;
@@ -111,6 +113,12 @@ private:
     // Set while a notice runs, so that a backend deleted by it is noticed.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 
+    // Exact frames asked for with showFrame and the seeks libmpv has taken
+    // in: a restart after the last of them shows the last frame asked for.
+    quint64 m_framesAsked = 0;
+    quint64 m_framesTaken = 0;
+    bool m_frameWanted = false;
+
     std::atomic<bool> m_eventsPosted{false};
     std::atomic<bool> m_framePosted{false};
 
@@ -123,6 +131,8 @@ private:
     bool m_renderRedraw = false;   // the size changed: draw the picture again
     bool m_showing = false;        // the open film's pictures have begun: publish them
     quint64 m_generation = 0;      // counts closes, so a late picture is dropped
+    int m_redrawFrame = -1;        // the frame the next redraw shows, to be told
+
     QSize m_renderSize;
     QImage m_front;  // the picture shown; copied out by frame()
     QImage m_back;   // the picture being drawn (render thread only)
