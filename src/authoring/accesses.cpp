@@ -203,11 +203,14 @@ ApplyPlan planApply(const TMdTemp& m, const MarkFacts& f)
     }
     p.action = ApplyPlan::Action::Show;
     p.photo = f.photoCount > 0 ? std::clamp(m.Foto, 1, f.photoCount) : 0;
-    p.statement = f.statementCount > 0 ? std::clamp(m.NumAffermazione, 1, f.statementCount) : 0;
+    // An unknown count (0) leaves the bound to the quiz, which clamps to the
+    // block it loads.
+    p.statement = f.statementCount > 0 ? std::clamp(m.NumAffermazione, 1, f.statementCount)
+                                       : std::max(1, m.NumAffermazione);
     p.question = m.Custom ? 0 : std::clamp(m.NumDomanda, 0, std::max(0, f.questionCount));
 
     const bool canPhoto = f.photoCount > 0 || f.hasHtml;
-    const bool canQuiz = f.questionShown && f.statementCount > 0;
+    const bool canQuiz = f.questionShown;
     if (!f.signShown && !f.questionShown && (f.hasPhotos || f.hasHtml)) {
         p.view = View::Photo;
     } else if (m.Snap == QLatin1Char('S') && f.signShown) {

@@ -71,7 +71,7 @@ struct MarkFacts {
     bool hasPhotos = false;
     bool hasHtml = false;
     int photoCount = 0;
-    int statementCount = 0;  // of the record's question block
+    int statementCount = 0;  // of the record's question block; 0 unknown
     int questionCount = 0;   // blocks of the topic
 };
 

@@ -219,6 +219,12 @@ LessonFileOps& realLessonFileOps()
 bool CreaCdsCustomVoid(const QString& userFolder, QString* error)
 {
     const QString path = userFolder + kLessonTemplate + kXml;
+    // A new installation may lack the user folder: it is where lessons live.
+    if (!QDir().mkpath(userFolder)) {
+        if (error)
+            *error = QStringLiteral("impossibile creare ") + userFolder;
+        return false;
+    }
     DataTable table;
     if (!table.createFromFields(lessonFields(), error))
         return false;

@@ -61,6 +61,7 @@ class QuizBank;
 class SystemQuizRandom;
 class QuizSession;
 class ShellQuizHost;
+class ShellLessons;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -159,6 +160,7 @@ private:
     std::unique_ptr<QuizBank> m_quizBank;
     std::unique_ptr<ShellQuizHost> m_quizHost;
     std::unique_ptr<QuizSession> m_quizSession;
+    std::unique_ptr<ShellLessons> m_lessons;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

@@ -124,7 +124,9 @@ TEST(LessonSchema, HasTheFieldsInOrderAndTheTemplateIsUtf8WithNoRows)
     ASSERT_TRUE(t.open());
     EXPECT_EQ(t.recordCount(), 0);
     EXPECT_TRUE(isCurrentLessonSchema(t));
-    EXPECT_FALSE(CreaCdsCustomVoid(user + "missing/"));
+    EXPECT_TRUE(CreaCdsCustomVoid(user + "new/"));
+    writeFile(user + "afile", "x");
+    EXPECT_FALSE(CreaCdsCustomVoid(user + "afile/"));
 }
 
 TEST(LessonSchema, EditionComesFromTipoAndNeverLeavesNone)
