@@ -12,6 +12,9 @@
 #include "quiz/quiz_session.h"
 #include "shell/main_window.h"
 
+#include <QPointer>
+#include <QTimer>
+
 namespace ziro {
 
 ShellLessons::ShellLessons(Globals& g, const Config& config, Reports& reports, SystemServices& system,
@@ -97,8 +100,16 @@ bool ShellLessons::applyPendingMark()
 
 void ShellLessons::showLessonList()
 {
-    if (m_w.select)
-        m_w.select->showList();
+    if (!m_w.select)
+        return;
+    m_w.select->showList();
+    // The general menu asks for the list while it comes up itself: the list
+    // goes over it once it is up.
+    QPointer<TSelect> select = m_w.select;
+    QTimer::singleShot(0, select, [select] {
+        if (select && select->isVisible())
+            select->showList();
+    });
 }
 
 bool ShellLessons::lessonListVisible() const
