@@ -127,8 +127,12 @@ void TAccessi::execChoice()
 {
     setAccessMode(false);
     CaricaAccessi();
-    CBXInsegnanti->setFocus();
-    execModal();
+    m_chosen = false;
+    // The presentation can hide its windows for a moment while it settles
+    // at start, which ends a modal run; the question stands until answered.
+    for (int tries = 0; tries < 5 && !m_chosen; ++tries) {
+        execModal();
+    }
 }
 
 int TAccessi::selectedRow() const
@@ -156,6 +160,7 @@ void TAccessi::okClicked()
 {
     if (m_list)
         m_list->choose(selectedRow());
+    m_chosen = true;
     done(1);
 }
 

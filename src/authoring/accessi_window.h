@@ -62,6 +62,7 @@ private:
     Reports* m_reports = nullptr;
     SystemServices* m_system = nullptr;
     bool m_management = false;
+    bool m_chosen = false;
 };
 
 }  // namespace ziro
