@@ -242,6 +242,10 @@ TEST_F(AccessTest, MarksRoundTripAndOddValuesReadAsDefaults)
     EXPECT_EQ(back.Argomento, "B05");
     EXPECT_EQ(back.LezPers, "/x/Utente/Freni.xml");
     EXPECT_FALSE(saveMarkToSlot(*g.IniFilePtr, 9, m));
+    // Only a custom-lesson mark names a lesson file.
+    m.Custom = false;
+    ASSERT_TRUE(saveMarkToSlot(*g.IniFilePtr, 3, m));
+    EXPECT_TRUE(readAccessSlot(*reread(), 3).mark.LezPers.isEmpty());
 
     writeFile(iniPath(), "[accesso2]\r\nmtseg=2\r\nMTfot=abc\r\nMTsnp=\r\nMTrec=7x\r\n");
     const TMdTemp odd = readAccessSlot(*reread(), 2).mark;

@@ -148,6 +148,14 @@ TEST_F(CustomLessonsTest, OkEntersCustomModeWithTheLessonsEditionOnlyOnce)
     ASSERT_TRUE(lessons.close());
     EXPECT_FALSE(g.Custom);
     EXPECT_EQ(table.fileName(), contentFilePath(g, TModoQuiz::mqCD));
+
+    // The general menu switches the mode off on its own while the lesson is
+    // still the table: closing the list still brings the edition back.
+    lessons.select(rowOf("Curve"));
+    ASSERT_TRUE(lessons.ok());
+    g.Custom = false;
+    ASSERT_TRUE(lessons.close());
+    EXPECT_EQ(table.fileName(), contentFilePath(g, TModoQuiz::mqAB));
 }
 
 TEST_F(CustomLessonsTest, ALessonThatCannotBeShownLeavesTheTableAndModeAsTheyWere)
