@@ -150,7 +150,7 @@ void CustomLessons::nuova()
     if (draft.isEmpty())
         return;
     if (!m_port.openEditor(draft))
-        m_reports.Emsg(ReportKind::Notice, QStringLiteral("Creazione lezioni personalizzate"),
+        m_reports.Emsg(ReportKind::Notice, QStringLiteral("Modifica lezione"),
                        QStringLiteral("Editor delle lezioni non disponibile."));
 }
 
@@ -164,7 +164,7 @@ void CustomLessons::copia()
     if (draft.isEmpty())
         return;
     if (!m_port.openEditor(draft))
-        m_reports.Emsg(ReportKind::Notice, QStringLiteral("Creazione lezioni personalizzate"),
+        m_reports.Emsg(ReportKind::Notice, QStringLiteral("Modifica lezione"),
                        QStringLiteral("Editor delle lezioni non disponibile."));
 }
 
@@ -182,7 +182,7 @@ void CustomLessons::modifica()
     if (up.result == UpgradeOutcome::Result::Declined || up.result == UpgradeOutcome::Result::Failed)
         return;
     if (!m_port.openEditor(path))
-        m_reports.Emsg(ReportKind::Notice, QStringLiteral("Creazione lezioni personalizzate"),
+        m_reports.Emsg(ReportKind::Notice, QStringLiteral("Modifica lezione"),
                        QStringLiteral("Editor delle lezioni non disponibile."));
 }
 

@@ -92,7 +92,12 @@ void TSelect::showList()
     fill();
     showModeless();
     raise();
-    ListaDB->setFocus();
+    // Focusing the list would make its first row current: with no lesson
+    // chosen the keyboard waits on "Chiudi".
+    if (m_lessons && m_lessons->currentRow() >= 0)
+        ListaDB->setFocus();
+    else
+        SBAnnulla->setFocus();
 }
 
 void TSelect::fill()
