@@ -30,7 +30,7 @@ ShellLessons::ShellLessons(Globals& g, const Config& config, Reports& reports, S
     // While the list is up the general menu ignores its buttons; it gets
     // them back when the list goes.
     if (m_w.select) {
-        QObject::connect(m_w.select, &OverlayWindow::hidden, m_w.select, [this] {
+        m_listHidden = QObject::connect(m_w.select, &OverlayWindow::hidden, m_w.select, [this] {
             if (m_w.menu && m_w.menu->logic())
                 m_w.menu->logic()->setAbilita(true);
             if (m_w.menu)
@@ -39,7 +39,11 @@ ShellLessons::ShellLessons(Globals& g, const Config& config, Reports& reports, S
     }
 }
 
-ShellLessons::~ShellLessons() = default;
+ShellLessons::~ShellLessons()
+{
+    // The list may outlive this link while the windows are taken down.
+    QObject::disconnect(m_listHidden);
+}
 
 void ShellLessons::createTemplate()
 {

@@ -10,6 +10,8 @@
 #include "authoring/resume.h"
 #include "content/navigator.h"
 
+#include <QMetaObject>
+
 #include <memory>
 
 namespace ziro {
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<AccessList> m_accesses;
     bool m_ready = false;
     bool m_markLoaded = false;
+    QMetaObject::Connection m_listHidden;
 };
 
 }  // namespace ziro

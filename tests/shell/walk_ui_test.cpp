@@ -2038,3 +2038,42 @@ TEST(Walk, ATeacherResumesTheirLessonOnTheStatementTheyLeft)
         EXPECT_EQ(quiz->session()->list().NumAff, 2);
     }
 }
+
+// A side trip from a custom lesson leaves it for the edition's table and
+// the general menu key brings the class back to the same step.
+TEST(Walk, ASideTripFromACustomLessonComesBackToItsStep)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    ASSERT_NO_FATAL_FAILURE(writeTeacherLesson(in));
+    const QString user = in.tmp.path() + QStringLiteral("/ziro/Utente/");
+    ASSERT_TRUE(QFile::rename(user + QStringLiteral("Rossi/Freni.xml"), user + QStringLiteral("Freni.xml")));
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+    clickOnScreen(p, custom, custom->rect().center());
+    TSelect* select = p.app.windows().Select;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    ASSERT_EQ(select->ListaDB->count(), 1);
+    select->ListaDB->setCurrentRow(0);
+    clickOnScreen(p, select->SBOk, select->SBOk->rect().center());
+    ASSERT_TRUE(p.g().Custom);
+    for (int i = 0; i < 4 && p.base()->Table1.fieldInt(QStringLiteral("NumRec")) < 2; ++i)
+        typeKey(p, Qt::Key_Right);
+    ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
+
+    p.base()->logic().popupChosen(QStringLiteral("B01"));
+    EXPECT_FALSE(p.g().Custom);
+    EXPECT_EQ(QFileInfo(p.base()->Table1.fileName()).fileName(), QStringLiteral("AAB2016.XML"));
+    EXPECT_TRUE(p.g().MdTemp.Status);
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_TRUE(p.g().Custom);
+    EXPECT_FALSE(p.g().MdTemp.Status);
+    EXPECT_EQ(QFileInfo(p.base()->Table1.fileName()).fileName(), QStringLiteral("Freni.xml"));
+    EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
+    EXPECT_FALSE(p.menu()->isVisible());
+}
