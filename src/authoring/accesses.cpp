@@ -243,6 +243,21 @@ ApplyPlan planApply(const TMdTemp& m, const MarkFacts& f)
 
 // ---------------------------------------------------------------- the list
 
+namespace {
+
+// A slot as a free one is written: no name, no mark, no edition.
+SingleAccessType emptySlot(const QString& id)
+{
+    SingleAccessType a;
+    a.id = id;
+    a.mark = TMdTemp{};
+    a.mark.Snap = QChar();
+    a.mark.L_AB = false;
+    return a;
+}
+
+}  // namespace
+
 AccessList::AccessList(Globals& g, Reports& reports) : m_g(g), m_reports(reports) {}
 
 IniFile& AccessList::ini() const
@@ -323,12 +338,8 @@ bool AccessList::load()
         packed[0] = m_slots[0];
         for (std::size_t i = 0; i < valid.size(); ++i)
             packed[i + 1] = m_slots[std::size_t(valid[i])];
-        for (int s = int(valid.size()) + 1; s < kAccessSlots; ++s) {
-            packed[std::size_t(s)] = SingleAccessType{};
-            packed[std::size_t(s)].mark = TMdTemp{};
-            packed[std::size_t(s)].mark.Snap = QChar();
-            packed[std::size_t(s)].mark.L_AB = false;
-        }
+        for (int s = int(valid.size()) + 1; s < kAccessSlots; ++s)
+            packed[std::size_t(s)] = emptySlot(QString());
         std::vector<std::pair<int, SingleAccessType>> writes;
         for (int s = 1; s < kAccessSlots; ++s)
             writes.emplace_back(s, packed[std::size_t(s)]);
@@ -439,7 +450,6 @@ void AccessList::choose(int row)
 bool AccessList::saveSlots(const std::vector<std::pair<int, SingleAccessType>>& writes, const QString& context)
 {
     IniFile& file = ini();
-    const QByteArray before = file.toBytes();
     std::vector<std::pair<int, SingleAccessType>> old;
     for (const auto& w : writes)
         old.emplace_back(w.first, readAccessSlot(file, w.first));
@@ -452,24 +462,9 @@ bool AccessList::saveSlots(const std::vector<std::pair<int, SingleAccessType>>& 
     // not write half of this one.
     for (const auto& [slot, access] : old)
         putAccessSlot(file, slot, access);
-    Q_UNUSED(before);
     m_reports.Emsg(ReportKind::FileIo, context, file.path());
     return false;
 }
-
-namespace {
-
-SingleAccessType emptySlot(const QString& id)
-{
-    SingleAccessType a;
-    a.id = id;
-    a.mark = TMdTemp{};
-    a.mark.Snap = QChar();
-    a.mark.L_AB = false;
-    return a;
-}
-
-}  // namespace
 
 bool AccessList::insert(const QString& name)
 {
