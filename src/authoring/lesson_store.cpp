@@ -386,15 +386,29 @@ QString LessonFolder::copyToDraft(const LessonEntry& source)
 {
     QByteArray data;
     QString error;
-    if (!m_ops.read(source.path, &data, &error) || !m_ops.write(draftPath(), data, &error)) {
+    DataTable table;
+    if (!m_ops.read(source.path, &data, &error) || !table.loadFromData(data, source.path, &error)) {
         m_reports.Emsg(ReportKind::Message, QStringLiteral("Problemi di copia db"), kDraftLesson);
         return {};
     }
     // The copy is what the editor opens, so it is the copy that must have
-    // the full statement range; the source keeps its own schema.
-    const UpgradeOutcome up = upgradeLessonFile(draftPath(), m_reports, m_ops);
-    if (up.result == UpgradeOutcome::Result::Declined || up.result == UpgradeOutcome::Result::Failed)
+    // the full statement range; the source keeps its own schema, and the
+    // draft is written once, already upgraded.
+    if (!isCurrentLessonSchema(table)) {
+        if (!m_reports.Conferma(QStringLiteral("Lezioni personalizzate"),
+                                QStringLiteral("File incompatibile. Eseguire l'aggiornarnamento?")))
+            return {};
+        DataTable upgraded;
+        if (!upgradeLessonTable(table, upgraded, &error)) {
+            m_reports.Emsg(ReportKind::FileIo, QStringLiteral("Aggiornamento lezione: ") + error, source.path);
+            return {};
+        }
+        data = upgraded.toXml(SaveFormat::Ascii);
+    }
+    if (!m_ops.write(draftPath(), data, &error)) {
+        m_reports.Emsg(ReportKind::Message, QStringLiteral("Problemi di copia db"), kDraftLesson);
         return {};
+    }
     return draftPath();
 }
 

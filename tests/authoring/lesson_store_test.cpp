@@ -217,6 +217,9 @@ TEST_F(LessonFolderTest, CopyUpgradesTheDraftAndNeverTheSource)
     t.setFileName(draft);
     ASSERT_TRUE(t.open());
     EXPECT_TRUE(isCurrentLessonSchema(t));
+    EXPECT_EQ(t.recordCount(), 2);
+    // The source is the draft's backup: no other is left behind.
+    EXPECT_EQ(QDir(dirs.DirLezioni).entryList({"*.old*"}), QStringList());
 
     reports.answer = false;
     EXPECT_TRUE(folder.copyToDraft(entries[0]).isEmpty());
