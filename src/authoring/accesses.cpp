@@ -447,6 +447,14 @@ void AccessList::choose(int row)
                        + name);
 }
 
+QString AccessList::infoAccess() const
+{
+    const int n = m_g.AccessoCorrente;
+    const QString id = n > 0 && n < kAccessSlots ? m_slots[std::size_t(n)].id : QString();
+    return QStringLiteral(" ") + QString::number(id.isEmpty() ? 0 : n) + QStringLiteral(" - ")
+        + (id.isEmpty() ? kGenericAccess : id);
+}
+
 bool AccessList::saveSlots(const std::vector<std::pair<int, SingleAccessType>>& writes, const QString& context)
 {
     IniFile& file = ini();

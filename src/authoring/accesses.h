@@ -143,6 +143,9 @@ public:
     // "OK" of the choice: row -1 (or any row without a teacher) is the
     // generic access.
     void choose(int row);
+    // The configuration form's InfoAccess: the current access's number,
+    // " - " and its name (" 0 - Accesso generico" for the generic access).
+    QString infoAccess() const;
 
     // Each returns false (reported) when it did nothing.
     bool insert(const QString& name);

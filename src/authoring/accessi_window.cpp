@@ -158,7 +158,8 @@ void TAccessi::setButtons()
 
 void TAccessi::okClicked()
 {
-    if (m_list)
+    // The access is chosen once, at start; managing the list leaves it.
+    if (m_list && !m_management)
         m_list->choose(selectedRow());
     m_chosen = true;
     done(1);

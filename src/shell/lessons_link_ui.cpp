@@ -116,6 +116,16 @@ void ShellLessons::showLessonList()
     });
 }
 
+void ShellLessons::manageAccesses()
+{
+    if (!m_w.accessi || !m_g.IniFilePtr)
+        return;
+    m_w.accessi->setAccessMode(true);
+    m_w.accessi->CaricaAccessi();
+    m_w.accessi->execModal();
+    m_w.accessi->setAccessMode(false);
+}
+
 bool ShellLessons::lessonListVisible() const
 {
     return m_w.select && m_w.select->isVisible();

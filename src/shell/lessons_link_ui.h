@@ -58,6 +58,9 @@ public:
 
     void showLessonList();
     bool lessonListVisible() const;
+    // The teachers' management ("Gestione insegnanti" of the configuration
+    // form, once that form offers it), modal.
+    void manageAccesses();
 
     // CustomLessonPort
     QString askName(const QString& title, const QString& prompt, const QString& initial) override;

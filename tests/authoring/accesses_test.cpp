@@ -139,6 +139,7 @@ TEST_F(AccessTest, DeleteShiftsLaterTeachersWithTheirMarksAndFollowsTheCurrentOn
     ASSERT_TRUE(list.load());
     list.choose(2);  // T3
     ASSERT_EQ(g.AccessoCorrente, 3);
+    EXPECT_EQ(list.infoAccess(), " 3 - T3");
 
     ASSERT_TRUE(list.remove(1));  // T2
     EXPECT_EQ(list.names(), QStringList({"T1", "T3", "T4"}));
@@ -156,6 +157,7 @@ TEST_F(AccessTest, DeleteShiftsLaterTeachersWithTheirMarksAndFollowsTheCurrentOn
 
     ASSERT_TRUE(list.remove(1));  // the current one
     EXPECT_EQ(g.AccessoCorrente, 0);
+    EXPECT_EQ(list.infoAccess(), " 0 - Accesso generico");
     EXPECT_EQ(g.dirs.DirLezioni, g.dirs.DirUtente);
     EXPECT_FALSE(list.remove(5));
 }

@@ -138,6 +138,11 @@ TEST_F(AccessiWindowTest, ManagementInsertsRenamesAndDeletesThroughTheNameQuesti
     ASSERT_EQ(window->LBInsegnanti->count(), 2);
     EXPECT_EQ(window->LBInsegnanti->item(0)->text(), "Bianchi");
     EXPECT_EQ(list.slot(1).mark.RecNum, 9);
+
+    // OK closes the management without choosing another access.
+    window->LBInsegnanti->setCurrentRow(1);
+    window->BtOK->click();
+    EXPECT_EQ(g.AccessoCorrente, 0);
 }
 
 TEST(SelectWindow, ListsTheLessonsAndEnablesOnlyWhatTheCurrentOneAllows)
