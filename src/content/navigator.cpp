@@ -559,7 +559,7 @@ void Navigator::AttivaModoTemp(const QString& CodeFilterIN, const QString& CodeF
     }
     m_viewers.closePhotoViewer();
     if (m_g.Custom)
-        m_services.closeCustomLesson();
+        (m_customExit ? *m_customExit : m_services).closeCustomLesson();
     FiltraDB(CodeFilterIN, CodeFilterOUT, Count);
 }
 

@@ -108,6 +108,10 @@ public:
     // name that is not a plain number is none of them.
     static bool isSpecialSign(const QString& name);
 
+    // Where a side trip leaves a custom lesson, once the lesson list exists;
+    // until then the walk's services do.
+    void setCustomLessonExit(WalkServices* exit) { m_customExit = exit; }
+
 private:
     QString text(const QString& field) const;
     QString spare() const { return text(QStringLiteral("Spare")); }
@@ -143,6 +147,7 @@ private:
     MainViewPort& m_main;
     SignAreaPort& m_sign;
     WalkServices& m_services;
+    WalkServices* m_customExit = nullptr;
     NavFields m_f;
     // The record whose flags are current: where a search that meets an end
     // takes the cursor back to.

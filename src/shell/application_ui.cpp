@@ -32,6 +32,7 @@
 #include "quiz/quiz_speech.h"
 #include "quiz/quiz_window.h"
 #include "shell/artwork.h"
+#include "shell/lessons_link_ui.h"
 #include "shell/main_window.h"
 #include "shell/ports_ui.h"
 #include "shell/presentation.h"
@@ -363,6 +364,18 @@ void ZiroApp::createWindows()
     m_w.TVlibro->setCursors(cursor(kCursorPointer), cursor(kCursorFist));
     m_viewers->setBook(m_w.TVlibro, m_bookViewer.get());
     QObject::connect(m_w.TVlibro, &TTVlibro::keyPassed, base, &TBase::GestioneTastiera);
+
+    // Custom lessons and teacher accesses: the template follows the folders
+    // the settings set; the teacher's choice and resume mark come once the
+    // activation is over.
+    m_lessons = std::make_unique<ShellLessons>(
+        m_g, *m_config, *m_reporter, m_system,
+        ShellLessons::Windows{base, m_w.MenuGen, m_w.Select, m_w.Accessi, m_w.InText, m_quizSession.get()});
+    m_menus->setLessons(m_lessons.get());
+    m_menuLink->setLessons(m_lessons.get());
+    base->navigator().setCustomLessonExit(m_lessons.get());
+    QObject::connect(base, &TBase::settingsApplied, base, [this] { m_lessons->createTemplate(); });
+    QObject::connect(base, &TBase::activatedOnce, base, [this] { m_lessons->startAccesses(); });
 }
 
 void ZiroApp::shutdown()

@@ -68,6 +68,7 @@ class QuizSession;
 class QuizSpeech;
 class Settings;
 class ShellQuizHost;
+class ShellLessons;
 
 // The single instances of the program's windows, created once in this
 // order and alive until the end.
@@ -172,6 +173,7 @@ private:
     std::unique_ptr<FilmBackend> m_crossEngine;
     std::unique_ptr<cross::CrossFilm> m_crossFilm;
     std::unique_ptr<cross::CrossSession> m_crossSession;
+    std::unique_ptr<ShellLessons> m_lessons;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

@@ -332,6 +332,8 @@ void MainLogic::TastoMNGClick()
         if (m_viewers.htmlOpen())
             m_viewers.closeHtml();
         if (m_g.MdTemp.Status) {
+            if (m_menus.applyPendingMark())
+                return;
             if (!m_actions.returnFromSideTrip()) {
                 m_shell.beep();
                 m_shell.message(QStringLiteral("Errore recupero jmpMark."));

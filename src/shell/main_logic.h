@@ -171,6 +171,9 @@ public:
     // Saves the current teacher's resume mark, leaving Custom and the
     // edition flags as they are.
     virtual void saveResumeMark() {}
+    // Applies the pending mark when it is a loaded resume mark or the way
+    // back into a custom lesson; false leaves it to the side trip's return.
+    virtual bool applyPendingMark() { return false; }
     // Modal: the sign category menu loaded for `edition`; false when there
     // is none to show.
     virtual bool showSignCategoryMenu(TModoQuiz edition)

@@ -11,6 +11,7 @@
 #include "menus/menu_gen_window.h"
 #include "platform/files/paths.h"
 #include "platform/system/system_services.h"
+#include "shell/lessons_link_ui.h"
 #include "shell/main_window.h"
 #include "viewers/foto_preview_window.h"
 #include "viewers/media_bar.h"
@@ -840,6 +841,34 @@ bool ShellQuizHost::controlHeld() const
 void ShellQuizHost::beep()
 {
     m_system.beep();
+}
+
+}  // namespace ziro
+
+// --- Custom lessons and resume marks -------------------------------------------
+
+namespace ziro {
+
+void ShellMenus::saveResumeMark()
+{
+    if (m_lessons)
+        m_lessons->saveResumeMark();
+}
+
+bool ShellMenus::applyPendingMark()
+{
+    return m_lessons && m_lessons->applyPendingMark();
+}
+
+bool GeneralMenuLink::lessonListVisible() const
+{
+    return m_lessons && m_lessons->lessonListVisible();
+}
+
+void GeneralMenuLink::showLessonList()
+{
+    if (m_lessons)
+        m_lessons->showLessonList();
 }
 
 }  // namespace ziro

@@ -38,6 +38,7 @@ class NoteEditor;
 class TTVhtml;
 class TTools;
 class TQuiz;
+class ShellLessons;
 
 // The viewers as the lesson screen and the walk reach them.
 class ShellViewers : public MainViewerPorts {
@@ -279,6 +280,10 @@ private:
 class ShellMenus : public MenuPorts {
 public:
     void setGeneralMenu(TMenuGen* menu) { m_menu = menu; }
+    // Resume marks go through the lessons' link once it exists.
+    void setLessons(ShellLessons* lessons) { m_lessons = lessons; }
+    void saveResumeMark() override;
+    bool applyPendingMark() override;
 
     bool generalMenuVisible() const override;
     void showGeneralMenu() override;
@@ -288,6 +293,7 @@ public:
 
 private:
     TMenuGen* m_menu = nullptr;
+    ShellLessons* m_lessons = nullptr;
 };
 
 // What the general menu asks of the lesson screen, the viewers and the
@@ -311,6 +317,10 @@ public:
     void openHtml(const QString& page) override;
     void saveViewMode() override;
     void beep() override;
+    // The custom lesson list, once it exists.
+    void setLessons(ShellLessons* lessons) { m_lessons = lessons; }
+    bool lessonListVisible() const override;
+    void showLessonList() override;
 
 private:
     Globals& m_g;
@@ -318,6 +328,7 @@ private:
     Reports& m_reporter;
     SystemServices& m_system;
     TBase& m_base;
+    ShellLessons* m_lessons = nullptr;
 };
 
 // What the report window asks of the rest of the program.

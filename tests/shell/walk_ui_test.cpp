@@ -2104,3 +2104,187 @@ TEST(Walk, ACrossroadsRecordTakesAnOrderAndAnswersWithExactFrames)
     typeKey(p, Qt::Key_Right);
     EXPECT_FALSE(cross->isVisible());
 }
+
+#include "authoring/accessi_window.h"
+#include "authoring/lesson_store.h"
+#include "authoring/select_window.h"
+#include "config/ini_file.h"
+#include "menus/menu_art.h"
+#include "quiz/quiz_session.h"
+
+#include <QComboBox>
+
+namespace {
+
+// Rossi's lesson: a sign with block d1001's two statements, then one with
+// block d2001's.
+void writeTeacherLesson(Installation& in)
+{
+    const QString folder = in.tmp.path() + QStringLiteral("/ziro/Utente/Rossi/");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    DataTable t;
+    ASSERT_TRUE(t.createFromFields(lessonFields()));
+    const struct {
+        int num;
+        const char* sign;
+        const char* block;
+    } steps[] = {{1, "101", "d1001"}, {2, "102", "d2001"}};
+    for (const auto& s : steps) {
+        ASSERT_TRUE(t.append());
+        t.setField(QStringLiteral("NumRec"), s.num);
+        t.setField(QStringLiteral("Argomento"), QStringLiteral("Z01"));
+        t.setField(QStringLiteral("Tipo"), 0);
+        t.setField(QStringLiteral("Nome segnale"), QLatin1String(s.sign));
+        t.setField(QStringLiteral("Domanda"), QStringLiteral("1"));
+        t.setField(QStringLiteral("Selezione"), QStringLiteral("SI"));
+        for (int id = 1; id <= 2; ++id)
+            t.setField(QStringLiteral("Quesito%1").arg(id),
+                       QStringLiteral("%1%2%3S000").arg(QLatin1String(s.block), 7).arg(id == 1 ? 'V' : 'F').arg(id, 4, 10, QLatin1Char('0')));
+        ASSERT_TRUE(t.post());
+    }
+    QString error;
+    ASSERT_TRUE(t.saveToFile(folder + QStringLiteral("Freni.xml"), SaveFormat::Ascii, &error)) << str(error);
+}
+
+// Answers the teacher's choice at start with item `index` of the drop-down
+// (0 the generic access).
+void chooseTeacherWhenAsked(Program& p, int index, QTimer& timer)
+{
+    QObject::connect(&timer, &QTimer::timeout, [&p, index] {
+        TAccessi* accessi = p.app.windows().Accessi;
+        if (!accessi || !accessi->isVisible())
+            return;
+        accessi->CBXInsegnanti->setCurrentIndex(index);
+        accessi->BtOK->click();
+    });
+    timer.start(100);
+}
+
+void clickOnScreen(Program& p, QWidget* w, QPoint at)
+{
+    PresentationHost* host = PresentationHost::of(p.base());
+    ASSERT_TRUE(host);
+    QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, ziro::test::onScreen(w->mapTo(p.base(), at)));
+}
+
+}  // namespace
+
+// A teacher picks their access, presents one of their lessons, moves to a
+// statement and ends the program; the next start offers their access again
+// and lands on that statement of that lesson.
+TEST(Walk, ATeacherResumesTheirLessonOnTheStatementTheyLeft)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true, "Accesso multiplo=1\r\nRecupero out=1\r\n[Accesso1]\r\nid=Rossi\r\n");
+    ASSERT_TRUE(in.ready);
+    ASSERT_NO_FATAL_FAILURE(writeTeacherLesson(in));
+    const QString lesson = in.tmp.path() + QStringLiteral("/ziro/Utente/Rossi/Freni.xml");
+    {
+        Program p(in);
+        QTimer chooser;
+        chooseTeacherWhenAsked(p, 1, chooser);
+        PresentationHost* host = nullptr;
+        ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+        chooser.stop();
+        EXPECT_EQ(p.g().AccessoCorrente, 1);
+        ASSERT_TRUE(p.g().dirs.DirLezioni.endsWith(QStringLiteral("/Utente/Rossi/")));
+        ASSERT_TRUE(p.menu()->isVisible());
+
+        // The lesson list from the general menu, the lesson chosen with its
+        // row and "Ok".
+        TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+        clickOnScreen(p, custom, custom->rect().center());
+        TSelect* select = p.app.windows().Select;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+        ASSERT_EQ(select->ListaDB->count(), 1);
+        EXPECT_EQ(select->ListaDB->item(0)->text(), QStringLiteral("Freni"));
+        clickOnScreen(p, select->ListaDB->viewport(), select->ListaDB->visualItemRect(select->ListaDB->item(0)).center());
+        ASSERT_TRUE(select->SBOk->isEnabled());
+        clickOnScreen(p, select->SBOk, select->SBOk->rect().center());
+        ASSERT_TRUE(p.g().Custom);
+        EXPECT_EQ(QFileInfo(p.base()->Table1.fileName()).fileName(), QStringLiteral("Freni.xml"));
+        EXPECT_FALSE(p.menu()->isVisible());
+        EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 1);
+
+        // The second step (the walk may show the first step's quiz on the
+        // way), its quiz, its second statement.
+        for (int i = 0; i < 4 && p.base()->Table1.fieldInt(QStringLiteral("NumRec")) < 2; ++i)
+            typeKey(p, Qt::Key_Right);
+        ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
+        TQuiz* quiz = p.app.windows().Quiz;
+        if (!quiz->isVisible())
+            typeKey(p, Qt::Key_F12);
+        ASSERT_TRUE(quiz->isVisible());
+        for (int i = 0; i < 4 && quiz->session()->Terni() < 2; ++i)
+            typeKey(p, Qt::Key_Down);
+        ASSERT_EQ(quiz->session()->Terni(), 2);
+
+        // The end of the program keeps the mark.
+        p.base()->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !p.base()->isVisible(); }, 3000));
+    }
+    {
+        const auto ini = IniFile::open(in.program + QStringLiteral(".ini"));
+        ASSERT_TRUE(ini);
+        EXPECT_EQ(ini->readInteger(QStringLiteral("Accesso1"), QStringLiteral("MTrec"), 0), 2);
+        EXPECT_EQ(ini->readString(QStringLiteral("Accesso1"), QStringLiteral("MTsnp")), QStringLiteral("Q"));
+        EXPECT_EQ(ini->readInteger(QStringLiteral("Accesso1"), QStringLiteral("MTaff"), 0), 2);
+        EXPECT_EQ(ini->readInteger(QStringLiteral("Accesso0"), QStringLiteral("MTrec"), 0), 0);
+    }
+    {
+        Program p(in);
+        QTimer chooser;
+        chooseTeacherWhenAsked(p, 1, chooser);
+        PresentationHost* host = nullptr;
+        ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+        chooser.stop();
+        EXPECT_TRUE(p.g().Custom);
+        EXPECT_EQ(QFileInfo(p.base()->Table1.fileName()).canonicalFilePath(), QFileInfo(lesson).canonicalFilePath());
+        EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
+        EXPECT_FALSE(p.menu()->isVisible());
+        TQuiz* quiz = p.app.windows().Quiz;
+        ASSERT_TRUE(quiz->isVisible());
+        EXPECT_EQ(quiz->session()->Terni(), 2);
+        EXPECT_EQ(quiz->session()->list().NumAff, 2);
+    }
+}
+
+// A side trip from a custom lesson leaves it for the edition's table and
+// the general menu key brings the class back to the same step.
+TEST(Walk, ASideTripFromACustomLessonComesBackToItsStep)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    ASSERT_NO_FATAL_FAILURE(writeTeacherLesson(in));
+    const QString user = in.tmp.path() + QStringLiteral("/ziro/Utente/");
+    ASSERT_TRUE(QFile::rename(user + QStringLiteral("Rossi/Freni.xml"), user + QStringLiteral("Freni.xml")));
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+    clickOnScreen(p, custom, custom->rect().center());
+    TSelect* select = p.app.windows().Select;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    ASSERT_EQ(select->ListaDB->count(), 1);
+    select->ListaDB->setCurrentRow(0);
+    clickOnScreen(p, select->SBOk, select->SBOk->rect().center());
+    ASSERT_TRUE(p.g().Custom);
+    for (int i = 0; i < 4 && p.base()->Table1.fieldInt(QStringLiteral("NumRec")) < 2; ++i)
+        typeKey(p, Qt::Key_Right);
+    ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
+
+    p.base()->logic().popupChosen(QStringLiteral("B01"));
+    EXPECT_FALSE(p.g().Custom);
+    EXPECT_EQ(QFileInfo(p.base()->Table1.fileName()).fileName(), QStringLiteral("AAB2016.XML"));
+    EXPECT_TRUE(p.g().MdTemp.Status);
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_TRUE(p.g().Custom);
+    EXPECT_FALSE(p.g().MdTemp.Status);
+    EXPECT_EQ(QFileInfo(p.base()->Table1.fileName()).fileName(), QStringLiteral("Freni.xml"));
+    EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
+    EXPECT_FALSE(p.menu()->isVisible());
+}

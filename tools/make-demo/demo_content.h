@@ -92,4 +92,8 @@ bool writeQuestionBanks(const QString& programDir, QString* error);
 bool writeSpokenStatements(const QString& ziroDir, const QString& programDir, const QString& velariumDir,
                            QString* error);
 
+// Writes the custom lessons of the generic access and of two teachers, and
+// their accesses and resume marks into the settings file in `programDir`.
+bool writeLessons(const QString& ziroDir, const QString& programDir, QString* error);
+
 }  // namespace ziro::demo

@@ -270,6 +270,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("crossroads: ") + error);
     if (!ziro::demo::writeSpokenStatements(ziro, program, out + QStringLiteral("Velarium/"), &error))
         fail(QStringLiteral("spoken statements: ") + error);
+    if (!ziro::demo::writeLessons(ziro, program, &error))
+        fail(QStringLiteral("lessons: ") + error);
 
     if (argc >= 3) {
         const QString exe = program + QStringLiteral("ziro");

@@ -1,0 +1,255 @@
+#include "shell/lessons_link_ui.h"
+
+#include "authoring/accessi_window.h"
+#include "authoring/select_window.h"
+#include "base/reports.h"
+#include "config/ini_file.h"
+#include "config/settings.h"
+#include "menus/general_menu.h"
+#include "menus/in_text_dialog.h"
+#include "menus/menu_gen_window.h"
+#include "platform/system/system_services.h"
+#include "quiz/quiz_session.h"
+#include "shell/main_window.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace ziro {
+
+ShellLessons::ShellLessons(Globals& g, const Config& config, Reports& reports, SystemServices& system,
+                           Windows windows)
+    : m_g(g), m_config(config), m_reports(reports), m_system(system), m_w(windows)
+{
+    m_lessons = std::make_unique<CustomLessons>(m_g, m_reports, m_w.base->Table1, *m_w.base, *this);
+    m_accesses = std::make_unique<AccessList>(m_g, m_reports);
+    if (m_w.select)
+        m_w.select->attach(m_lessons.get());
+    if (m_w.accessi)
+        m_w.accessi->attach(m_accesses.get(), m_w.names, &m_reports, &m_system);
+    // While the list is up the general menu ignores its buttons; it gets
+    // them back when the list goes.
+    if (m_w.select) {
+        m_listHidden = QObject::connect(m_w.select, &OverlayWindow::hidden, m_w.select, [this] {
+            if (m_w.menu && m_w.menu->logic())
+                m_w.menu->logic()->setAbilita(true);
+            if (m_w.menu)
+                m_w.menu->ChangeModoTasti();
+        });
+    }
+}
+
+ShellLessons::~ShellLessons()
+{
+    // The list may outlive this link while the windows are taken down.
+    QObject::disconnect(m_listHidden);
+}
+
+void ShellLessons::createTemplate()
+{
+    m_lessons->createTemplate();
+}
+
+bool ShellLessons::startAccesses()
+{
+    bool applied = false;
+    if (m_config.CBAccessoMultiplo || m_config.CBJumpMark2) {
+        if (m_g.IniFilePtr)
+            m_accesses->load();
+        if (m_config.CBAccessoMultiplo && m_w.accessi)
+            m_w.accessi->execChoice();
+        else
+            m_accesses->choose(-1);
+        if (m_config.CBJumpMark2 && m_g.IniFilePtr) {
+            const int slot = m_g.AccessoCorrente;
+            m_reports.Emsg(ReportKind::LogOnly, QStringLiteral("Attivato salto jmpMark"),
+                           QStringLiteral("Struttura estratta da [Accesso ") + QString::number(slot) + QStringLiteral("]"));
+            if (const auto mark = markToLoad(m_accesses->slot(slot), m_g.dirs.DirUtente)) {
+                m_g.MdTemp = *mark;
+                m_markLoaded = true;
+                applied = applyPendingMark();
+            }
+        }
+    }
+    m_ready = true;
+    if (!applied && m_w.menu && !m_w.menu->isVisible())
+        m_w.menu->showMenu();
+    return applied;
+}
+
+void ShellLessons::saveResumeMark()
+{
+    if (!m_ready || !m_g.IniFilePtr || !m_w.base || !m_w.base->Table1.isOpen())
+        return;
+    if (m_g.ModoDebug)
+        m_reports.Debug(QStringLiteral("Salvataggio jmpMark"),
+                        QStringLiteral("Struttura inserita in [Accesso ") + QString::number(m_g.AccessoCorrente) + QStringLiteral("]"));
+    const TMdTemp mark = captureMark(m_g, m_w.base->Table1, *this);
+    QString error;
+    if (!saveMarkToSlot(*m_g.IniFilePtr, m_g.AccessoCorrente, mark, &error))
+        m_reports.Emsg(ReportKind::FileIo, QStringLiteral("Salvataggio jmpMark: ") + error, m_g.IniFilePtr->path());
+    m_g.MdTemp.Status = false;
+}
+
+bool ShellLessons::applyPendingMark()
+{
+    if (!m_g.MdTemp.Status || !(m_markLoaded || m_g.MdTemp.Custom))
+        return false;
+    m_markLoaded = false;
+    const bool shown = ziro::applyPendingMark(m_g, m_reports, m_w.base->Table1, *m_w.base, *m_lessons, *this);
+    if (shown)
+        closeGeneralMenu();
+    return true;
+}
+
+void ShellLessons::showLessonList()
+{
+    if (!m_w.select)
+        return;
+    m_w.select->showList();
+    // The general menu asks for the list while it comes up itself: the list
+    // goes over it once it is up.
+    QPointer<TSelect> select = m_w.select;
+    QTimer::singleShot(0, select, [select] {
+        if (select && select->isVisible())
+            select->showList();
+    });
+}
+
+void ShellLessons::manageAccesses()
+{
+    if (!m_w.accessi || !m_g.IniFilePtr)
+        return;
+    m_w.accessi->setAccessMode(true);
+    m_w.accessi->CaricaAccessi();
+    m_w.accessi->execModal();
+    m_w.accessi->setAccessMode(false);
+}
+
+bool ShellLessons::lessonListVisible() const
+{
+    return m_w.select && m_w.select->isVisible();
+}
+
+// --- CustomLessonPort ---------------------------------------------------------
+
+QString ShellLessons::askName(const QString& title, const QString& prompt, const QString& initial)
+{
+    return m_w.names ? m_w.names->kxQuery(title, prompt, initial) : QString();
+}
+
+void ShellLessons::beep()
+{
+    m_system.beep();
+}
+
+void ShellLessons::filterOff()
+{
+    m_w.base->FiltraDB(QStringLiteral("OFF"), QString(), false);
+}
+
+void ShellLessons::showCustomMode(bool on)
+{
+    m_w.base->setProgressVisible(on);
+    m_w.base->updateProgressBar();
+    if (m_w.menu)
+        m_w.menu->ChangeModoTasti();
+}
+
+void ShellLessons::closeGeneralMenu()
+{
+    if (m_w.menu && m_w.menu->isVisible())
+        m_w.menu->done(0);
+    if (m_w.menu && m_w.menu->logic())
+        m_w.menu->logic()->setAbilita(true);
+}
+
+void ShellLessons::startPresentation()
+{
+    m_w.base->showRecordAt(m_w.base->Table1.recNo());
+}
+
+// --- ResumePort ------------------------------------------------------------------
+
+void ShellLessons::closeSideViews()
+{
+    MainViewerPorts& v = m_w.base->viewers();
+    v.closeBook();
+    v.closeFilms();
+    v.closeCrossroads();
+    v.closeHtml();
+}
+
+void ShellLessons::filter(const QString& da, const QString& a)
+{
+    m_w.base->FiltraDB(da, a, false);
+}
+
+void ShellLessons::showRecord()
+{
+    startPresentation();
+}
+
+int ShellLessons::statementCount() const
+{
+    if (!m_g.Custom)
+        return 0;
+    int count = 0;
+    while (count < 70 && !m_w.base->Table1.fieldText(QStringLiteral("Quesito") + QString::number(count + 1)).trimmed().isEmpty())
+        ++count;
+    return count;
+}
+
+bool ShellLessons::photoViewerOpen() const
+{
+    return m_w.base->viewers().photoViewerOpen();
+}
+
+void ShellLessons::openPhotoViewer(int photo)
+{
+    m_w.base->viewers().openPhotoViewer(photo);
+}
+
+void ShellLessons::closePhotoViewer()
+{
+    m_w.base->viewers().closePhotoViewer();
+}
+
+bool ShellLessons::quizVisible() const
+{
+    return m_w.base->viewers().quizVisible();
+}
+
+int ShellLessons::currentStatement() const
+{
+    return m_w.quiz ? m_w.quiz->Terni() : m_g.ContatoreAffermazioni;
+}
+
+void ShellLessons::loadQuizAt(const QString& domanda, int statement)
+{
+    if (m_w.quiz)
+        m_w.quiz->CaricaDomanda(domanda, statement);
+}
+
+void ShellLessons::closeQuiz()
+{
+    m_w.base->viewers().closeQuiz();
+}
+
+void ShellLessons::showSign()
+{
+    m_w.base->showCurrentSign(m_config.CBNomeSegnali);
+}
+
+void ShellLessons::showGeneralMenu()
+{
+    if (m_w.menu)
+        m_w.menu->showMenu();
+}
+
+void ShellLessons::closeCustomLesson()
+{
+    m_lessons->leaveCustomMode();
+}
+
+}  // namespace ziro
