@@ -1,5 +1,7 @@
 #include "authoring/accesses.h"
 
+#include "support/logging_reports.h"
+
 #include "base/reports.h"
 #include "config/ini_file.h"
 
@@ -15,16 +17,7 @@
 namespace ziro {
 namespace {
 
-struct RecordingReports : Reports {
-    QStringList log;
-    void Emsg(ReportKind kind, const QString& contesto, const QString& nome) override
-    {
-        log << QStringLiteral("%1 %2 | %3").arg(reportCode(kind)).arg(contesto, nome);
-    }
-    bool Conferma(const QString&, const QString&) override { return true; }
-    void Debug(const QString&, const QString&) override {}
-    bool reportWindowVisible() const override { return false; }
-};
+using RecordingReports = test::LoggingReports;
 
 void writeFile(const QString& path, const QByteArray& data)
 {

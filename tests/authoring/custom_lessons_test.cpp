@@ -1,4 +1,6 @@
 #include "authoring/custom_lessons.h"
+
+#include "support/logging_reports.h"
 #include "authoring/resume.h"
 
 #include "base/reports.h"
@@ -18,21 +20,7 @@
 namespace ziro {
 namespace {
 
-struct RecordingReports : Reports {
-    QStringList log;
-    bool answer = true;
-    void Emsg(ReportKind kind, const QString& contesto, const QString& nome) override
-    {
-        log << QStringLiteral("%1 %2 | %3").arg(reportCode(kind)).arg(contesto, nome);
-    }
-    bool Conferma(const QString& contesto, const QString&) override
-    {
-        log << QStringLiteral("? ") + contesto;
-        return answer;
-    }
-    void Debug(const QString&, const QString&) override {}
-    bool reportWindowVisible() const override { return false; }
-};
+using RecordingReports = test::LoggingReports;
 
 struct FakeEditions : EditionPort {
     DataTable& table;

@@ -1,5 +1,7 @@
 #include "authoring/lesson_store.h"
 
+#include "support/logging_reports.h"
+
 #include "base/reports.h"
 #include "platform/dataset/data_table.h"
 
@@ -15,21 +17,7 @@
 namespace ziro {
 namespace {
 
-struct RecordingReports : Reports {
-    QStringList log;
-    bool answer = true;
-    void Emsg(ReportKind kind, const QString& contesto, const QString& nome) override
-    {
-        log << QStringLiteral("%1 %2 | %3").arg(reportCode(kind)).arg(contesto, nome);
-    }
-    bool Conferma(const QString& contesto, const QString&) override
-    {
-        log << QStringLiteral("? ") + contesto;
-        return answer;
-    }
-    void Debug(const QString&, const QString&) override {}
-    bool reportWindowVisible() const override { return false; }
-};
+using RecordingReports = test::LoggingReports;
 
 // Fails the n-th write (1-based) and counts the rest.
 struct FailingOps : LessonFileOps {

@@ -1,5 +1,7 @@
 #include "viewers/photo.h"
 
+#include "support/logging_reports.h"
+
 #include "base/globals.h"
 #include "base/reports.h"
 #include "controls/kxb.h"
@@ -19,21 +21,7 @@ using namespace ziro;
 
 namespace {
 
-struct RecordingReports : Reports {
-    QStringList log;
-    bool answer = true;
-    void Emsg(ReportKind kind, const QString& contesto, const QString& nome) override
-    {
-        log << QStringLiteral("%1 %2 | %3").arg(reportCode(kind)).arg(contesto, nome);
-    }
-    bool Conferma(const QString& contesto, const QString&) override
-    {
-        log << QStringLiteral("? ") + contesto;
-        return answer;
-    }
-    void Debug(const QString&, const QString&) override {}
-    bool reportWindowVisible() const override { return false; }
-};
+using RecordingReports = test::LoggingReports;
 
 struct FakeCaptionTable : CaptionTable {
     QHash<QString, QString> fields;
