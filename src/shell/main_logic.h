@@ -171,6 +171,9 @@ public:
     // Saves the current teacher's resume mark, leaving Custom and the
     // edition flags as they are.
     virtual void saveResumeMark() {}
+    // The next showing of the sign category menu comes from the topic
+    // pop-up: its confirm starts a side trip.
+    virtual void setSignMenuFromPopup(bool fromPopup) { Q_UNUSED(fromPopup); }
     // Modal: the sign category menu loaded for `edition`; false when there
     // is none to show.
     virtual bool showSignCategoryMenu(TModoQuiz edition)
