@@ -167,13 +167,13 @@ QImage drawVehicleMenu()
         const QRect cell = vehicleHotspotRect(n);
         const QColor band = QColor::fromHsv((vehicleTabOf(n) * 40) % 360, 40, 255);
         p.fillRect(cell, band);
-        const QRect art = cell.adjusted(6, 2, -6, -22);
+        const QRect art = cell.adjusted(8, 2, -8, -26);
         if (const std::optional<SignSpec> spec = findDemoSign(silhouetteFor(n)))
             p.drawImage(art, drawIcon(*spec, art.size()));
         p.setPen(Qt::black);
         const QString name = QString::fromUtf8(vehicle(n).name);
-        p.setFont(boldFont(name.size() > 28 ? 7 : 9));
-        p.drawText(QRect(cell.left() + 1, cell.bottom() - 21, cell.width() - 2, 21),
+        p.setFont(boldFont(name.size() > 36 ? 7 : name.size() > 24 ? 8 : 9));
+        p.drawText(QRect(cell.left() + 1, cell.bottom() - 25, cell.width() - 2, 25),
                    Qt::AlignCenter | Qt::TextWordWrap, name);
     }
     return img;
@@ -184,12 +184,10 @@ QImage drawVehiclePhoto(int n)
     QImage img(480, 360, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, 360);
-    sky.setColorAt(0, QColor(150, 200, 240));
-    sky.setColorAt(0.65, QColor(225, 240, 250));
-    sky.setColorAt(0.66, QColor(90, 90, 95));
-    sky.setColorAt(1, QColor(60, 60, 65));
-    p.fillRect(img.rect(), sky);
+    // Flat sky and road: the masked pictures keep 256 colours, and a
+    // gradient would show as bands.
+    p.fillRect(QRect(0, 0, 480, 236), QColor(170, 210, 240));
+    p.fillRect(QRect(0, 236, 480, 124), QColor(80, 80, 86));
     if (const std::optional<SignSpec> spec = findDemoSign(silhouetteFor(n)))
         p.drawImage(QRect(90, 70, 300, 190), drawIcon(*spec, QSize(300, 190)));
     p.setPen(Qt::white);
