@@ -196,6 +196,7 @@ void TMenuImg::BtEsciClick()
     m_fromPopup = false;
     if (isVisible())
         done(0);
+    m_logic->exit();
 }
 
 int TMenuImg::activeTab() const

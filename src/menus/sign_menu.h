@@ -161,6 +161,9 @@ public:
         return false;
     }
     virtual void closeMenu() {}
+    // The menu was left without a choice: a crossroads exercise under it
+    // is rewound and drawn again.
+    virtual void menuLeft() {}
 };
 
 enum class SignConfirmOutcome { Nothing, StayOpen, Record, PictureAlone };
@@ -189,6 +192,7 @@ public:
     bool tabPressed(int tab);
 
     SignConfirmOutcome confirm(bool fromPopup);
+    void exit() { m_host.menuLeft(); }
 
 private:
     Globals& m_g;

@@ -228,7 +228,7 @@ void ZiroApp::createWindows()
     m_vehicleMenuHost = std::make_unique<ShellVehicleMenuHost>(*base);
     m_vehicleMenuHost->setMenu(m_w.MenuVcl);
     m_w.MenuVcl->attach(m_g, *m_config, *m_reporter, *m_vehicleMenuHost);
-    m_menus->setPictureMenus(base, m_w.MenuImg, m_w.MenuVcl);
+    m_menus->setPictureMenus(&m_g, base, m_w.MenuImg, m_w.MenuVcl);
     m_w.Remote = make<TRemote>(host);
     m_w.QuizColor = make<TQuizColor>(host);
     // The colours chosen are stored at once, whoever else applies them.

@@ -581,6 +581,10 @@ bool ShellMenus::showSignCategoryMenu(TModoQuiz edition)
     const bool fromPopup = m_signsFromPopup;
     m_signsFromPopup = false;
     m_signs->CaricaMenuIcone(int(edition), m_base->Table1.fileName());
+    // The sign on show gives way to the menu: its quiz closes, unless the
+    // menu came from the topic pop-up over it.
+    if (m_g && !fromPopup && !m_g->Segnale.isEmpty() && m_g->PASSsegnale)
+        m_base->viewers().closeQuiz();
     const QString current = m_base->Display && m_base->Display->isVisible() ? m_base->LNumSegn->text().trimmed()
                                                                             : QString();
     m_signs->showMenu(fromPopup, current.isEmpty() ? QStringLiteral("1") : current);
@@ -676,6 +680,12 @@ void ShellSignMenuHost::closeMenu()
 {
     if (m_menu && m_menu->isVisible())
         m_menu->done(1);
+}
+
+void ShellSignMenuHost::menuLeft()
+{
+    if (m_base.viewers().crossroadsVisible())
+        m_base.viewers().refreshCrossroads();
 }
 
 int ShellVehicleMenuHost::SpostaSuRecord(const QString& field, const QString& value, bool show)

@@ -275,8 +275,9 @@ class ShellMenus : public MenuPorts {
 public:
     void setGeneralMenu(TMenuGen* menu) { m_menu = menu; }
     // The sign and vehicle menus and the lesson screen they jump in.
-    void setPictureMenus(TBase* base, TMenuImg* signs, TMenuVcl* vehicles)
+    void setPictureMenus(Globals* g, TBase* base, TMenuImg* signs, TMenuVcl* vehicles)
     {
+        m_g = g;
         m_base = base;
         m_signs = signs;
         m_vehicles = vehicles;
@@ -295,6 +296,7 @@ public:
 
 private:
     TMenuGen* m_menu = nullptr;
+    Globals* m_g = nullptr;
     TBase* m_base = nullptr;
     TMenuImg* m_signs = nullptr;
     TMenuVcl* m_vehicles = nullptr;
@@ -318,6 +320,7 @@ public:
     void showSignAlone(const QString& sign, int number) override;
     bool moveToSignPrefix(const QString& prefix) override;
     void closeMenu() override;
+    void menuLeft() override;
 
 private:
     Globals& m_g;

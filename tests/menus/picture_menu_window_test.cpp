@@ -44,8 +44,10 @@ struct SignHost : SignMenuHost {
         return 1;
     }
     void closeMenu() override { ++closes; }
+    void menuLeft() override { ++left; }
     QStringList moved;
     int closes = 0;
+    int left = 0;
 };
 
 QString writeContent(const QString& dir)
@@ -184,6 +186,7 @@ TEST_F(SignMenuWindow, StartPositionFollowsTheSetting)
     QTest::keyClick(menu, Qt::Key_Escape);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(signs.moved.isEmpty());
+    EXPECT_EQ(signs.left, 2);
 }
 
 struct VehicleHost : VehicleMenuHost {
