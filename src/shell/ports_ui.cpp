@@ -606,8 +606,13 @@ bool ShellMenus::showVehicleMenu(bool quick)
 
 void ShellMenus::searchSign(const QString& name)
 {
-    if (m_signs)
-        m_signs->RicercaMain(name);
+    if (!m_signs)
+        return;
+    m_signs->RicercaMain(name);
+    // The keys go back to the lesson: on the scaled presentation a hidden
+    // jump field would otherwise keep taking what is typed next.
+    if (m_base)
+        m_base->takeFocus();
 }
 
 void ShellSignMenuHost::closeViewersForJump()

@@ -2010,6 +2010,8 @@ TEST(Walk, PictureMenusLandOnTheSignsRecordAndShowTheVehiclesPhotograph)
     QDir().mkpath(root + QStringLiteral("Foto"));
     in.picture(root + QStringLiteral("Foto/1246.KXB"), QSize(480, 360), Qt::darkMagenta, "KX");
     in.picture(root + QStringLiteral("Program/Rarezid2"), QSize(612, 716), Qt::lightGray, "BM");
+    // A sign with a picture and no record: it shows alone.
+    in.picture(root + QStringLiteral("PicSgn/107.BMP"), QSize(44, 30), Qt::darkCyan, "BM");
     ASSERT_TRUE(in.ready);
 
     Program p(in);
@@ -2059,9 +2061,20 @@ TEST(Walk, PictureMenusLandOnTheSignsRecordAndShowTheVehiclesPhotograph)
         typeKey(p, key);
     typeKey(p, Qt::Key_Return);
     EXPECT_EQ(str(record()), "B01/10");
+    typeKey(p, Qt::Key_S);
+    for (const Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_7})
+        typeKey(p, key);
+    typeKey(p, Qt::Key_Return);
+    EXPECT_TRUE(p.g().SegnaleON);
+    EXPECT_FALSE(p.g().QuizON);
+    EXPECT_EQ(str(QFileInfo(p.base()->Visore->NomeKXB()).fileName()), "107.BMP");
+    EXPECT_TRUE(p.base()->Display->isVisible());
+    EXPECT_EQ(str(p.base()->LNumSegn->text()), "107");
+    EXPECT_TRUE(p.base()->tasto(MainButton::QUIZ)->isDisabledLook());
 
     // The quick trip: the vehicle menu over topic A01; Esc takes the lesson
     // back where it was.
+    const QString before = record();
     TMenuVcl* vehicles = p.app.windows().MenuVcl;
     const auto quickTrip = [&] {
         QTest::mouseClick(viewport, Qt::RightButton, {}, at(p.base()->tasto(MainButton::MNU), QPoint(10, 10)));
@@ -2073,7 +2086,7 @@ TEST(Walk, PictureMenusLandOnTheSignsRecordAndShowTheVehiclesPhotograph)
     typeKey(p, Qt::Key_Escape);
     EXPECT_FALSE(vehicles->isVisible());
     EXPECT_FALSE(p.g().MdTemp.Status);
-    EXPECT_EQ(str(record()), "B01/10");
+    EXPECT_EQ(record(), before);
 
     // Again, and "Autobus" clicked and confirmed: its photograph alone.
     quickTrip();

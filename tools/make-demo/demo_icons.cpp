@@ -132,8 +132,8 @@ QImage drawSignMenu(SignLayout layout)
         p.fillRect(cell, QColor(246, 246, 246));
         const QRect art = cell.adjusted(4, 2, -4, -18);
         const QString code = QString::number(tag);
-        if (const std::optional<SignSpec> spec = findDemoSign(code))
-            p.drawImage(art, drawIcon(*spec, art.size()));
+        if (const std::optional<SignSpec> known = findDemoSign(code))
+            p.drawImage(art, drawIcon(*known, art.size()));
         else
             paintGenericSign(p, art, category, tag);
         p.setPen(QColor(30, 30, 30));
@@ -168,8 +168,8 @@ QImage drawVehicleMenu()
         const QColor band = QColor::fromHsv((vehicleTabOf(n) * 40) % 360, 40, 255);
         p.fillRect(cell, band);
         const QRect art = cell.adjusted(8, 2, -8, -26);
-        if (const std::optional<SignSpec> spec = findDemoSign(silhouetteFor(n)))
-            p.drawImage(art, drawIcon(*spec, art.size()));
+        if (const std::optional<SignSpec> known = findDemoSign(silhouetteFor(n)))
+            p.drawImage(art, drawIcon(*known, art.size()));
         p.setPen(Qt::black);
         const QString name = QString::fromUtf8(vehicle(n).name);
         p.setFont(boldFont(name.size() > 36 ? 7 : name.size() > 24 ? 8 : 9));
@@ -188,8 +188,8 @@ QImage drawVehiclePhoto(int n)
     // gradient would show as bands.
     p.fillRect(QRect(0, 0, 480, 236), QColor(170, 210, 240));
     p.fillRect(QRect(0, 236, 480, 124), QColor(80, 80, 86));
-    if (const std::optional<SignSpec> spec = findDemoSign(silhouetteFor(n)))
-        p.drawImage(QRect(90, 70, 300, 190), drawIcon(*spec, QSize(300, 190)));
+    if (const std::optional<SignSpec> known = findDemoSign(silhouetteFor(n)))
+        p.drawImage(QRect(90, 70, 300, 190), drawIcon(*known, QSize(300, 190)));
     p.setPen(Qt::white);
     p.setFont(boldFont(24));
     p.drawText(QRect(10, 280, 460, 70), Qt::AlignCenter | Qt::TextWordWrap, QString::fromUtf8(vehicle(n).name));
