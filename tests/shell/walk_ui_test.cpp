@@ -2040,6 +2040,15 @@ TEST(Walk, PictureMenusLandOnTheSignsRecordAndShowTheVehiclesPhotograph)
     EXPECT_EQ(str(record()), "C01/10");
     EXPECT_EQ(str(p.g().Segnale), "106");
 
+    // Esc leaves the menu and nothing else: the lesson stays, and its key
+    // (which opens the general menu) does not act.
+    typeKey(p, Qt::Key_F8);
+    ASSERT_TRUE(signs->isVisible());
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(signs->isVisible());
+    EXPECT_FALSE(p.menu()->isVisible());
+    EXPECT_EQ(str(record()), "C01/10");
+
     // Scrolled to sign 102 and clicked twice: selected, then confirmed.
     typeKey(p, Qt::Key_F8);
     ASSERT_TRUE(signs->isVisible());
@@ -2085,6 +2094,7 @@ TEST(Walk, PictureMenusLandOnTheSignsRecordAndShowTheVehiclesPhotograph)
     EXPECT_TRUE(p.g().MdTemp.Status);
     typeKey(p, Qt::Key_Escape);
     EXPECT_FALSE(vehicles->isVisible());
+    EXPECT_FALSE(p.menu()->isVisible());
     EXPECT_FALSE(p.g().MdTemp.Status);
     EXPECT_EQ(record(), before);
 
