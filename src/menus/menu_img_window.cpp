@@ -7,6 +7,7 @@
 #include "platform/dataset/data_table.h"
 
 #include <QDir>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <future>
 
@@ -293,6 +295,24 @@ void TMenuImg::scrollBy(int dy)
 {
     QScrollBar* bar = m_scroll->verticalScrollBar();
     bar->setValue(bar->value() + dy);
+}
+
+bool TMenuImg::event(QEvent* event)
+{
+    // The two painted buttons have their hints, shown unless the settings
+    // turn hints off.
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const bool hints = !m_config || m_config->hintsShown();
+        if (hints && kOkRect.contains(help->pos()))
+            QToolTip::showText(help->globalPos(), QStringLiteral("Conferma"), this, kOkRect);
+        else if (hints && kExitRect.contains(help->pos()))
+            QToolTip::showText(help->globalPos(), QStringLiteral("Uscita"), this, kExitRect);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return OverlayWindow::event(event);
 }
 
 void TMenuImg::paintEvent(QPaintEvent*)

@@ -5,11 +5,13 @@
 #include "menus/picture_grid_widget.h"
 
 #include <QDir>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace ziro {
 
@@ -147,6 +149,7 @@ void TMenuVcl::showMenu(bool quick)
     openPicture();
     m_logic->setQuick(quick);
     m_grid->setSelectorColour(m_g->ColoreSelettore);
+    m_name->setToolTip(!m_config || m_config->hintsShown() ? QStringLiteral("Veicolo puntato dal mouse") : QString());
     m_logic->start(menuStartFor(m_config ? m_config->MenuIconeSetting : 1));
     showSelection();
     showModeless();
@@ -215,6 +218,24 @@ void TMenuVcl::scrollBy(int dy)
 {
     QScrollBar* bar = m_scroll->verticalScrollBar();
     bar->setValue(bar->value() + dy);
+}
+
+bool TMenuVcl::event(QEvent* event)
+{
+    // The two painted buttons have their hints, shown unless the settings
+    // turn hints off.
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const bool hints = !m_config || m_config->hintsShown();
+        if (hints && kOkRect.contains(help->pos()))
+            QToolTip::showText(help->globalPos(), QStringLiteral("Conferma"), this, kOkRect);
+        else if (hints && kExitRect.contains(help->pos()))
+            QToolTip::showText(help->globalPos(), QStringLiteral("Uscita"), this, kExitRect);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return OverlayWindow::event(event);
 }
 
 void TMenuVcl::paintEvent(QPaintEvent*)

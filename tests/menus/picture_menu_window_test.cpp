@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +188,22 @@ TEST_F(SignMenuWindow, StartPositionFollowsTheSetting)
     EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(signs.moved.isEmpty());
     EXPECT_EQ(signs.left, 2);
+}
+
+TEST_F(SignMenuWindow, ButtonHintsFollowTheSetting)
+{
+    menu->showMenu(false, QStringLiteral("1"));
+    const QPoint ok = menu->okButtonRect().center();
+    auto hintAt = [&](QPoint pos) {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, pos, menu->mapToGlobal(pos));
+        QCoreApplication::sendEvent(menu, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hintAt(ok), QStringLiteral("Conferma"));
+    EXPECT_EQ(hintAt(menu->exitButtonRect().center()), QStringLiteral("Uscita"));
+    config.CBhint = true;
+    EXPECT_NE(hintAt(ok), QStringLiteral("Conferma"));
 }
 
 struct VehicleHost : VehicleMenuHost {
