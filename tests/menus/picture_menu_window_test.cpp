@@ -137,6 +137,13 @@ TEST_F(SignMenuWindow, PointerHoverClickWheelAndTabs)
     QCoreApplication::sendEvent(menu, &down);
     EXPECT_EQ(menu->scrollPosition(), before + kSignRowStep);
 
+    // Some headings have a scroll of their own.
+    const QPoint precedence = menu->tabs()->tabRect(1).center();
+    moveOver(menu->tabs(), precedence);
+    QTest::mouseClick(menu->tabs(), Qt::LeftButton, {}, precedence);
+    EXPECT_EQ(menu->logic()->current(), 41);
+    EXPECT_EQ(menu->scrollPosition(), 400);
+
     // The VIGILE tab: the heading first, then the sign itself.
     const QPoint vigile = menu->tabs()->tabRect(9).center();
     moveOver(menu->tabs(), vigile);
@@ -144,6 +151,7 @@ TEST_F(SignMenuWindow, PointerHoverClickWheelAndTabs)
     QTest::mouseClick(menu->tabs(), Qt::LeftButton, {}, vigile);
     EXPECT_EQ(menu->logic()->current(), 309);
     EXPECT_EQ(menu->numberField()->text(), QStringLiteral("383"));
+    EXPECT_EQ(menu->scrollPosition(), signBandScroll(309 + kComponentOffset));
     QTest::mouseClick(menu->tabs(), Qt::LeftButton, {}, vigile);
     EXPECT_EQ(signs.moved.last(), QStringLiteral("383"));
 }
