@@ -2112,3 +2112,38 @@ TEST(Walk, PictureMenusLandOnTheSignsRecordAndShowTheVehiclesPhotograph)
     EXPECT_TRUE(p.g().SoloFoto);
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
 }
+
+// From the topic pop-up's "Menu ICONE..." the sign menu's choice is a side
+// trip: the general menu key brings the lesson back to where it was.
+TEST(Walk, SignMenuFromTheTopicPopupIsASideTrip)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p));
+    TMenuImg* signs = p.app.windows().MenuImg;
+    QMenu* popup = p.base()->PopUpArg;
+    ASSERT_NO_FATAL_FAILURE(openTopicPopup(p));
+    QAction* icone = nullptr;
+    for (QAction* a : popup->actions())
+        if (a->data().toString() == QLatin1String("ICONE"))
+            icone = a;
+    ASSERT_NE(icone, nullptr);
+    popup->setActiveAction(icone);
+    typeKey(p, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return signs->isVisible(); }, 1000));
+
+    typeKey(p, Qt::Key_S);
+    for (const Qt::Key k : {Qt::Key_1, Qt::Key_0, Qt::Key_6})
+        typeKey(p, k);
+    typeKey(p, Qt::Key_Return);
+    typeKey(p, Qt::Key_Return);
+    EXPECT_FALSE(signs->isVisible());
+    EXPECT_EQ(str(p.base()->Table1.fieldText(QStringLiteral("Argomento"))), "C01");
+    EXPECT_TRUE(p.g().MdTemp.Status);
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(p.g().MdTemp.Status);
+    p.expect(r1);
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
