@@ -4,7 +4,6 @@
 #include "config/settings.h"
 #include "controls/jpeg_loader.h"
 #include "menus/picture_grid_widget.h"
-#include "platform/dataset/data_table.h"
 
 #include <QDir>
 #include <QHelpEvent>
