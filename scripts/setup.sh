@@ -15,8 +15,8 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
   # Qt Core, Gui, Widgets, Network and Test.
   qt6-base-dev
-  # The table engine's XML reader.
-  libpugixml-dev
+  # The table engine's XML reader; the menus' JPEG decoder.
+  libpugixml-dev libjpeg62-turbo-dev
   # Every sound the presenter plays; the build refuses to go on without it.
   libmpv-dev
   # The lock-key lights on X11 (XKB and XTest).

@@ -46,6 +46,14 @@ std::optional<PhotoFile> photoFile(const Folders& dirs, const QString& fotoValue
         : joinPlain(dirs.DirFoto, value, QString(), QStringLiteral(".KXB"));
     if (!path)
         return std::nullopt;
+    if (user && !QFileInfo::exists(*path)) {
+        // Numbers from 9000 are looked for among the school's own pictures
+        // first; a masked picture of that number in the installation's
+        // folder (the vehicle menu's 9903 and 9904) is the fall-back.
+        const std::optional<QString> installed = joinPlain(dirs.DirFoto, value, QString(), QStringLiteral(".KXB"));
+        if (installed && QFileInfo::exists(*installed))
+            return PhotoFile{*installed, true};
+    }
     return PhotoFile{*path, !user};
 }
 

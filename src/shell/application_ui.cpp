@@ -222,6 +222,16 @@ void ZiroApp::createWindows()
     m_w.PasswordDlg = make<TPasswordDlg>(host);
     m_w.MenuImg = make<TMenuImg>(host);
     m_w.MenuVcl = make<TMenuVcl>(host);
+    // The picture menus jump in the lesson screen: signs by number, vehicles
+    // by photograph.
+    m_signMenuHost = std::make_unique<ShellSignMenuHost>(m_g, *m_config, *base);
+    m_signMenuHost->setMenu(m_w.MenuImg);
+    m_w.MenuImg->attach(m_g, *m_config, *m_reporter, *m_signMenuHost);
+    m_w.MenuImg->CaricaMenuIcone(int(TModoQuiz::mqAB), QString());
+    m_vehicleMenuHost = std::make_unique<ShellVehicleMenuHost>(*base);
+    m_vehicleMenuHost->setMenu(m_w.MenuVcl);
+    m_w.MenuVcl->attach(m_g, *m_config, *m_reporter, *m_vehicleMenuHost);
+    m_menus->setPictureMenus(&m_g, base, m_w.MenuImg, m_w.MenuVcl);
     m_w.Remote = make<TRemote>(host);
     m_w.QuizColor = make<TQuizColor>(host);
     // The colours chosen are stored at once, whoever else applies them.

@@ -49,6 +49,8 @@ class TBackSubArg;
 class TTVhtml;
 class ShellViewers;
 class ShellMenus;
+class ShellSignMenuHost;
+class ShellVehicleMenuHost;
 class ShellReportHost;
 class GeneralMenuLink;
 class FilmBackend;
@@ -145,6 +147,8 @@ private:
     // plugged in as it is created.
     std::unique_ptr<ShellViewers> m_viewers;
     std::unique_ptr<ShellMenus> m_menus;
+    std::unique_ptr<ShellSignMenuHost> m_signMenuHost;
+    std::unique_ptr<ShellVehicleMenuHost> m_vehicleMenuHost;
     std::unique_ptr<ShellReportHost> m_reportHost;
     std::unique_ptr<GeneralMenuLink> m_menuLink;
     // The film engine and what the film windows and the media bar do with

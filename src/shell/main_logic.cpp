@@ -386,6 +386,7 @@ void MainLogic::TastoMNUClick(bool fromPopup)
         m_shell.message(kNoEdition);
         return;
     }
+    m_menus.setSignMenuFromPopup(fromPopup);
     m_menus.showSignCategoryMenu(*edition);
 }
 

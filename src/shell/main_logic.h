@@ -174,6 +174,9 @@ public:
     // Applies the pending mark when it is a loaded resume mark or the way
     // back into a custom lesson; false leaves it to the side trip's return.
     virtual bool applyPendingMark() { return false; }
+    // The next showing of the sign category menu comes from the topic
+    // pop-up: its confirm starts a side trip.
+    virtual void setSignMenuFromPopup(bool fromPopup) { Q_UNUSED(fromPopup); }
     // Modal: the sign category menu loaded for `edition`; false when there
     // is none to show.
     virtual bool showSignCategoryMenu(TModoQuiz edition)

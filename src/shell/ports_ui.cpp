@@ -9,6 +9,8 @@
 #include "crossroads/tv_cross_window.h"
 #include "diag/table_model.h"
 #include "menus/menu_gen_window.h"
+#include "menus/menu_img_window.h"
+#include "menus/menu_vcl_window.h"
 #include "platform/files/paths.h"
 #include "platform/system/system_services.h"
 #include "shell/lessons_link_ui.h"
@@ -27,6 +29,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace ziro {
@@ -596,6 +599,159 @@ void ShellMenus::refreshGeneralMenu()
 {
     if (m_menu)
         m_menu->ChangeModoTasti();
+}
+
+// --- the picture menus ---------------------------------------------------------
+
+bool ShellMenus::showSignCategoryMenu(TModoQuiz edition)
+{
+    if (!m_signs || !m_base)
+        return false;
+    const bool fromPopup = m_signsFromPopup;
+    m_signsFromPopup = false;
+    m_signs->CaricaMenuIcone(int(edition), m_base->Table1.fileName());
+    // The sign on show gives way to the menu: its quiz closes, unless the
+    // menu came from the topic pop-up over it.
+    if (m_g && !fromPopup && !m_g->Segnale.isEmpty() && m_g->PASSsegnale)
+        m_base->viewers().closeQuiz();
+    const QString current = m_base->Display && m_base->Display->isVisible() ? m_base->LNumSegn->text().trimmed()
+                                                                            : QString();
+    m_signs->showMenu(fromPopup, current.isEmpty() ? QStringLiteral("1") : current);
+    return true;
+}
+
+bool ShellMenus::canShowVehicleMenu() const
+{
+    return m_vehicles != nullptr;
+}
+
+bool ShellMenus::showVehicleMenu(bool quick)
+{
+    if (!m_vehicles)
+        return false;
+    m_vehicles->showMenu(quick);
+    return true;
+}
+
+void ShellMenus::searchSign(const QString& name)
+{
+    if (!m_signs)
+        return;
+    m_signs->RicercaMain(name);
+    // The keys go back to the lesson: on the scaled presentation a hidden
+    // jump field would otherwise keep taking what is typed next.
+    if (m_base)
+        m_base->takeFocus();
+}
+
+void ShellSignMenuHost::closeViewersForJump()
+{
+    MainViewerPorts& v = m_base.viewers();
+    v.closePhotoViewer();
+    v.closeFilms();
+    v.closeQuiz();
+    if (v.htmlOpen())
+        v.closeHtml();
+}
+
+void ShellSignMenuHost::resetPhotoIndex()
+{
+    m_g.FotoCorrente = 0;
+}
+
+void ShellSignMenuHost::AttivaModoTemp(const QString& from, const QString& to, bool count)
+{
+    m_base.AttivaModoTemp(from, to, count);
+}
+
+void ShellSignMenuHost::FiltraDB(const QString& from, const QString& to, bool count)
+{
+    m_base.FiltraDB(from, to, count);
+}
+
+int ShellSignMenuHost::SpostaSuRecord(const QString& field, const QString& value, bool show)
+{
+    return m_base.navigator().SpostaSuRecord(field, value, show);
+}
+
+QString ShellSignMenuHost::currentField(const QString& field) const
+{
+    return m_base.Table1.fieldText(field);
+}
+
+void ShellSignMenuHost::takeRecordAsQuestionNumber()
+{
+    m_g.ContatoreRecord = m_base.Table1.recNo();
+}
+
+void ShellSignMenuHost::closeQuiz()
+{
+    m_base.viewers().closeQuiz();
+}
+
+void ShellSignMenuHost::showSignAlone(const QString& sign, int number)
+{
+    SignViewer& viewer = m_base.signViewer();
+    viewer.Visione(sign, false, m_config.CBNomeSegnali);
+    viewer.CancellaIcone();
+    if (number > 0 && m_base.Display && m_base.LNumSegn) {
+        m_base.Display->move(550, 349);
+        m_base.LNumSegn->setText(QString::number(number));
+        m_base.Display->show();
+    }
+    m_base.setFotoButton(false);
+    m_base.setVideoButton(false);
+    m_base.setLibroButton(false);
+    m_base.setQuizButton(false);
+}
+
+bool ShellSignMenuHost::moveToSignPrefix(const QString& prefix)
+{
+    return m_base.Table1.locate(QStringLiteral("Nome segnale"), prefix, LocateOption::PartialKey);
+}
+
+void ShellSignMenuHost::closeMenu()
+{
+    if (m_menu && m_menu->isVisible())
+        m_menu->done(1);
+}
+
+void ShellSignMenuHost::menuLeft()
+{
+    if (m_base.viewers().crossroadsVisible())
+        m_base.viewers().refreshCrossroads();
+}
+
+int ShellVehicleMenuHost::SpostaSuRecord(const QString& field, const QString& value, bool show)
+{
+    return m_base.navigator().SpostaSuRecord(field, value, show);
+}
+
+void ShellVehicleMenuHost::closeQuiz()
+{
+    m_base.viewers().closeQuiz();
+}
+
+void ShellVehicleMenuHost::closeFilmAndBook()
+{
+    m_base.viewers().closeFilms();
+    m_base.viewers().closeBook();
+}
+
+void ShellVehicleMenuHost::returnFromSideTrip()
+{
+    m_base.logic().TastoMNGClick();
+}
+
+void ShellVehicleMenuHost::closeMenu()
+{
+    if (m_menu && m_menu->isVisible())
+        m_menu->done(1);
+}
+
+QString ShellVehicleMenuHost::currentFoto1() const
+{
+    return m_base.Table1.fieldText(QStringLiteral("Foto1"));
 }
 
 // --- GeneralMenuLink ---------------------------------------------------------

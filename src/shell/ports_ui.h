@@ -8,6 +8,8 @@
 
 #include "diag/error_window.h"
 #include "menus/general_menu.h"
+#include "menus/sign_menu.h"
+#include "menus/vehicle_menu.h"
 #include "shell/main_logic.h"
 #include "annotate/caption_styles.h"
 #include "viewers/book.h"
@@ -26,6 +28,8 @@ class SystemServices;
 class TBase;
 class TConfig;
 class TMenuGen;
+class TMenuImg;
+class TMenuVcl;
 class FilmPlayers;
 class MediaBar;
 class PhotoPreviews;
@@ -284,16 +288,78 @@ public:
     void setLessons(ShellLessons* lessons) { m_lessons = lessons; }
     void saveResumeMark() override;
     bool applyPendingMark() override;
+    // The sign and vehicle menus and the lesson screen they jump in.
+    void setPictureMenus(Globals* g, TBase* base, TMenuImg* signs, TMenuVcl* vehicles)
+    {
+        m_g = g;
+        m_base = base;
+        m_signs = signs;
+        m_vehicles = vehicles;
+    }
 
     bool generalMenuVisible() const override;
     void showGeneralMenu() override;
     void generalMenuOk() override;
     void cycleViewMode() override;
     void refreshGeneralMenu() override;
+    void setSignMenuFromPopup(bool fromPopup) override { m_signsFromPopup = fromPopup; }
+    bool showSignCategoryMenu(TModoQuiz edition) override;
+    bool canShowVehicleMenu() const override;
+    bool showVehicleMenu(bool quick) override;
+    void searchSign(const QString& name) override;
 
 private:
     TMenuGen* m_menu = nullptr;
     ShellLessons* m_lessons = nullptr;
+    Globals* m_g = nullptr;
+    TBase* m_base = nullptr;
+    TMenuImg* m_signs = nullptr;
+    TMenuVcl* m_vehicles = nullptr;
+    bool m_signsFromPopup = false;
+};
+
+// What the sign category menu's confirm does to the lesson screen.
+class ShellSignMenuHost : public SignMenuHost {
+public:
+    ShellSignMenuHost(Globals& g, Config& config, TBase& base) : m_g(g), m_config(config), m_base(base) {}
+    void setMenu(TMenuImg* menu) { m_menu = menu; }
+
+    void closeViewersForJump() override;
+    void resetPhotoIndex() override;
+    void AttivaModoTemp(const QString& from, const QString& to, bool count) override;
+    void FiltraDB(const QString& from, const QString& to, bool count) override;
+    int SpostaSuRecord(const QString& field, const QString& value, bool show) override;
+    QString currentField(const QString& field) const override;
+    void takeRecordAsQuestionNumber() override;
+    void closeQuiz() override;
+    void showSignAlone(const QString& sign, int number) override;
+    bool moveToSignPrefix(const QString& prefix) override;
+    void closeMenu() override;
+    void menuLeft() override;
+
+private:
+    Globals& m_g;
+    Config& m_config;
+    TBase& m_base;
+    TMenuImg* m_menu = nullptr;
+};
+
+// What the vehicle menu's confirm and exit do to the lesson screen.
+class ShellVehicleMenuHost : public VehicleMenuHost {
+public:
+    explicit ShellVehicleMenuHost(TBase& base) : m_base(base) {}
+    void setMenu(TMenuVcl* menu) { m_menu = menu; }
+
+    int SpostaSuRecord(const QString& field, const QString& value, bool show) override;
+    void closeQuiz() override;
+    void closeFilmAndBook() override;
+    void returnFromSideTrip() override;
+    void closeMenu() override;
+    QString currentFoto1() const override;
+
+private:
+    TBase& m_base;
+    TMenuVcl* m_menu = nullptr;
 };
 
 // What the general menu asks of the lesson screen, the viewers and the

@@ -2288,3 +2288,163 @@ TEST(Walk, ASideTripFromACustomLessonComesBackToItsStep)
     EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
     EXPECT_FALSE(p.menu()->isVisible());
 }
+
+// --- the picture menus -----------------------------------------------------
+
+#include "menus/menu_img_window.h"
+#include "menus/menu_vcl_window.h"
+#include "menus/picture_grid_widget.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+
+// The sign menu finds a sign typed or clicked and the lesson lands on its
+// record; the jump field uses the same search; the vehicle menu's quick
+// trip shows a vehicle's photograph and Esc comes back.
+TEST(Walk, PictureMenusLandOnTheSignsRecordAndShowTheVehiclesPhotograph)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    const QString root = in.tmp.path() + QStringLiteral("/ziro/");
+    QDir().mkpath(root + QStringLiteral("Foto"));
+    in.picture(root + QStringLiteral("Foto/1246.KXB"), QSize(480, 360), Qt::darkMagenta, "KX");
+    in.picture(root + QStringLiteral("Program/Rarezid2"), QSize(612, 716), Qt::lightGray, "BM");
+    // A sign with a picture and no record: it shows alone.
+    in.picture(root + QStringLiteral("PicSgn/107.BMP"), QSize(44, 30), Qt::darkCyan, "BM");
+    ASSERT_TRUE(in.ready);
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    PresentationHost* host = PresentationHost::of(p.base());
+    ASSERT_TRUE(host);
+    QWidget* viewport = host->viewport();
+    const auto at = [&](QWidget* w, QPoint point) { return ziro::test::onScreen(w->mapTo(p.base(), point)); };
+    TMenuImg* signs = p.app.windows().MenuImg;
+    const auto record = [&] {
+        return p.base()->Table1.fieldText(QStringLiteral("Argomento")) + QLatin1Char('/')
+            + p.base()->Table1.fieldText(QStringLiteral("NumRec"));
+    };
+
+    // F8, "S", the number, Enter to find it, Enter to confirm.
+    typeKey(p, Qt::Key_F8);
+    ASSERT_TRUE(signs->isVisible());
+    typeKey(p, Qt::Key_S);
+    for (const Qt::Key k : {Qt::Key_1, Qt::Key_0, Qt::Key_6})
+        typeKey(p, k);
+    typeKey(p, Qt::Key_Return);
+    EXPECT_EQ(signs->numberField()->text(), QStringLiteral("106"));
+    EXPECT_TRUE(signs->isVisible());
+    typeKey(p, Qt::Key_Return);
+    EXPECT_FALSE(signs->isVisible());
+    EXPECT_EQ(str(record()), "C01/10");
+    EXPECT_EQ(str(p.g().Segnale), "106");
+
+    // Esc leaves the menu and nothing else: the lesson stays, and its key
+    // (which opens the general menu) does not act.
+    typeKey(p, Qt::Key_F8);
+    ASSERT_TRUE(signs->isVisible());
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(signs->isVisible());
+    EXPECT_FALSE(p.menu()->isVisible());
+    EXPECT_EQ(str(record()), "C01/10");
+
+    // Scrolled to sign 102 and clicked twice: selected, then confirmed.
+    typeKey(p, Qt::Key_F8);
+    ASSERT_TRUE(signs->isVisible());
+    const int k = *findSignHotspot(signs->logic()->layout(), QStringLiteral("102"));
+    signs->scrollArea()->verticalScrollBar()->setValue(signHotspotRect(k).top() - 80);
+    QTest::qWait(20);
+    const QPoint icon = signHotspotRect(k).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at(signs->grid(), icon));
+    EXPECT_EQ(signs->logic()->current(), k);
+    EXPECT_EQ(signs->numberField()->text(), QStringLiteral("102"));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at(signs->grid(), signSelectorRect(k).topLeft() + QPoint(2, 2)));
+    QTest::qWait(20);
+    EXPECT_FALSE(signs->isVisible());
+    EXPECT_EQ(str(record()), "B01/20");
+
+    // The jump field of the lesson screen finds a sign the same way.
+    typeKey(p, Qt::Key_S);
+    for (const Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_1})
+        typeKey(p, key);
+    typeKey(p, Qt::Key_Return);
+    EXPECT_EQ(str(record()), "B01/10");
+    typeKey(p, Qt::Key_S);
+    for (const Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_7})
+        typeKey(p, key);
+    typeKey(p, Qt::Key_Return);
+    EXPECT_TRUE(p.g().SegnaleON);
+    EXPECT_FALSE(p.g().QuizON);
+    EXPECT_EQ(str(QFileInfo(p.base()->Visore->NomeKXB()).fileName()), "107.BMP");
+    EXPECT_TRUE(p.base()->Display->isVisible());
+    EXPECT_EQ(str(p.base()->LNumSegn->text()), "107");
+    EXPECT_TRUE(p.base()->tasto(MainButton::QUIZ)->isDisabledLook());
+
+    // The quick trip: the vehicle menu over topic A01; Esc takes the lesson
+    // back where it was.
+    const QString before = record();
+    TMenuVcl* vehicles = p.app.windows().MenuVcl;
+    const auto quickTrip = [&] {
+        QTest::mouseClick(viewport, Qt::RightButton, {}, at(p.base()->tasto(MainButton::MNU), QPoint(10, 10)));
+        QTest::qWait(20);
+    };
+    quickTrip();
+    ASSERT_TRUE(vehicles->isVisible());
+    EXPECT_TRUE(p.g().MdTemp.Status);
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(vehicles->isVisible());
+    EXPECT_FALSE(p.menu()->isVisible());
+    EXPECT_FALSE(p.g().MdTemp.Status);
+    EXPECT_EQ(record(), before);
+
+    // Again, and "Autobus" clicked and confirmed: its photograph alone.
+    quickTrip();
+    ASSERT_TRUE(vehicles->isVisible());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at(vehicles->grid(), vehicleHotspotRect(18).center()));
+    EXPECT_EQ(vehicles->logic()->current(), 18);
+    EXPECT_EQ(vehicles->nameShown(), QStringLiteral("Autobus"));
+    typeKey(p, Qt::Key_Return);
+    EXPECT_FALSE(vehicles->isVisible());
+    TTVFoto* photo = p.app.windows().TVFoto;
+    EXPECT_TRUE(photo->isVisible());
+    EXPECT_EQ(p.g().FotoCorrente, 1246);
+    EXPECT_TRUE(p.g().SoloFoto);
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}
+
+// From the topic pop-up's "Menu ICONE..." the sign menu's choice is a side
+// trip: the general menu key brings the lesson back to where it was.
+TEST(Walk, SignMenuFromTheTopicPopupIsASideTrip)
+{
+    Installation in;
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p));
+    TMenuImg* signs = p.app.windows().MenuImg;
+    QMenu* popup = p.base()->PopUpArg;
+    ASSERT_NO_FATAL_FAILURE(openTopicPopup(p));
+    QAction* icone = nullptr;
+    for (QAction* a : popup->actions())
+        if (a->data().toString() == QLatin1String("ICONE"))
+            icone = a;
+    ASSERT_NE(icone, nullptr);
+    popup->setActiveAction(icone);
+    typeKey(p, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return signs->isVisible(); }, 1000));
+
+    typeKey(p, Qt::Key_S);
+    for (const Qt::Key k : {Qt::Key_1, Qt::Key_0, Qt::Key_6})
+        typeKey(p, k);
+    typeKey(p, Qt::Key_Return);
+    typeKey(p, Qt::Key_Return);
+    EXPECT_FALSE(signs->isVisible());
+    EXPECT_EQ(str(p.base()->Table1.fieldText(QStringLiteral("Argomento"))), "C01");
+    EXPECT_TRUE(p.g().MdTemp.Status);
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(p.g().MdTemp.Status);
+    p.expect(r1);
+    EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+}

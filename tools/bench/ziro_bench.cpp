@@ -53,6 +53,11 @@
 //                              read back; prints "frames_wrong", "seek_ms",
 //                              "step_ms" and "render_ms" (libmpv alone
 //                              seeking and drawing the same frames)
+//   ziro-bench --icons         the sign menu opened on a 30,000-record table
+//                              and shown on the filled screen against its
+//                              JPEG decoded plus pugixml's parse of the
+//                              table: "open_ms", "reference_ms" (medians of
+//                              11 interleaved runs; --runs N for another count)
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -72,6 +77,7 @@
 #include "platform/dataset/sample_tables.h"
 #include "film_bench.h"
 #include "frames_bench.h"
+#include "icons_bench.h"
 #include "photo_bench.h"
 #include "present_bench.h"
 #include "step_bench.h"
@@ -239,6 +245,7 @@ int main(int argc, char** argv)
     bool photo = false;
     bool book = false;
     bool bank = false;
+    bool icons = false;
     QString bankPath;
     int filmSeconds = ziro::bench::kDefaultFilmSeconds;
     QString loadPath;
@@ -275,11 +282,15 @@ int main(int argc, char** argv)
             bank = true;
             if (i + 1 < argc && argv[i + 1][0] != '-')
                 bankPath = QFile::decodeName(argv[++i]);
-        } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
+        } else if (std::strcmp(argv[i], "--icons") == 0)
+            icons = true;
+        else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
             filmSeconds = std::max(1, std::atoi(argv[++i]));
         else
             rest.push_back(argv[i]);
     }
+    if (icons)
+        return ziro::bench::runIcons(argv[0], runsGiven ? runs : ziro::bench::kDefaultIconsRuns);
     if (bank)
         return ziro::bench::runBank(bankPath, runsGiven ? runs : ziro::bench::kDefaultBankRuns);
     if (film)

@@ -30,6 +30,8 @@ bool writeSignPictures(const QString& ziroDir, QString* error);
 // 9000, a plain ".BMP" in "Utente/Foto" for the school's own, and the sound
 // of the record that has one into the A-B book folder.
 bool writePhotos(const QString& ziroDir, QString* error);
+// The sign and vehicle menus' pictures (program folder) and the vehicles' photographs.
+bool writeIconMenus(const QString& programDir, const QString& ziroDir, QString* error);
 
 // A picture as a compact masked bitmap: 256 colours, run-length encoded,
 // "KX" over the signature; drawn pictures are mostly flat colour, so this

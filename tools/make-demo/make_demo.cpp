@@ -262,6 +262,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("photographs: ") + error);
     else if (!ziro::demo::verifyPhotos(ziro, program, &error))
         fail(QStringLiteral("photographs: ") + error);
+    if (!ziro::demo::writeIconMenus(program, ziro, &error))
+        fail(QStringLiteral("icon menus: ") + error);
     if (!ziro::demo::writeBookPages(ziro, program, &error))
         fail(QStringLiteral("book pages: ") + error);
     if (!ziro::demo::writeHtmlPages(ziro, program, &error))
