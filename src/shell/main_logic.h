@@ -157,6 +157,8 @@ public:
     // The media bar's time line back to the start, its expand button up.
     virtual void resetMediaBar() {}
     virtual void refreshCrossroads() {}
+    // The number of the crossroads on show; empty when none is.
+    virtual QString crossroadsNumber() const { return {}; }
 };
 
 // Menus, accesses and the configuration window; each does nothing until the

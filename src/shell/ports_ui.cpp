@@ -290,6 +290,13 @@ void ShellViewers::closeCrossroads()
         m_crossWindow->CloseCross();
 }
 
+QString ShellViewers::crossroadsNumber() const
+{
+    if (!m_crossWindow || !m_crossWindow->isVisible() || !m_crossWindow->session())
+        return {};
+    return m_crossWindow->session()->number();
+}
+
 void ShellViewers::refreshCrossroads()
 {
     if (m_crossWindow && m_crossWindow->isVisible())
@@ -614,8 +621,11 @@ bool ShellMenus::showSignCategoryMenu(TModoQuiz edition)
     // menu came from the topic pop-up over it.
     if (m_g && !fromPopup && !m_g->Segnale.isEmpty() && m_g->PASSsegnale)
         m_base->viewers().closeQuiz();
-    const QString current = m_base->Display && m_base->Display->isVisible() ? m_base->LNumSegn->text().trimmed()
-                                                                            : QString();
+    // The sign on show: the crossroads' own number while its exercise is
+    // up, else the number display's.
+    QString current = m_base->viewers().crossroadsNumber();
+    if (current.isEmpty() && m_base->Display && m_base->Display->isVisible())
+        current = m_base->LNumSegn->text().trimmed();
     m_signs->showMenu(fromPopup, current.isEmpty() ? QStringLiteral("1") : current);
     return true;
 }
@@ -650,6 +660,9 @@ void ShellSignMenuHost::closeViewersForJump()
     v.closePhotoViewer();
     v.closeFilms();
     v.closeQuiz();
+    // The crossroads exercise under the menu: siren off, its film released.
+    if (v.crossroadsVisible())
+        v.closeCrossroads();
     if (v.htmlOpen())
         v.closeHtml();
 }

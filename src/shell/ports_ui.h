@@ -87,6 +87,7 @@ public:
     void showCrossroads(const QString& scene) override;
     void closeCrossroads() override;
     void refreshCrossroads() override;
+    QString crossroadsNumber() const override;
 
     // The book viewer's window and what it does.
     void setBook(TTVlibro* window, BookViewer* viewer)

@@ -1995,6 +1995,7 @@ TEST(Walk, QuizSpeaksAndChangesLanguageFromTheAudioButtonsPopup)
 #include "crossroads/cross_film.h"
 #include "crossroads/cross_fixture.h"
 #include "crossroads/tv_cross_window.h"
+#include "menus/menu_img_window.h"
 
 #include <QSignalSpy>
 
@@ -2020,7 +2021,8 @@ TEST(Walk, ACrossroadsRecordTakesAnOrderAndAnswersWithExactFrames)
 {
     if (!ziro::test::onLargeScreen())
         return;
-    Installation in(true);
+    // The sign menu starts on the sign on show.
+    Installation in(true, "[Menu Icone]\r\nSetting=3\r\n");
     ASSERT_TRUE(in.ready);
     const QString root = in.tmp.path() + QStringLiteral("/ziro/");
     DataTable table;
@@ -2099,6 +2101,16 @@ TEST(Walk, ACrossroadsRecordTakesAnOrderAndAnswersWithExactFrames)
     ASSERT_TRUE(seen.contains(4));
     EXPECT_EQ(seen.mid(seen.indexOf(4) + 1), (QList<int>{60, 0}));
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
+
+    // The sign menu over the exercise starts on the crossroads' own number;
+    // left with Esc, it gives the exercise back.
+    typeKey(p, Qt::Key_F8);
+    TMenuImg* signs = p.app.windows().MenuImg;
+    ASSERT_TRUE(signs->isVisible());
+    EXPECT_EQ(str(signs->numberField()->text()), "631");
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(signs->isVisible());
+    EXPECT_TRUE(cross->isVisible());
 
     // Leaving the record closes the exercise.
     typeKey(p, Qt::Key_Right);
