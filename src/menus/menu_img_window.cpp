@@ -14,7 +14,6 @@
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include <future>
 
@@ -24,8 +23,6 @@ namespace {
 
 const QColor kMarked(128, 0, 0);
 constexpr QRect kScrollRect(5, 80, 630, 324);
-constexpr QRect kOkRect(552, 420, 72, 46);
-constexpr QRect kExitRect(470, 420, 72, 46);
 constexpr QRect kNumberRect(150, 420, 80, 46);
 
 QImage background()
@@ -207,12 +204,12 @@ int TMenuImg::activeTab() const
 
 QRect TMenuImg::okButtonRect() const
 {
-    return kOkRect;
+    return kMenuOkRect;
 }
 
 QRect TMenuImg::exitButtonRect() const
 {
-    return kExitRect;
+    return kMenuExitRect;
 }
 
 bool TMenuImg::pictureLoaded() const
@@ -302,13 +299,7 @@ bool TMenuImg::event(QEvent* event)
     // turn hints off.
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const bool hints = !m_config || m_config->hintsShown();
-        if (hints && kOkRect.contains(help->pos()))
-            QToolTip::showText(help->globalPos(), QStringLiteral("Conferma"), this, kOkRect);
-        else if (hints && kExitRect.contains(help->pos()))
-            QToolTip::showText(help->globalPos(), QStringLiteral("Uscita"), this, kExitRect);
-        else
-            QToolTip::hideText();
+        showMenuButtonHint(this, help->pos(), help->globalPos(), !m_config || m_config->hintsShown());
         return true;
     }
     return OverlayWindow::event(event);
@@ -318,8 +309,7 @@ void TMenuImg::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, m_background);
-    paintMenuButton(p, kExitRect, QStringLiteral("ESCI"), m_hoverButton == 2);
-    paintMenuButton(p, kOkRect, QStringLiteral("OK"), m_hoverButton == 1);
+    paintMenuButtons(p, m_hoverButton);
 }
 
 void TMenuImg::keyPressEvent(QKeyEvent* event)
@@ -382,11 +372,11 @@ void TMenuImg::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         const QPoint pos = event->position().toPoint();
-        if (kOkRect.contains(pos)) {
+        if (kMenuOkRect.contains(pos)) {
             BtOKClick();
             return;
         }
-        if (kExitRect.contains(pos)) {
+        if (kMenuExitRect.contains(pos)) {
             BtEsciClick();
             return;
         }
@@ -397,11 +387,11 @@ void TMenuImg::mousePressEvent(QMouseEvent* event)
 void TMenuImg::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    const int hover = kOkRect.contains(pos) ? 1 : kExitRect.contains(pos) ? 2 : 0;
+    const int hover = menuButtonAt(pos);
     if (hover != m_hoverButton) {
         m_hoverButton = hover;
-        update(kOkRect);
-        update(kExitRect);
+        update(kMenuOkRect);
+        update(kMenuExitRect);
     }
 }
 

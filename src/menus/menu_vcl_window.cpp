@@ -11,15 +11,12 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QToolTip>
 
 namespace ziro {
 
 namespace {
 
 constexpr QRect kScrollRect(5, 90, 630, 317);
-constexpr QRect kOkRect(552, 420, 72, 46);
-constexpr QRect kExitRect(470, 420, 72, 46);
 constexpr QRect kNameRect(28, 430, 423, 30);
 
 QImage background()
@@ -179,12 +176,12 @@ QString TMenuVcl::nameShown() const
 
 QRect TMenuVcl::okButtonRect() const
 {
-    return kOkRect;
+    return kMenuOkRect;
 }
 
 QRect TMenuVcl::exitButtonRect() const
 {
-    return kExitRect;
+    return kMenuExitRect;
 }
 
 bool TMenuVcl::pictureLoaded() const
@@ -226,13 +223,7 @@ bool TMenuVcl::event(QEvent* event)
     // turn hints off.
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const bool hints = !m_config || m_config->hintsShown();
-        if (hints && kOkRect.contains(help->pos()))
-            QToolTip::showText(help->globalPos(), QStringLiteral("Conferma"), this, kOkRect);
-        else if (hints && kExitRect.contains(help->pos()))
-            QToolTip::showText(help->globalPos(), QStringLiteral("Uscita"), this, kExitRect);
-        else
-            QToolTip::hideText();
+        showMenuButtonHint(this, help->pos(), help->globalPos(), !m_config || m_config->hintsShown());
         return true;
     }
     return OverlayWindow::event(event);
@@ -242,8 +233,7 @@ void TMenuVcl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, m_background);
-    paintMenuButton(p, kExitRect, QStringLiteral("ESCI"), m_hoverButton == 2);
-    paintMenuButton(p, kOkRect, QStringLiteral("OK"), m_hoverButton == 1);
+    paintMenuButtons(p, m_hoverButton);
 }
 
 void TMenuVcl::keyPressEvent(QKeyEvent* event)
@@ -283,11 +273,11 @@ void TMenuVcl::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         const QPoint pos = event->position().toPoint();
-        if (kOkRect.contains(pos)) {
+        if (kMenuOkRect.contains(pos)) {
             BtOKClick();
             return;
         }
-        if (kExitRect.contains(pos)) {
+        if (kMenuExitRect.contains(pos)) {
             BtEsciClick();
             return;
         }
@@ -298,11 +288,11 @@ void TMenuVcl::mousePressEvent(QMouseEvent* event)
 void TMenuVcl::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    const int hover = kOkRect.contains(pos) ? 1 : kExitRect.contains(pos) ? 2 : 0;
+    const int hover = menuButtonAt(pos);
     if (hover != m_hoverButton) {
         m_hoverButton = hover;
-        update(kOkRect);
-        update(kExitRect);
+        update(kMenuOkRect);
+        update(kMenuExitRect);
     }
     // Over the buttons and the background the name panel is empty.
     m_name->clear();

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 #include <algorithm>
 #include <array>
@@ -283,6 +284,28 @@ void paintMenuButton(QPainter& p, const QRect& r, const QString& text, bool hove
     p.setPen(QColor(20, 40, 50));
     p.drawText(r, Qt::AlignCenter, text);
     p.restore();
+}
+
+int menuButtonAt(const QPoint& pos)
+{
+    return kMenuOkRect.contains(pos) ? 1 : kMenuExitRect.contains(pos) ? 2 : 0;
+}
+
+void paintMenuButtons(QPainter& p, int hover)
+{
+    paintMenuButton(p, kMenuExitRect, QStringLiteral("ESCI"), hover == 2);
+    paintMenuButton(p, kMenuOkRect, QStringLiteral("OK"), hover == 1);
+}
+
+void showMenuButtonHint(QWidget* menu, const QPoint& pos, const QPoint& globalPos, bool hints)
+{
+    const int button = hints ? menuButtonAt(pos) : 0;
+    if (button == 1)
+        QToolTip::showText(globalPos, QStringLiteral("Conferma"), menu, kMenuOkRect);
+    else if (button == 2)
+        QToolTip::showText(globalPos, QStringLiteral("Uscita"), menu, kMenuExitRect);
+    else
+        QToolTip::hideText();
 }
 
 }  // namespace ziro

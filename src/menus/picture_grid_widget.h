@@ -101,4 +101,15 @@ QImage signTabPicture(int category);
 QImage vehicleTabPicture(int category);
 void paintMenuButton(QPainter& p, const QRect& r, const QString& text, bool hover);
 
+// The two buttons both picture menus paint at their foot: "OK" and "ESCI".
+inline constexpr QRect kMenuOkRect(552, 420, 72, 46);
+inline constexpr QRect kMenuExitRect(470, 420, 72, 46);
+// Which of them lies under `pos`: 1 OK, 2 ESCI, 0 neither.
+int menuButtonAt(const QPoint& pos);
+// Both, with the one under the mouse (`hover`, as menuButtonAt) lit.
+void paintMenuButtons(QPainter& p, int hover);
+// A tool-tip event over the menu `menu`: the buttons' hints ("Conferma",
+// "Uscita") where `hints` allows them, nothing elsewhere.
+void showMenuButtonHint(QWidget* menu, const QPoint& pos, const QPoint& globalPos, bool hints);
+
 }  // namespace ziro
