@@ -2288,3 +2288,67 @@ TEST(Walk, ASideTripFromACustomLessonComesBackToItsStep)
     EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 2);
     EXPECT_FALSE(p.menu()->isVisible());
 }
+
+// ---------------------------------------------------------------------------
+// The mock exam and the presenter clicker, on the filled screen.
+
+#include "quiz/exam_fixture.h"
+#include "quiz/exam_window.h"
+
+// A teacher opens a mock exam from the lesson and walks it with a clicker:
+// Page Down through the statements, the review and on to the summary; "B"
+// blacks the room's screen out and brings it back; Esc returns to the
+// lesson where it was.
+TEST(Walk, AMockExamRunsToItsSummaryWithTheClicker)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    // A bank of 25 chapters beside the blocks the lesson's records name.
+    std::vector<BankRow> rows = ziro::test::examBankRows(kExamChapters, 2, 2);
+    for (const char* key : {"Ad901", "d1001", "d2001", "d2002", "d3001"})
+        for (BankRow& r : ziro::test::blockRows(key, 2))
+            rows.push_back(r);
+    ASSERT_NO_FATAL_FAILURE(
+        ziro::test::writeBank(in.tmp.path() + QStringLiteral("/ziro/Program/NQM2016.XML"), rows));
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    const int record = p.base()->Table1.recNo();
+    TExam* exam = p.app.windows().Exam;
+    ASSERT_TRUE(exam);
+
+    typeKey(p, Qt::Key_B);
+    EXPECT_TRUE(p.base()->blackedOut());
+    typeKey(p, Qt::Key_Period);
+    EXPECT_FALSE(p.base()->blackedOut());
+
+    typeKey(p, Qt::Key_E);
+    ASSERT_TRUE(exam->isVisible());
+    EXPECT_EQ(exam->numberText(), QStringLiteral("1/30"));
+    EXPECT_EQ(exam->clockText(), QStringLiteral("20:00"));
+    EXPECT_TRUE(exam->clockRunning());
+    typeKey(p, Qt::Key_PageDown);
+    EXPECT_EQ(exam->numberText(), QStringLiteral("2/30"));
+    // The clicker's black-out reaches through the exam.
+    typeKey(p, Qt::Key_B);
+    EXPECT_TRUE(p.base()->blackedOut());
+    typeKey(p, Qt::Key_B);
+    EXPECT_FALSE(p.base()->blackedOut());
+    EXPECT_TRUE(exam->isVisible());
+
+    for (int i = 2; i <= kExamStatements; ++i)
+        typeKey(p, Qt::Key_PageDown);
+    EXPECT_FALSE(exam->clockRunning());
+    EXPECT_FALSE(exam->answerText().isEmpty()) << "the review shows the answers";
+    for (int i = 1; i <= kExamStatements; ++i)
+        typeKey(p, Qt::Key_PageDown);
+    ASSERT_TRUE(exam->summaryShown());
+    EXPECT_TRUE(exam->summaryText().contains(QStringLiteral("Esame n. ")));
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(exam->isVisible());
+    EXPECT_EQ(p.base()->Table1.recNo(), record) << "the lesson stayed where it was";
+    EXPECT_FALSE(p.menu()->isVisible());
+}
