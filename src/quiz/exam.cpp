@@ -5,7 +5,6 @@
 #include <QDateTime>
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 namespace ziro {
@@ -39,11 +38,6 @@ void shuffle(std::vector<T>& v, SeededRandom& random)
         std::swap(v[static_cast<std::size_t>(i)], v[static_cast<std::size_t>(random.below(i + 1))]);
 }
 
-struct ChapterBlocks {
-    QString chapter;
-    std::vector<std::pair<QString, BankBlock>> blocks;
-    std::size_t next = 0;
-};
 
 // A statement of the block, starting from a random one; false when none of
 // its records reads as a statement.
@@ -89,16 +83,34 @@ ExamDraw drawExam(const QuestionBank& bank, std::uint32_t seed)
                                 .arg(statements)
                                 .arg(kExamStatements));
 
-    std::map<QString, ChapterBlocks> byChapter;
-    int blockCount = 0;
-    for (const auto& [key, block] : bank.blocks()) {
-        if (key.trimmed().isEmpty() || block.empty())
+    // The bank holds its blocks in key order, so a chapter's blocks follow
+    // one another: each chapter is a run of `usable`, found without copying
+    // a key. The class waits on this, so nothing here allocates per block.
+    const auto& blocks = bank.blocks();
+    std::vector<int> usable;
+    usable.reserve(blocks.size());
+    struct Run {
+        int begin = 0;
+        int end = 0;
+        int next = 0;  // blocks of the run already tried
+    };
+    std::vector<Run> chapters;
+    QStringView previous;
+    for (int i = 0; i < static_cast<int>(blocks.size()); ++i) {
+        const auto& [key, block] = blocks[static_cast<std::size_t>(i)];
+        const QStringView trimmed = QStringView(key).trimmed();
+        if (trimmed.isEmpty() || block.empty())
             continue;
-        ChapterBlocks& c = byChapter[examChapter(key)];
-        c.chapter = examChapter(key);
-        c.blocks.emplace_back(key, block);
-        ++blockCount;
+        const QStringView chapter = trimmed.left(2);
+        if (chapters.empty() || chapter != previous) {
+            const int at = static_cast<int>(usable.size());
+            chapters.push_back(Run{at, at, at});
+            previous = chapter;
+        }
+        usable.push_back(i);
+        chapters.back().end = static_cast<int>(usable.size());
     }
+    const int blockCount = static_cast<int>(usable.size());
     if (blockCount < kExamStatements)
         return failed(seed, QStringLiteral("La banca dei quesiti ha solo %1 blocchi: una simulazione "
                                            "d'esame chiede %2 affermazioni di blocchi diversi.")
@@ -106,26 +118,29 @@ ExamDraw drawExam(const QuestionBank& bank, std::uint32_t seed)
                                 .arg(kExamStatements));
 
     SeededRandom random(seed);
-    std::vector<ChapterBlocks*> chapters;
-    for (auto& [name, c] : byChapter) {
-        shuffle(c.blocks, random);
-        chapters.push_back(&c);
-    }
-    shuffle(chapters, random);
+    std::vector<int> order(chapters.size());
+    for (int c = 0; c < static_cast<int>(order.size()); ++c)
+        order[static_cast<std::size_t>(c)] = c;
+    shuffle(order, random);
 
     // Round by round, one block from each chapter that has any left, so no
-    // chapter comes twice while another is still missing.
+    // chapter comes twice while another is still missing. A chapter's next
+    // block is drawn from those it has not tried (a shuffle done lazily).
     std::vector<ExamItem> items;
+    items.reserve(kExamStatements);
     bool progress = true;
     while (static_cast<int>(items.size()) < kExamStatements && progress) {
         progress = false;
-        for (ChapterBlocks* c : chapters) {
+        for (const int c : order) {
             if (static_cast<int>(items.size()) == kExamStatements)
                 break;
-            while (c->next < c->blocks.size()) {
-                const auto& [key, block] = c->blocks[c->next++];
+            Run& run = chapters[static_cast<std::size_t>(c)];
+            while (run.next < run.end) {
+                const int pick = run.next + random.below(run.end - run.next);
+                std::swap(usable[static_cast<std::size_t>(run.next)], usable[static_cast<std::size_t>(pick)]);
+                const auto& [key, block] = blocks[static_cast<std::size_t>(usable[static_cast<std::size_t>(run.next++)])];
                 ExamItem item;
-                if (pickStatement(bank, c->chapter, key, block, random, &item)) {
+                if (pickStatement(bank, examChapter(key), key, block, random, &item)) {
                     items.push_back(std::move(item));
                     progress = true;
                     break;
@@ -140,13 +155,13 @@ ExamDraw drawExam(const QuestionBank& bank, std::uint32_t seed)
                                 .arg(kExamStatements));
 
     // The paper goes through the syllabus in order.
-    std::stable_sort(items.begin(), items.end(), [](const ExamItem& a, const ExamItem& b) {
-        return std::pair(a.chapter, a.statement.Blocco) < std::pair(b.chapter, b.statement.Blocco);
+    std::sort(items.begin(), items.end(), [](const ExamItem& a, const ExamItem& b) {
+        return a.statement.Blocco < b.statement.Blocco;
     });
     ExamDraw d;
     d.seed = seed;
     d.items = std::move(items);
-    const int chapterCount = static_cast<int>(byChapter.size());
+    const int chapterCount = static_cast<int>(chapters.size());
     if (chapterCount < kExamChapters)
         d.warning = QStringLiteral("La banca copre %1 capitoli su %2: alcuni capitoli tornano più volte.")
                         .arg(chapterCount)
