@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,12 +43,23 @@ QString signName(const QString& img)
     return plain.match(base).hasMatch() ? base : QString();
 }
 
+// Whether the file is a picture Qt can decode, from its header alone: the
+// check runs over thousands of pictures before anything is written.
+bool isPicture(const QString& path)
+{
+    QFileInfo info(path);
+    if (!info.isFile() || info.size() > kKxbMaxFileSize)
+        return false;
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    return reader.canRead() && size.isValid() && size.width() <= 4096 && size.height() <= 4096;
+}
+
 // The picture as the program's sign format: transparency over white, as
 // the signs are printed.
 QByteArray signPicture(const QString& path)
 {
-    QFileInfo info(path);
-    if (!info.isFile() || info.size() > kKxbMaxFileSize)
+    if (!isPicture(path))
         return {};
     QImage image(path);
     if (image.isNull())
@@ -133,7 +145,9 @@ bool importDataset(const Request& r, Report* report, QString* error)
                 return fail(error, QStringLiteral("cannot keep statement %1 of the bank: %2").arg(r).arg(why));
         }
     }
-    std::map<QString, QByteArray> pictures;  // sign name -> converted file
+    // Sign name -> source file; converted only when writing, so thousands
+    // of pictures are never held at once.
+    std::map<QString, QString> pictures;
     const QJsonObject chapters = doc.object();
     int chapterNo = 0;
     for (auto c = chapters.begin(); c != chapters.end(); ++c) {
@@ -186,11 +200,12 @@ bool importDataset(const Request& r, Report* report, QString* error)
                     } else if (pictures.count(name)) {
                         figura = name;
                     } else {
-                        QByteArray converted = signPicture(QDir(pictureRoot).filePath(img.startsWith(QLatin1Char('/')) ? img.mid(1) : img));
-                        if (converted.isEmpty())
+                        const QString source =
+                            QDir(pictureRoot).filePath(img.startsWith(QLatin1Char('/')) ? img.mid(1) : img);
+                        if (!isPicture(source))
                             out.notes << where + QStringLiteral(": picture %1 missing or not a picture, left out").arg(img);
                         else {
-                            pictures[name] = std::move(converted);
+                            pictures[name] = source;
                             figura = name;
                         }
                     }
@@ -224,14 +239,18 @@ bool importDataset(const Request& r, Report* report, QString* error)
 
     // Everything is known: now the writing, each file kept before it is
     // replaced, and left alone when it already holds the same bytes.
-    std::vector<std::pair<QString, QByteArray>> files;
+    // The bank goes last: it names the pictures, which are then in place.
+    std::vector<std::pair<QString, QString>> files;  // target, picture source (none: the bank)
     const QString signs = QDir(r.root).filePath(QStringLiteral("ziro/PicSgn"));
-    for (auto& [name, bytes] : pictures)
-        files.emplace_back(QDir(signs).filePath(name + QStringLiteral(".BMP")), bytes);
-    files.emplace_back(bankPath, bank.toXml(SaveFormat::Utf8));
+    for (const auto& [name, source] : pictures)
+        files.emplace_back(QDir(signs).filePath(name + QStringLiteral(".BMP")), source);
+    files.emplace_back(bankPath, QString());
     out.pictures = static_cast<int>(pictures.size());
     const QString backupDir = QDir(r.root).filePath(QStringLiteral("ziro/Backup/import"));
-    for (const auto& [path, bytes] : files) {
+    for (const auto& [path, source] : files) {
+        const QByteArray bytes = source.isEmpty() ? bank.toXml(SaveFormat::Utf8) : signPicture(source);
+        if (bytes.isEmpty())
+            return fail(error, QStringLiteral("cannot convert %1 (the files listed before it were written)").arg(source));
         if (QFileInfo(path).isFile()) {
             const QByteArray old = readAll(path);
             if (old == bytes)
