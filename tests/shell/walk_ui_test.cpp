@@ -2292,10 +2292,16 @@ TEST(Walk, ASideTripFromACustomLessonComesBackToItsStep)
 // ---------------------------------------------------------------------------
 // The mock exam and the presenter clicker, on the filled screen.
 
+#include "importer.h"
 #include "quiz/exam_fixture.h"
 #include "quiz/exam_window.h"
 
-// A teacher opens a mock exam from the lesson and walks it with a clicker:
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+// A teacher imports a statement dataset, opens a mock exam from the lesson
+// and walks it with a clicker:
 // Page Down through the statements, the review and on to the summary; "B"
 // blacks the room's screen out and brings it back; Esc returns to the
 // lesson where it was.
@@ -2305,13 +2311,27 @@ TEST(Walk, AMockExamRunsToItsSummaryWithTheClicker)
         return;
     Installation in(true);
     ASSERT_TRUE(in.ready);
-    // A bank of 25 chapters beside the blocks the lesson's records name.
-    std::vector<BankRow> rows = ziro::test::examBankRows(kExamChapters, 2, 2);
-    for (const char* key : {"Ad901", "d1001", "d2001", "d2002", "d3001"})
-        for (BankRow& r : ziro::test::blockRows(key, 2))
-            rows.push_back(r);
-    ASSERT_NO_FATAL_FAILURE(
-        ziro::test::writeBank(in.tmp.path() + QStringLiteral("/ziro/Program/NQM2016.XML"), rows));
+    // A dataset of 25 chapters, imported beside the blocks the lesson's
+    // records name, as a school would before the class.
+    QJsonObject chapters;
+    for (int c = 1; c <= kExamChapters; ++c) {
+        QJsonObject subTopics;
+        for (int s = 1; s <= 2; ++s) {
+            QJsonArray statements;
+            for (int i = 1; i <= 2; ++i)
+                statements.append(QJsonObject{
+                    {QStringLiteral("q"), QStringLiteral("Capitolo %1, argomento %2, affermazione %3").arg(c).arg(s).arg(i)},
+                    {QStringLiteral("a"), (c + s + i) % 2 == 0}});
+            subTopics.insert(QStringLiteral("argomento %1").arg(s), statements);
+        }
+        chapters.insert(QStringLiteral("capitolo %1").arg(c, 2, 10, QLatin1Char('0')), subTopics);
+    }
+    const QString json = in.tmp.path() + QStringLiteral("/quiz.json");
+    in.write(json, QJsonDocument(chapters).toJson());
+    ziro::import::Report imported;
+    QString error;
+    ASSERT_TRUE(ziro::import::importDataset({json, in.tmp.path(), {}}, &imported, &error)) << str(error);
+    ASSERT_EQ(imported.chapters, kExamChapters);
 
     Program p(in);
     ASSERT_NO_FATAL_FAILURE(startLesson(p, true));

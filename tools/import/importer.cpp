@@ -249,8 +249,11 @@ bool importDataset(const Request& r, Report* report, QString* error)
     const QString backupDir = QDir(r.root).filePath(QStringLiteral("ziro/Backup/import"));
     for (const auto& [path, source] : files) {
         const QByteArray bytes = source.isEmpty() ? bank.toXml(SaveFormat::Utf8) : signPicture(source);
-        if (bytes.isEmpty())
-            return fail(error, QStringLiteral("cannot convert %1 (the files listed before it were written)").arg(source));
+        if (bytes.isEmpty()) {
+            if (report)
+                *report = out;  // what was written before it
+            return fail(error, QStringLiteral("cannot convert %1").arg(source));
+        }
         if (QFileInfo(path).isFile()) {
             const QByteArray old = readAll(path);
             if (old == bytes)

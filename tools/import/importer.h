@@ -38,7 +38,9 @@ QString importedKey(int chapter, int subTopic, int part);
 bool isImportedKey(const QString& key);
 
 // False, with the reason in `error` and nothing written, when the dataset
-// or the installation cannot be used.
+// or the installation cannot be used. A picture that stops converting
+// while the files are written (it changed underneath) also fails, with
+// what was written by then in the report.
 bool importDataset(const Request& request, Report* report, QString* error);
 
 }  // namespace ziro::import

@@ -48,7 +48,10 @@ int main(int argc, char** argv)
     ziro::import::Report report;
     QString error;
     if (!ziro::import::importDataset(request, &report, &error)) {
-        std::fprintf(stderr, "ziro-import: %s (nothing written)\n", qPrintable(error));
+        for (const QString& path : report.written)
+            std::fprintf(stderr, "written before the failure: %s\n", qPrintable(path));
+        std::fprintf(stderr, "ziro-import: %s%s\n", qPrintable(error),
+                     report.written.isEmpty() ? " (nothing written)" : "");
         return 1;
     }
     for (const QString& note : report.notes)
