@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace ziro {
 
 ExamSession::ExamSession(Globals& g, Reports& reports, std::function<const QuestionBank*()> bank, ExamView& view)
@@ -109,6 +111,22 @@ bool ExamSession::key(int key, Qt::KeyboardModifiers mods)
     Q_UNUSED(mods);
     if (!m_run)
         return false;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        if (m_typed.size() < 6)
+            m_typed += QChar(u'0' + (key - Qt::Key_0));
+        m_view.showTypedNumber(m_typed);
+        return true;
+    }
+    if (!m_typed.isEmpty() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Backspace ||
+                               key == Qt::Key_Escape)) {
+        const QString typed = std::exchange(m_typed, QString());
+        m_view.showTypedNumber(QString());
+        const std::uint32_t seed = typed.toUInt();
+        // A number that names no exam (0) is dropped like a cancelled one.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && seed >= 1)
+            start(seed);
+        return true;
+    }
     switch (key) {
     case Qt::Key_PageDown:
     case Qt::Key_Right:

@@ -38,6 +38,8 @@ public:
     virtual void showPage(const ExamPage& page) { Q_UNUSED(page); }
     virtual void showClock(const QString& text, bool running) { Q_UNUSED(text); Q_UNUSED(running); }
     virtual void showSummary(const QString& text) { Q_UNUSED(text); }
+    // The number of an exam being typed to draw it again; empty: none.
+    virtual void showTypedNumber(const QString& digits) { Q_UNUSED(digits); }
 };
 
 class ExamSession {
@@ -64,6 +66,8 @@ public:
     // folder and tells where; false, with the reason reported, when not.
     bool print();
     // The keys of the exam; false for a key left to the main window.
+    // Digits then Enter draw the exam of that number again, for a class
+    // that saw it before.
     bool key(int key, Qt::KeyboardModifiers mods);
 
 private:
@@ -76,6 +80,7 @@ private:
     ExamView& m_view;
     std::unique_ptr<ExamRun> m_run;
     int m_language = 0;
+    QString m_typed;  // digits of an exam number
 };
 
 }  // namespace ziro

@@ -54,6 +54,8 @@ TExam::TExam(QWidget* host)
     m_title = label(QRect(10, 6, 470, 30), 18, true, Qt::AlignLeft | Qt::AlignVCenter);
     m_clock = label(QRect(490, 6, 120, 30), 24, true, Qt::AlignRight | Qt::AlignVCenter);
     m_number = label(QRect(10, 40, 200, 30), 22, true, Qt::AlignLeft | Qt::AlignVCenter);
+    m_typed = label(QRect(300, 40, 310, 30), 18, true, Qt::AlignRight | Qt::AlignVCenter);
+    m_typed->hide();
     m_picture = label(QRect(10, 80, 180, 180), 12, false, Qt::AlignCenter);
     m_statement = label(QRect(200, 80, 410, 240), 22, false, Qt::AlignLeft | Qt::AlignTop);
     m_statement->setWordWrap(true);
@@ -152,6 +154,14 @@ void TExam::showSummary(const QString& text)
     m_finish->setEnabled(false);
 }
 
+void TExam::showTypedNumber(const QString& digits)
+{
+    m_typed->setText(QStringLiteral("Esame n. %1 (Invio)").arg(digits));
+    m_typed->setVisible(!digits.isEmpty());
+    m_typed->raise();
+}
+
+QString TExam::typedNumberText() const { return m_typed->isVisibleTo(this) ? m_typed->text() : QString(); }
 QString TExam::titleText() const { return m_title->text(); }
 QString TExam::numberText() const { return m_number->text(); }
 QString TExam::statementText() const { return m_statement->text(); }

@@ -26,6 +26,7 @@ public:
     void showPage(const ExamPage& page) override;
     void showClock(const QString& text, bool running) override;
     void showSummary(const QString& text) override;
+    void showTypedNumber(const QString& digits) override;
 
     // For the tests: what the projector shows.
     QString titleText() const;
@@ -34,6 +35,7 @@ public:
     QString answerText() const;
     QString clockText() const;
     QString summaryText() const;
+    QString typedNumberText() const;
     bool summaryShown() const;
     bool clockRunning() const;
 
@@ -60,6 +62,7 @@ private:
     QToolButton* m_forward = nullptr;
     QToolButton* m_finish = nullptr;
     QToolButton* m_print = nullptr;
+    QLabel* m_typed = nullptr;
     QToolButton* m_close = nullptr;
     QTimer* m_timer = nullptr;
 };

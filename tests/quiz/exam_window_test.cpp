@@ -74,6 +74,23 @@ TEST_F(ExamWindowTest, TheClickerWalksTheExamToItsSummary)
     EXPECT_TRUE(window.summaryShown());
     EXPECT_TRUE(window.summaryText().contains(QLatin1String("Esame n. 2024")));
 
+    // The same exam again by its number, typed in the summary.
+    const QString first = session.run()->draw().items.front().statement.Aff[0];
+    ASSERT_TRUE(session.start(77));
+    for (const int key : {Qt::Key_2, Qt::Key_0, Qt::Key_2, Qt::Key_4})
+        click(key);
+    EXPECT_EQ(window.typedNumberText(), QLatin1String("Esame n. 2024 (Invio)"));
+    click(Qt::Key_Return);
+    EXPECT_TRUE(window.typedNumberText().isEmpty());
+    EXPECT_TRUE(window.titleText().contains(QLatin1String("2024")));
+    EXPECT_EQ(window.numberText(), QLatin1String("1/30"));
+    EXPECT_EQ(session.run()->current().statement.Aff[0], first);
+    // Esc first drops a number being typed, then closes.
+    click(Qt::Key_5);
+    click(Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(session.run()->draw().seed, 2024u);
+
     click(Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
 }
