@@ -142,6 +142,11 @@ bool ExamSession::key(int key, Qt::KeyboardModifiers mods)
     case Qt::Key_Escape:
         close();
         return true;
+    case Qt::Key_L:
+        // Italian, French, German in turn, for a class that follows in
+        // another language.
+        setLanguage((m_language + 1) % 3);
+        return true;
     default:
         return false;
     }

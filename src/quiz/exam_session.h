@@ -67,7 +67,7 @@ public:
     bool print();
     // The keys of the exam; false for a key left to the main window.
     // Digits then Enter draw the exam of that number again, for a class
-    // that saw it before.
+    // that saw it before. "L" turns the statements to the next language.
     bool key(int key, Qt::KeyboardModifiers mods);
 
 private:
