@@ -100,6 +100,8 @@ void QuestionBank::close()
 {
     m_table.close();
     m_f = Fields();
+    m_blocks.clear();
+    m_blocksKnown = false;
 }
 
 BankBlock QuestionBank::block(const QString& key) const
@@ -135,6 +137,23 @@ int QuestionBank::blockCount() const
         previous = key;
     }
     return count;
+}
+
+const std::vector<std::pair<QString, BankBlock>>& QuestionBank::blocks() const
+{
+    if (m_blocksKnown)
+        return m_blocks;
+    m_blocksKnown = true;
+    std::vector<std::pair<QString, BankBlock>>& out = m_blocks;
+    out.clear();
+    for (int r = 1, n = statementCount(); r <= n; ++r) {
+        QString key = text(r, m_f.blocco);
+        if (!out.empty() && out.back().first == key)
+            ++out.back().second.count;
+        else
+            out.push_back({std::move(key), BankBlock{r, 1}});
+    }
+    return m_blocks;
 }
 
 bool QuestionBank::readStatement(int recNo, QuizStatement* s) const

@@ -40,6 +40,9 @@ public:
     BankBlock block(const QString& key) const;
     // Distinct block keys (counted by a walk through the bank).
     int blockCount() const;
+    // Every block with its key, in bank order. Walked once per open and
+    // kept: an exam draws from it again and again while the class waits.
+    const std::vector<std::pair<QString, BankBlock>>& blocks() const;
     int statementCount() const { return m_table.isOpen() ? m_table.recordCount() : 0; }
 
     // Record `recNo` read as a statement. False when its "Domanda" is
@@ -63,6 +66,8 @@ private:
     QString text(int recNo, int field) const { return m_table.fieldTextAt(recNo, field); }
 
     DataTable m_table;
+    mutable std::vector<std::pair<QString, BankBlock>> m_blocks;
+    mutable bool m_blocksKnown = false;
     struct Fields {
         int blocco = -1, id = -1, risposta = -1, testo = -1, lingua1 = -1, lingua2 = -1, difficolta = -1,
             figura = -1, domanda = -1, info2 = -1, audio1 = -1, gruppo1 = -1;

@@ -433,6 +433,7 @@ bool QuizSession::key(int key, Qt::KeyboardModifiers modifiers)
     switch (key) {
     case Qt::Key_Space:
     case Qt::Key_Down:
+    case Qt::Key_PageDown:  // a presenter clicker
         next();
         return true;
     case Qt::Key_Plus:
@@ -441,6 +442,7 @@ bool QuizSession::key(int key, Qt::KeyboardModifiers modifiers)
         next();
         return true;
     case Qt::Key_Up:
+    case Qt::Key_PageUp:
         previous();
         return true;
     case Qt::Key_Minus:

@@ -31,6 +31,7 @@
 #include "quiz/quiz_session.h"
 #include "quiz/quiz_speech.h"
 #include "quiz/quiz_window.h"
+#include "quiz/exam_window.h"
 #include "shell/artwork.h"
 #include "shell/lessons_link_ui.h"
 #include "shell/main_window.h"
@@ -285,6 +286,13 @@ void ZiroApp::createWindows()
     m_w.Quiz->attachSpeech(m_quizSpeech.get());
     m_viewers->setQuiz(m_w.Quiz, m_quizSession.get());
     QObject::connect(m_w.Quiz, &TQuiz::keyPassed, base, &TBase::GestioneTastiera);
+    // The mock exam draws from the bank the quiz holds.
+    m_w.Exam = make<TExam>(host);
+    m_examSession = std::make_unique<ExamSession>(
+        m_g, *m_reporter, [this]() -> const QuestionBank* { return &m_quizBank->bank(); }, *m_w.Exam);
+    m_w.Exam->attach(m_examSession.get());
+    m_viewers->setExam(m_examSession.get());
+    QObject::connect(m_w.Exam, &TExam::keyPassed, base, &TBase::GestioneTastiera);
     // The quiz starts in the stored colours when "Modifica colori" is on and
     // takes the chosen ones at once; while the colours window is up it shows
     // the default set, as a reference to choose against.

@@ -28,6 +28,8 @@ class TMenuGen;
 class TConfig;
 class TFotoPreview;
 class TQuiz;
+class TExam;
+class ExamSession;
 class TTVFoto;
 class TTVvideo;
 class TTVavc;
@@ -98,6 +100,7 @@ struct Windows {
     TTools* Tools = nullptr;
     TBackSubArg* BackSubArg = nullptr;
     TTVhtml* TVhtml = nullptr;
+    TExam* Exam = nullptr;
 };
 
 // The program: entry steps, the windows and the exit steps.
@@ -173,6 +176,7 @@ private:
     std::unique_ptr<QuizSession> m_quizSession;
     std::unique_ptr<Settings> m_quizSettings;
     std::unique_ptr<QuizSpeech> m_quizSpeech;
+    std::unique_ptr<ExamSession> m_examSession;
     // The crossroads exercise, its animation and the engine that plays it.
     std::unique_ptr<FilmBackend> m_crossEngine;
     std::unique_ptr<cross::CrossFilm> m_crossFilm;

@@ -159,6 +159,12 @@ std::vector<KeyAction> KeyMap::decode(int key, Qt::KeyboardModifiers mods, bool 
     switch (key) {
     case Qt::Key_Left: return act(3);
     case Qt::Key_Right: return act(5);
+    case Qt::Key_PageUp: return act(3);
+    case Qt::Key_PageDown: return act(5);
+    case Qt::Key_B:
+    case Qt::Key_Period:
+        return ejumpFocused ? std::vector<KeyAction>{} : one(C::ToggleBlackout);
+    case Qt::Key_E: return ejumpFocused ? std::vector<KeyAction>{} : one(C::OpenExam);
     case Qt::Key_Up: return one(C::SelectionUp);
     case Qt::Key_Down: return one(C::SelectionDown);
     case Qt::Key_Escape: return one(C::GeneralMenu);
@@ -258,6 +264,8 @@ void MainLogic::run(const KeyAction& a)
             m_actions.openSelectedPanel();
         break;
     case KeyCommand::IconMenuRightClick: iconMenuRightPress(); break;
+    case KeyCommand::ToggleBlackout: m_shell.toggleBlackout(); break;
+    case KeyCommand::OpenExam: m_viewers.openExam(); break;
     }
 }
 

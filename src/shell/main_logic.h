@@ -69,6 +69,8 @@ enum class KeyCommand {
     DebugOn,            // debug mode
     OpenSelectedPanel,  // Enter; acts only while SelectPos > 0
     IconMenuRightClick, // as a right press on TastoMNU
+    ToggleBlackout,     // the presentation goes black, or comes back
+    OpenExam,           // the mock exam on the current bank
 };
 
 struct KeyAction {
@@ -89,7 +91,11 @@ public:
     // the modifiers held when the key went down. Keypad keys count only
     // while the jump field lacks the focus, since it takes typed digits;
     // Enter in the jump field belongs to the field. The letters "A", "I",
-    // "S" count wherever they are typed. The caller drops auto-repeat
+    // "S" count wherever they are typed. A presenter clicker's Page Down
+    // and Page Up step like Right and Left; its "B" and "." black the
+    // presentation out, except while the jump field takes typed names.
+    // "E" opens the mock exam, likewise outside the jump field.
+    // The caller drops auto-repeat
     // releases: a held key acts once.
     static std::vector<KeyAction> decode(int key, Qt::KeyboardModifiers mods, bool ejumpFocused,
                                          bool errorWindowVisible);
@@ -132,6 +138,9 @@ public:
     virtual void closeWindow() {}
     // The pause of a pressed look, with window events flowing.
     virtual void wait(double seconds) { Q_UNUSED(seconds); }
+    // Covers the whole presentation in black, or uncovers it: the class
+    // looks at the teacher while the lesson stays where it was.
+    virtual void toggleBlackout() {}
 };
 
 // The viewers, with what the main window needs beyond the walk's ports.
@@ -159,6 +168,8 @@ public:
     virtual void refreshCrossroads() {}
     // The number of the crossroads on show; empty when none is.
     virtual QString crossroadsNumber() const { return {}; }
+    // Draws and shows a mock exam; the exam reports why it cannot.
+    virtual void openExam() {}
 };
 
 // Menus, accesses and the configuration window; each does nothing until the

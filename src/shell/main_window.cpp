@@ -598,6 +598,33 @@ void TBase::wait(double seconds)
     Attesa(seconds, true);
 }
 
+void TBase::toggleBlackout()
+{
+    if (!m_blackout) {
+        m_blackout = new QWidget(this);
+        m_blackout->setObjectName(QStringLiteral("Blackout"));
+        m_blackout->setAutoFillBackground(true);
+        QPalette black = m_blackout->palette();
+        black.setColor(QPalette::Window, Qt::black);
+        m_blackout->setPalette(black);
+        // The focus stays where it was, so the same key brings the lesson back.
+        m_blackout->setFocusPolicy(Qt::NoFocus);
+        m_blackout->hide();
+    }
+    if (m_blackout->isVisible()) {
+        m_blackout->hide();
+        return;
+    }
+    m_blackout->setGeometry(rect());
+    m_blackout->show();
+    m_blackout->raise();
+}
+
+bool TBase::blackedOut() const
+{
+    return m_blackout && m_blackout->isVisible();
+}
+
 void TBase::contextMenuEvent(QContextMenuEvent* event)
 {
     if (!m_popupAttached || !m_popupEnabled || !state.Sblocco)

@@ -122,6 +122,8 @@ public:
     void closeWindow() override;
     void setPopupEnabled(bool enabled) override;
     void wait(double seconds) override;
+    void toggleBlackout() override;
+    bool blackedOut() const;
 
     // MainViewPort
     void setQuizButton(bool enabled) override;
@@ -242,6 +244,8 @@ private:
     MissingFieldLog m_missingFields;
     std::unique_ptr<WalkServices> m_walkServices;
     std::unique_ptr<MainLogic> m_logic;
+    // Black cover over everything, overlays included; made on first use.
+    QWidget* m_blackout = nullptr;
     std::unique_ptr<SignView> m_signView;
     std::unique_ptr<SignViewer> m_sign;
     std::unique_ptr<Navigator> m_nav;

@@ -16,6 +16,7 @@
 #include "viewers/photo_viewer.h"
 #include "viewers/html_page.h"
 #include "quiz/quiz_session.h"
+#include "quiz/exam_session.h"
 
 #include <memory>
 
@@ -68,6 +69,14 @@ public:
     {
         m_photoWindow = window;
         m_photo = viewer;
+    }
+
+    // The mock exam; it reports itself why it cannot start.
+    void setExam(ExamSession* exam) { m_exam = exam; }
+    void openExam() override
+    {
+        if (m_exam)
+            m_exam->start();
     }
 
     // The HTML page viewer's window and what it does.
@@ -170,6 +179,7 @@ private:
     TFotoPreview* m_previewWindow = nullptr;
     PhotoPreviews* m_previews = nullptr;
     TTVFoto* m_photoWindow = nullptr;
+    ExamSession* m_exam = nullptr;
     PhotoViewer* m_photo = nullptr;
     TTVlibro* m_bookWindow = nullptr;
     BookViewer* m_book = nullptr;

@@ -289,6 +289,16 @@ TEST_F(QuizSessionTest, KeysOfTheQuizAndKeysLeftToTheMainWindow)
     EXPECT_FALSE(m_session.key(Qt::Key_Right, Qt::NoModifier));
     EXPECT_FALSE(m_session.key(Qt::Key_F12, Qt::NoModifier));
 
+    // A presenter clicker steps the statements; its black-out keys belong
+    // to the main window.
+    EXPECT_TRUE(m_session.key(Qt::Key_PageDown, Qt::NoModifier));
+    EXPECT_TRUE(m_session.key(Qt::Key_PageDown, Qt::NoModifier));
+    EXPECT_EQ(m_session.Terni(), 2);
+    EXPECT_TRUE(m_session.key(Qt::Key_PageUp, Qt::NoModifier));
+    EXPECT_EQ(m_session.Terni(), 1);
+    EXPECT_FALSE(m_session.key(Qt::Key_B, Qt::NoModifier));
+    EXPECT_FALSE(m_session.key(Qt::Key_Period, Qt::NoModifier));
+
     // The caption toggles only when the quiz starts without it.
     EXPECT_TRUE(m_session.key(Qt::Key_A, Qt::NoModifier));
     EXPECT_TRUE(m_session.captionShown());

@@ -178,6 +178,16 @@ TEST(KeyMapTest, Table)
         {Qt::Key_Enter, KP, false, false, one(C::OpenSelectedPanel)},
         {Qt::Key_Return, NO, true, false, none},
         {Qt::Key_X, NO, false, false, none},
+        // A presenter clicker: its pages step, "B" and "." black out, but
+        // not while a sign name is typed.
+        {Qt::Key_PageDown, NO, false, false, af(5)},
+        {Qt::Key_PageUp, NO, true, false, af(3)},
+        {Qt::Key_B, NO, false, false, one(C::ToggleBlackout)},
+        {Qt::Key_Period, NO, false, false, one(C::ToggleBlackout)},
+        {Qt::Key_B, NO, true, false, none},
+        {Qt::Key_Period, NO, true, false, none},
+        {Qt::Key_E, NO, false, false, one(C::OpenExam)},
+        {Qt::Key_E, NO, true, false, none},
     };
     for (const Case& c : cases)
         EXPECT_EQ(KeyMap::decode(c.key, c.mods, c.ejump, c.errorVisible), c.expected)
@@ -335,6 +345,12 @@ TEST_F(MainLogicTest, KeysReachTheirHandlers)
     viewers.html = true;
     key(Qt::Key_Period, KP);
     EXPECT_EQ(log, (QStringList{"openHtml H12", "closeHtml"}));
+
+    log.clear();
+    key(Qt::Key_B);
+    key(Qt::Key_Period);
+    key(Qt::Key_E);
+    EXPECT_EQ(log, (QStringList{"blackout", "blackout", "openExam"}));
 }
 
 TEST_F(MainLogicTest, EnterConfirmingTheJumpFieldDoesNotOpenThePanel)

@@ -2460,3 +2460,87 @@ TEST(Walk, SignMenuFromTheTopicPopupIsASideTrip)
     p.expect(r1);
     EXPECT_TRUE(p.reports.isEmpty()) << qPrintable(p.reports.join(QLatin1Char('/')));
 }
+
+// ---------------------------------------------------------------------------
+// The mock exam and the presenter clicker, on the filled screen.
+
+#include "importer.h"
+#include "quiz/exam_fixture.h"
+#include "quiz/exam_window.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+// A teacher imports a statement dataset, opens a mock exam from the lesson
+// and walks it with a clicker:
+// Page Down through the statements, the review and on to the summary; "B"
+// blacks the room's screen out and brings it back; Esc returns to the
+// lesson where it was.
+TEST(Walk, AMockExamRunsToItsSummaryWithTheClicker)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    // A dataset of 25 chapters, imported beside the blocks the lesson's
+    // records name, as a school would before the class.
+    QJsonObject chapters;
+    for (int c = 1; c <= kExamChapters; ++c) {
+        QJsonObject subTopics;
+        for (int s = 1; s <= 2; ++s) {
+            QJsonArray statements;
+            for (int i = 1; i <= 2; ++i)
+                statements.append(QJsonObject{
+                    {QStringLiteral("q"), QStringLiteral("Capitolo %1, argomento %2, affermazione %3").arg(c).arg(s).arg(i)},
+                    {QStringLiteral("a"), (c + s + i) % 2 == 0}});
+            subTopics.insert(QStringLiteral("argomento %1").arg(s), statements);
+        }
+        chapters.insert(QStringLiteral("capitolo %1").arg(c, 2, 10, QLatin1Char('0')), subTopics);
+    }
+    const QString json = in.tmp.path() + QStringLiteral("/quiz.json");
+    in.write(json, QJsonDocument(chapters).toJson());
+    ziro::import::Report imported;
+    QString error;
+    ASSERT_TRUE(ziro::import::importDataset({json, in.tmp.path(), {}}, &imported, &error)) << str(error);
+    ASSERT_EQ(imported.chapters, kExamChapters);
+
+    Program p(in);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
+    const int record = p.base()->Table1.recNo();
+    TExam* exam = p.app.windows().Exam;
+    ASSERT_TRUE(exam);
+
+    typeKey(p, Qt::Key_B);
+    EXPECT_TRUE(p.base()->blackedOut());
+    typeKey(p, Qt::Key_Period);
+    EXPECT_FALSE(p.base()->blackedOut());
+
+    typeKey(p, Qt::Key_E);
+    ASSERT_TRUE(exam->isVisible());
+    EXPECT_EQ(exam->numberText(), QStringLiteral("1/30"));
+    EXPECT_EQ(exam->clockText(), QStringLiteral("20:00"));
+    EXPECT_TRUE(exam->clockRunning());
+    typeKey(p, Qt::Key_PageDown);
+    EXPECT_EQ(exam->numberText(), QStringLiteral("2/30"));
+    // The clicker's black-out reaches through the exam.
+    typeKey(p, Qt::Key_B);
+    EXPECT_TRUE(p.base()->blackedOut());
+    typeKey(p, Qt::Key_B);
+    EXPECT_FALSE(p.base()->blackedOut());
+    EXPECT_TRUE(exam->isVisible());
+
+    for (int i = 2; i <= kExamStatements; ++i)
+        typeKey(p, Qt::Key_PageDown);
+    EXPECT_FALSE(exam->clockRunning());
+    EXPECT_FALSE(exam->answerText().isEmpty()) << "the review shows the answers";
+    for (int i = 1; i <= kExamStatements; ++i)
+        typeKey(p, Qt::Key_PageDown);
+    ASSERT_TRUE(exam->summaryShown());
+    EXPECT_TRUE(exam->summaryText().contains(QStringLiteral("Esame n. ")));
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(exam->isVisible());
+    EXPECT_EQ(p.base()->Table1.recNo(), record) << "the lesson stayed where it was";
+    EXPECT_FALSE(p.menu()->isVisible());
+}

@@ -32,6 +32,7 @@ struct LoggingShell : MainShellPort {
     void setBusyCursor(bool b) override { log << (b ? "busy" : "normal"); }
     void openJumpField() override { log << "openJumpField"; }
     void hideJumpField() override { log << "hideJumpField"; }
+    void toggleBlackout() override { log << "blackout"; }
     void setPopupEnabled(bool e) override { log << QStringLiteral("popup %1").arg(e); }
     void closeWindow() override { log << "closeWindow"; }
     void wait(double s) override
@@ -85,6 +86,7 @@ struct LoggingViewers : MainViewerPorts {
     }
     void closeCrossroads() override { log << "closeCrossroads"; }
     void refreshCrossroads() override { log << "refreshCrossroads"; }
+    void openExam() override { log << "openExam"; }
     bool bannerVisible() const override { return banner; }
     void showBanner() override { log << "showBanner"; }
     void closeBanner() override { log << "closeBanner"; }

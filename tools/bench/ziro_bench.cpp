@@ -58,6 +58,10 @@
 //                              JPEG decoded plus pugixml's parse of the
 //                              table: "open_ms", "reference_ms" (medians of
 //                              11 interleaved runs; --runs N for another count)
+//   ziro-bench --exam          a mock exam drawn from a generated 7,000-
+//                              statement bank of 25 chapters: "draw_ms"
+//                              against "open_ms" (a 10-statement block
+//                              opened in the quiz); --runs N after it
 //
 // "Open" is what the main window does: open the file, add the indexes
 // "_Argomento", "_Nome segnale" and "_NumRec", and order by
@@ -72,6 +76,7 @@
 #include "bank_bench.h"
 #include "bench_util.h"
 #include "book_bench.h"
+#include "exam_bench.h"
 #include "content/content_table.h"
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
@@ -252,6 +257,13 @@ int main(int argc, char** argv)
     QString generateFolder;
     std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
+        // The mock exam's draw: its own arguments.
+        if (std::strcmp(argv[i], "--exam") == 0) {
+            int runs = ziro::bench::kDefaultExamRuns;
+            if (i + 2 < argc && std::strcmp(argv[i + 1], "--runs") == 0)
+                runs = std::max(1, std::atoi(argv[i + 2]));
+            return ziro::bench::runExam(runs);
+        }
         // The crossroads animation's exact frames: its own arguments.
         if (std::strcmp(argv[i], "--frames") == 0) {
             const QString film = i + 1 < argc && argv[i + 1][0] != '-' ? QFile::decodeName(argv[i + 1]) : QString();

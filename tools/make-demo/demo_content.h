@@ -98,4 +98,8 @@ bool writeSpokenStatements(const QString& ziroDir, const QString& programDir, co
 // their accesses and resume marks into the settings file in `programDir`.
 bool writeLessons(const QString& ziroDir, const QString& programDir, QString* error);
 
+// A statement dataset in the importer's input shape (quiz.json and
+// img_sign/*.png) in `folder`.
+bool writeSampleDataset(const QString& folder, QString* error);
+
 }  // namespace ziro::demo

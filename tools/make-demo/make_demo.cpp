@@ -274,6 +274,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("spoken statements: ") + error);
     if (!ziro::demo::writeLessons(ziro, program, &error))
         fail(QStringLiteral("lessons: ") + error);
+    if (!ziro::demo::writeSampleDataset(out + QStringLiteral("dataset/"), &error))
+        fail(QStringLiteral("sample dataset: ") + error);
 
     if (argc >= 3) {
         const QString exe = program + QStringLiteral("ziro");
