@@ -1,5 +1,7 @@
 #include "shell/first_start.h"
 
+#include "base/globals.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -138,6 +140,25 @@ TEST_F(FirstStart, UnusableRootsAndTheProgramsOwnInstallation)
     EXPECT_TRUE(d.proceed);
     EXPECT_TRUE(d.programFile.isEmpty());
     EXPECT_EQ(p3.asked, 0);
+}
+
+TEST_F(FirstStart, EveryFolderAndTheSettingsFileFollowTheChosenRoot)
+{
+    QDir().mkpath(path("aula"));
+    ScriptedPort port(FirstStartChoice::Empty);
+    const RootDecision d = prepareRoot(given(path("aula/")), sample(), port);
+    ASSERT_TRUE(d.proceed);
+    Globals g;
+    g.initFromProgram(d.programFile);
+    const QString ziro = path("aula/ziro/");
+    EXPECT_EQ(g.FileIni, ziro + "Program/ziro.ini");
+    EXPECT_TRUE(QFile::exists(g.FileIni));
+    for (const QString& folder : {g.dirs.DirProgram, g.dirs.DirUtente, g.dirs.DirFoto, g.dirs.DirPicSgn,
+                                  g.dirs.DirVideo, g.dirs.DirBook, g.dirs.DirHtml, g.dirs.DirFotoUtente}) {
+        EXPECT_TRUE(folder.startsWith(ziro)) << folder.toStdString();
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    }
+    EXPECT_EQ(g.dirs.DirVelarium, path("aula/Velarium/"));
 }
 
 TEST(FirstStartOption, Values)
