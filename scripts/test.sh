@@ -24,3 +24,6 @@ cmake --build "$ASAN_DIR" -j"$(nproc)" || {
 }
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$ASAN_DIR" --output-on-failure -j"$(nproc)" --timeout 300
+
+# The Debian package: metadata, lintian and a start of the unpacked program.
+bash scripts/package.sh

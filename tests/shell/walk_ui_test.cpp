@@ -2544,3 +2544,35 @@ TEST(Walk, AMockExamRunsToItsSummaryWithTheClicker)
     EXPECT_EQ(p.base()->Table1.recNo(), record) << "the lesson stayed where it was";
     EXPECT_FALSE(p.menu()->isVisible());
 }
+
+#include "shell/first_start.h"
+
+// A school's root made from the sample content on the first start holds
+// everything a lesson needs: the first topic walks on the copy, and the
+// settings are read from inside the new root.
+TEST(Walk, ARootCreatedFromTheSampleWalksItsFirstTopic)
+{
+    Installation sample;  // stands for the content the package ships
+    ASSERT_TRUE(sample.ready);
+    QTemporaryDir school;
+    struct Accept : FirstStartPort {
+        FirstStartChoice ask(const QString&, bool) override { return FirstStartChoice::Sample; }
+        void tell(const QString& text) override { told << text; }
+        QStringList told;
+    } port;
+    RootChoice choice;
+    choice.root = school.path() + QStringLiteral("/");
+    choice.source = RootSource::CommandLine;
+    const RootDecision d = prepareRoot(choice, sample.tmp.path() + QStringLiteral("/"), port);
+    ASSERT_TRUE(d.proceed) << port.told.join(QLatin1Char('\n')).toStdString();
+    sample.program = d.programFile;
+
+    Program p(sample);
+    ASSERT_NO_FATAL_FAILURE(startLesson(p));
+    // The first record's quiz block holds the first step.
+    typeKey(p, Qt::Key_Right);
+    typeKey(p, Qt::Key_Right);
+    p.expect(r2);
+    EXPECT_TRUE(p.g().FileIni.startsWith(school.path())) << p.g().FileIni.toStdString();
+    EXPECT_TRUE(p.g().dirs.DirPicSgn.startsWith(school.path()));
+}
