@@ -69,3 +69,14 @@ key Return 3
 key F9 3
 click 840 440 3
 shot fotografia
+# The crossroads exercise at the end of topic E01: the general menu (its
+# topic list of group B), back to the groups, group E, its first topic, then
+# forward to the first crossroads record.
+key Escape 2
+key F7 3
+click 1216 136
+click 560 780
+click 700 233
+click 1475 965 4
+for _ in 1 2 3 4 5 6; do key Right 1.5; done
+shot incrocio
