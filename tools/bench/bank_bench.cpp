@@ -75,6 +75,8 @@ void generate(const QString& folder, int statements)
 
 // Median time of loading a 10-statement block, over blocks spread across
 // the whole bank.
+}  // namespace
+
 double openBlockMs(const QString& folder, int loads)
 {
     Globals g;
@@ -98,8 +100,6 @@ double openBlockMs(const QString& folder, int loads)
     }
     return median(times);
 }
-
-}  // namespace
 
 int runBank(const QString& file, int runs)
 {

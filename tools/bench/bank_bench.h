@@ -17,4 +17,9 @@ inline constexpr int kDefaultBankRuns = 15;
 // bank). Returns the process exit code.
 int runBank(const QString& file, int runs);
 
+// Median of `loads` openings (LeggiNewQuiz) of 10-statement blocks of the A-B
+// bank in `folder`, spread over the bank; the reference the exam's draw is
+// measured against too.
+double openBlockMs(const QString& folder, int loads);
+
 }  // namespace ziro::bench

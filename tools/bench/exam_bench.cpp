@@ -1,5 +1,6 @@
 #include "exam_bench.h"
 
+#include "bank_bench.h"
 #include "bench_util.h"
 #include "base/globals.h"
 #include "base/reports.h"
@@ -49,30 +50,6 @@ void writeQuizBank(const QString& path)
     QString error;
     if (!fillSampleBank(table, 7000, 10, &error) || !table.saveToFile(path, SaveFormat::Utf8, &error))
         fail(QStringLiteral("cannot generate a bank: ") + error);
-}
-
-double openBlockMs(const QString& folder, int loads)
-{
-    Globals g;
-    g.dirs.DirProgram = folder + QLatin1Char('/');
-    Config config;
-    NullReports reports;
-    SystemQuizRandom random;
-    QuizBank quiz(g, config, reports, random);
-    quiz.CaricaBancaQuesiti(1);
-    const int blocks = quiz.bank().blockCount();
-    if (blocks == 0)
-        fail(QStringLiteral("the generated bank did not load"));
-    std::vector<double> times;
-    for (int i = 0; i < loads; ++i) {
-        const QString reference = QStringLiteral("Ad%1").arg(10001 + (i * 7919) % blocks);
-        const auto start = Clock::now();
-        const bool ok = quiz.LeggiNewQuiz(reference);
-        times.push_back(msSince(start));
-        if (!ok || quiz.list().NumAff != 10)
-            fail(QStringLiteral("block %1 did not load").arg(reference));
-    }
-    return median(times);
 }
 
 }  // namespace
