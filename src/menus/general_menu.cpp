@@ -455,6 +455,13 @@ void GeneralMenu::configureClicked()
     m_port.showConfiguration();
 }
 
+void GeneralMenu::examClicked()
+{
+    if (!m_abilita || m_port.lessonListVisible())
+        return;
+    m_port.openExam();
+}
+
 QString GeneralMenu::printModulePath() const
 {
     return resolveFile(m_g.dirs.DirPressKit, QStringLiteral("pressKit.exe"));
@@ -514,6 +521,7 @@ void GeneralMenu::ActionFunction(int selezione)
     case MenuFunction::ViewMode: viewModeClicked(true); break;
     case MenuFunction::Configure: configureClicked(); break;
     case MenuFunction::Print: printClicked(); break;
+    case MenuFunction::Exam: examClicked(); break;
     }
 }
 

@@ -88,15 +88,16 @@ enum class MenuFunction {
     ViewMode = 6,
     Configure = 7,
     Print = 8,
+    Exam = 9,
 };
-inline constexpr int kMenuFunctionCount = 8;
+inline constexpr int kMenuFunctionCount = 9;
 
 // Whether group button `tag` (1..10) does nothing in `edition`: group H in
 // AM, group J in C-D-E.
 bool groupIgnored(TModoQuiz edition, int tag);
 
 // The keyboard selection: mode 1 walks the group buttons (SelectBand, 0 for
-// none), mode 2 the function buttons (SelFunction 1..8).
+// none), mode 2 the function buttons (SelFunction 1..9).
 struct KeySelection {
     int SelKeyMode = 1;
     int SelFunction = 1;
@@ -141,6 +142,9 @@ public:
     virtual bool lessonListVisible() const { return false; }
     virtual void showLessonList() {}
     virtual void showConfiguration() {}
+    // Draws a mock exam and shows it over the menu; false (reported by the
+    // exam itself) when none can be drawn.
+    virtual bool openExam() { return false; }
     // Closes the main window; its close query asks the exit question.
     virtual void closeMainWindow() {}
     // Closes the main window through its close path, without asking again.
@@ -185,9 +189,10 @@ public:
     void viewModeClicked(bool fromClick);
     void configureClicked();
     void printClicked();
+    void examClicked();
     void ArgomentoTesta();
     void ResettaMenu();
-    // The keyboard numbers of the function buttons (1..8).
+    // The keyboard numbers of the function buttons (1..9).
     void ActionFunction(int selezione);
 
     // A key pressed while the menu has the focus (and the list does not

@@ -241,6 +241,20 @@ QPainterPath printerPictogram()
     return printer.united(sheet);
 }
 
+// A stopwatch: the exam runs against the clock.
+QPainterPath stopwatchPictogram()
+{
+    QPainterPath watch = circle({12, 13.5}, 9.0).subtracted(circle({12, 13.5}, 6.8));
+    watch = watch.united(roundRect(9.5, 1.5, 5, 2.6, 0.8));
+    watch = watch.united(roundRect(11.0, 3.5, 2, 2.5, 0.4));
+    QPainterPath hand;
+    hand.moveTo(12, 13.5);
+    hand.lineTo(12, 8.5);
+    hand.moveTo(12, 13.5);
+    hand.lineTo(15.2, 15.4);
+    return watch.united(stroked(hand, 1.8)).simplified();
+}
+
 QPainterPath checkPictogram()
 {
     QPainterPath tick;
@@ -560,10 +574,11 @@ void paintLabel(QPainter& p, const QRect& buttonBelow, const QString& text)
 
 void paintTitle(QPainter& p)
 {
-    const QRect configura = menuButtonRect(MenuButton::Configura);
-    const QRectF area(30, configura.top(), configura.left() - 30 - 10, configura.height());
-    const QString title = QStringLiteral("Menu generale");
-    const QFont font = fittedFont(title, area.width() - 14, 26, 14);
+    // Two lines, so that the row keeps room for the exam button.
+    const QRect first = menuButtonRect(MenuButton::Esame);
+    const QRectF area(30, first.top(), first.left() - 30 - 8, first.height());
+    const QString title = QStringLiteral("Menu\ngenerale");
+    const QFont font = fittedFont(QStringLiteral("generale"), area.width() - 14, 22, 12);
     p.fillPath(roundRect(area.left(), area.top() + 9, 5, area.height() - 18, 2.5), kAccent);
     p.setFont(font);
     p.setPen(QColor(0, 0, 0, 110));
@@ -656,6 +671,9 @@ ButtonArt menuButtonArt(MenuButton b)
     case MenuButton::LCustom:
         return buttonArt(background, r, kSteel, customFace(), kButtonRadius, &selected);
     case MenuButton::SDom: return viewModeArt(ViewMode::Both);
+    case MenuButton::Esame:
+        return buttonArt(background, r, kSteel,
+                         stackedFace(stopwatchPictogram, QStringLiteral("ESAME")));
     case MenuButton::Configura:
         return buttonArt(background, r, kSteel,
                          stackedFace(gearPictogram, QStringLiteral("CONFIGURA")));

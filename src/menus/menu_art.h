@@ -103,9 +103,9 @@ constexpr QRect htmlIconRect(int row)
 // --- the picture buttons ----------------------------------------------------
 
 // Right column: the four editions and the custom lessons, then the view mode.
-// Bottom row: configuration, print module, exit, confirm.
-enum class MenuButton { LNormal, LCiclo, LSuperiori, LCqc, LCustom, SDom, Configura, Stampa, OK, ESCI };
-inline constexpr int kMenuButtonCount = 10;
+// Bottom row: mock exam, configuration, print module, exit, confirm.
+enum class MenuButton { LNormal, LCiclo, LSuperiori, LCqc, LCustom, SDom, Configura, Stampa, OK, ESCI, Esame };
+inline constexpr int kMenuButtonCount = 11;
 
 constexpr QRect menuButtonRect(MenuButton b)
 {
@@ -116,6 +116,7 @@ constexpr QRect menuButtonRect(MenuButton b)
     case MenuButton::LCqc: return {488, 196, 122, 44};
     case MenuButton::LCustom: return {488, 246, 122, 48};
     case MenuButton::SDom: return {488, 323, 122, 64};
+    case MenuButton::Esame: return {112, 402, 80, 54};
     case MenuButton::Configura: return {200, 402, 100, 54};
     case MenuButton::Stampa: return {308, 402, 84, 54};
     case MenuButton::ESCI: return {400, 402, 80, 54};

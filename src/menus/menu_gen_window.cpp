@@ -38,6 +38,7 @@ const ButtonInfo kButtons[] = {
     {MenuButton::Stampa, "TastoStampa", "Avvio del modulo stampa schede"},
     {MenuButton::OK, "TastoOK", "Conferma - avvio"},
     {MenuButton::ESCI, "TastoESCI", "Uscita dal programma"},
+    {MenuButton::Esame, "TastoEsame", "Simulazione d'esame (edizione A-B)"},
 };
 
 MenuButton buttonOfEdition(TModoQuiz e)
@@ -62,6 +63,7 @@ MenuButton buttonOfFunction(MenuFunction f)
     case MenuFunction::Custom: return MenuButton::LCustom;
     case MenuFunction::ViewMode: return MenuButton::SDom;
     case MenuFunction::Configure: return MenuButton::Configura;
+    case MenuFunction::Exam: return MenuButton::Esame;
     case MenuFunction::Print: break;
     }
     return MenuButton::Stampa;
@@ -120,6 +122,7 @@ void TMenuGen::buildButtons()
     on(MenuButton::SDom, [](GeneralMenu& m) { m.viewModeClicked(true); });
     on(MenuButton::Configura, [](GeneralMenu& m) { m.configureClicked(); });
     on(MenuButton::Stampa, [](GeneralMenu& m) { m.printClicked(); });
+    on(MenuButton::Esame, [](GeneralMenu& m) { m.examClicked(); });
     on(MenuButton::OK, [this](GeneralMenu& m) { m.TastoOK(m_list->currentRow()); });
     on(MenuButton::ESCI, [this](GeneralMenu&) { m_outside->closeMainWindow(); });
 }

@@ -18,26 +18,31 @@ ExamSession::ExamSession(Globals& g, Reports& reports, std::function<const Quest
 {
 }
 
+namespace {
+// The heading of the exam's messages; the detail goes below it, where a
+// longer text has room.
+const QString kTitle = QStringLiteral("Simulazione d'esame");
+}  // namespace
+
 bool ExamSession::start(std::uint32_t seed)
 {
     // The other editions' exams have other rules and lengths.
     if (!m_g.ModoAB()) {
-        m_reports.Emsg(ReportKind::Message,
-                       QStringLiteral("La simulazione d'esame è disponibile solo per l'edizione A-B."), QString());
+        m_reports.Emsg(ReportKind::Message, kTitle, QStringLiteral("Disponibile solo per l'edizione A-B."));
         return false;
     }
     const QuestionBank* bank = m_bank ? m_bank() : nullptr;
     if (!bank || !bank->isOpen()) {
-        m_reports.Emsg(ReportKind::Message, QStringLiteral("La banca dei quesiti non è caricata."), QString());
+        m_reports.Emsg(ReportKind::Message, kTitle, QStringLiteral("La banca dei quesiti non è caricata."));
         return false;
     }
     ExamDraw draw = drawExam(*bank, seed == 0 ? newExamSeed() : seed);
     if (!draw.ok()) {
-        m_reports.Emsg(ReportKind::Message, draw.error, QString());
+        m_reports.Emsg(ReportKind::Message, kTitle, draw.error);
         return false;
     }
     if (!draw.warning.isEmpty())
-        m_reports.Emsg(ReportKind::Message, draw.warning, QString());
+        m_reports.Emsg(ReportKind::Message, kTitle, draw.warning);
     m_run = std::make_unique<ExamRun>(std::move(draw));
     m_view.showWindow();
     show();
@@ -98,11 +103,12 @@ bool ExamSession::print()
     ExamPrintout written;
     QString error;
     if (!printExam(m_run->draw(), m_g.dirs.DirLezioni, &written, &error)) {
-        m_reports.Emsg(ReportKind::Message, error, QString());
+        m_reports.Emsg(ReportKind::Message, QStringLiteral("Stampa dell'esame"), error);
         return false;
     }
-    m_reports.Emsg(ReportKind::Message, QStringLiteral("Esame e soluzioni salvati nella cartella dell'insegnante"),
-                   QFileInfo(written.sheet).fileName() + QStringLiteral(", ") + QFileInfo(written.key).fileName());
+    m_reports.Emsg(ReportKind::Message, QStringLiteral("Stampa dell'esame"),
+                   QStringLiteral("Esame e soluzioni salvati nella cartella dell'insegnante: ")
+                       + QFileInfo(written.sheet).fileName() + QStringLiteral(", ") + QFileInfo(written.key).fileName());
     return true;
 }
 

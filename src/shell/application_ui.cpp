@@ -292,6 +292,7 @@ void ZiroApp::createWindows()
         m_g, *m_reporter, [this]() -> const QuestionBank* { return &m_quizBank->bank(); }, *m_w.Exam);
     m_w.Exam->attach(m_examSession.get());
     m_viewers->setExam(m_examSession.get());
+    m_menuLink->setExam(m_examSession.get());
     QObject::connect(m_w.Exam, &TExam::keyPassed, base, &TBase::GestioneTastiera);
     // The quiz starts in the stored colours when "Modifica colori" is on and
     // takes the chosen ones at once; while the colours window is up it shows

@@ -1029,6 +1029,11 @@ bool ShellMenus::applyPendingMark()
     return m_lessons && m_lessons->applyPendingMark();
 }
 
+bool GeneralMenuLink::openExam()
+{
+    return m_exam && m_exam->start();
+}
+
 bool GeneralMenuLink::lessonListVisible() const
 {
     return m_lessons && m_lessons->lessonListVisible();

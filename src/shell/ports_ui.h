@@ -398,6 +398,9 @@ public:
     void setLessons(ShellLessons* lessons) { m_lessons = lessons; }
     bool lessonListVisible() const override;
     void showLessonList() override;
+    // The mock exam, once it exists.
+    void setExam(ExamSession* exam) { m_exam = exam; }
+    bool openExam() override;
 
 private:
     Globals& m_g;
@@ -406,6 +409,7 @@ private:
     SystemServices& m_system;
     TBase& m_base;
     ShellLessons* m_lessons = nullptr;
+    ExamSession* m_exam = nullptr;
 };
 
 // What the report window asks of the rest of the program.

@@ -72,6 +72,11 @@ public:
     bool lessonListVisible() const override { return lessonList; }
     void showLessonList() override { calls << QStringLiteral("lessons"); }
     void showConfiguration() override { calls << QStringLiteral("config"); }
+    bool openExam() override
+    {
+        calls << QStringLiteral("exam");
+        return true;
+    }
     void closeMainWindow() override { calls << QStringLiteral("exit?"); }
     void endProgram() override { calls << QStringLiteral("end"); }
     bool playsFilms = true;
@@ -228,9 +233,9 @@ TEST(GeneralMenuRules, KeySelectionWalk)
 
     s = moveKeySelection(s, Qt::Key_Tab, TModoQuiz::mqAB);
     EXPECT_EQ(s.SelKeyMode, 2);
-    s.SelFunction = 8;
+    s.SelFunction = 9;  // the exam, last of the row
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Right, TModoQuiz::mqAB).SelFunction, 1);
-    EXPECT_EQ(moveKeySelection(s, Qt::Key_Up, TModoQuiz::mqAB).SelFunction, 7);
+    EXPECT_EQ(moveKeySelection(s, Qt::Key_Up, TModoQuiz::mqAB).SelFunction, 8);
     EXPECT_EQ(moveKeySelection(s, Qt::Key_Tab, TModoQuiz::mqAB).SelKeyMode, 1);
 }
 
@@ -383,7 +388,8 @@ TEST_F(GeneralMenuTest, EmptyLastRowKeepsTheSelectionOnIt)
 }
 
 // The function row wraps both ways: Up or Left from the first function
-// selects the last one, and Enter runs it.
+// selects the last one (the exam), and Enter runs it; one more step back is
+// the print module.
 TEST_F(GeneralMenuTest, FunctionRowWrapsFromTheFirstToTheLast)
 {
     g.dirs.DirPressKit = g.dirs.DirProgram;  // no print module there: running it says so
@@ -392,6 +398,14 @@ TEST_F(GeneralMenuTest, FunctionRowWrapsFromTheFirstToTheLast)
         menu.activate();
         menu.keyDown(Qt::Key_Tab, {});
         ASSERT_EQ(menu.keySelection().SelFunction, 1);
+        menu.keyDown(key, {});
+        EXPECT_EQ(menu.keySelection().SelFunction, 9);
+        port.pressed.clear();
+        port.calls.clear();
+        menu.keyDown(Qt::Key_Return, {});
+        EXPECT_EQ(port.pressed, std::vector<MenuFunction>{MenuFunction::Exam});
+        EXPECT_TRUE(port.calls.contains(QStringLiteral("exam")));
+
         menu.keyDown(key, {});
         EXPECT_EQ(menu.keySelection().SelFunction, 8);
         port.pressed.clear();

@@ -340,8 +340,8 @@ TEST_F(ExamSessionTest, RefusesWithAReportAndShowsNothing)
     makeBank({3, 3}, 2);
     EXPECT_FALSE(session.start(5));
     ASSERT_EQ(reports.reports.size(), 2u);
-    EXPECT_TRUE(reports.reports[0].context.contains(QLatin1String("A-B")));
-    EXPECT_TRUE(reports.reports[1].context.contains(QLatin1String("solo 12 affermazioni")));
+    EXPECT_TRUE(reports.reports[0].name.contains(QLatin1String("A-B")));
+    EXPECT_TRUE(reports.reports[1].name.contains(QLatin1String("solo 12 affermazioni")));
     EXPECT_FALSE(view.shown);
     EXPECT_TRUE(view.pages.empty());
     EXPECT_FALSE(session.isOpen());

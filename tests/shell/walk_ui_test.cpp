@@ -2576,3 +2576,42 @@ TEST(Walk, ARootCreatedFromTheSampleWalksItsFirstTopic)
     EXPECT_TRUE(p.g().FileIni.startsWith(school.path())) << p.g().FileIni.toStdString();
     EXPECT_TRUE(p.g().dirs.DirPicSgn.startsWith(school.path()));
 }
+
+// The exam has its own button on the general menu: the teacher opens it
+// before any lesson, and Esc brings the menu back as it was.
+TEST(Walk, TheGeneralMenuOpensAMockExamAndTakesItBack)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    QJsonObject chapters;
+    for (int c = 1; c <= kExamChapters; ++c)
+        chapters.insert(QStringLiteral("capitolo %1").arg(c, 2, 10, QLatin1Char('0')),
+                        QJsonObject{{QStringLiteral("argomento"),
+                                     QJsonArray{QJsonObject{{QStringLiteral("q"), QStringLiteral("Affermazione %1").arg(c)},
+                                                            {QStringLiteral("a"), c % 2 == 0}}}}});
+    const QString json = in.tmp.path() + QStringLiteral("/quiz.json");
+    in.write(json, QJsonDocument(chapters).toJson());
+    ziro::import::Report imported;
+    QString error;
+    ASSERT_TRUE(ziro::import::importDataset({json, in.tmp.path(), {}}, &imported, &error)) << str(error);
+
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TExam* exam = p.app.windows().Exam;
+    TautoButton* button = p.menu()->button(MenuButton::Esame);
+    ASSERT_TRUE(button && button->isVisible());
+    clickOnScreen(p, button, button->rect().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return exam->isVisible(); }, 2000));
+    EXPECT_EQ(exam->numberText(), QStringLiteral("1/30"));
+    typeKey(p, Qt::Key_PageDown);
+    EXPECT_EQ(exam->numberText(), QStringLiteral("2/30"));
+
+    typeKey(p, Qt::Key_Escape);
+    EXPECT_FALSE(exam->isVisible());
+    EXPECT_TRUE(p.menu()->isVisible());
+    EXPECT_TRUE(p.menu()->groupPanel()->isVisible()) << "the menu as it was left";
+    EXPECT_TRUE(p.dlg.shown.isEmpty()) << str(p.dlg.shown.join(QLatin1Char('|')));
+}
