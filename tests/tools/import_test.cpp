@@ -1,6 +1,10 @@
 #include "importer.h"
 
 #include "controls/kxb.h"
+#include "menus/topic_list.h"
+#include "platform/dataset/data_table.h"
+#include "platform/dataset/sample_tables.h"
+#include "platform/files/text_codec.h"
 #include "quiz/bank_fixture.h"
 #include "quiz/question_bank.h"
 
@@ -119,7 +123,10 @@ TEST_F(ImportTest, BlocksKeysPicturesAndAnIdenticalRerun)
     ASSERT_TRUE(sign);
     EXPECT_EQ(sign->pixelColor(5, 5), QColor(Qt::red));
     EXPECT_EQ(sign->pixelColor(0, 0), QColor(Qt::white)) << "transparency over white";
-    EXPECT_EQ(read(root + QStringLiteral("/ziro/Backup/import/ziro/Program/NQM2016.XML")), original);
+    EXPECT_TRUE(loadKxbFile(root + QStringLiteral("/ziro/PicSgt/550.BMP"))) << "for the lesson's named signs";
+    const QStringList kept = report.backups.filter(QStringLiteral("NQM2016.XML"));
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(read(kept[0]), original);
     EXPECT_EQ(bank.block(QStringLiteral("10011")).count, 3) << "the lesson's block stays";
     EXPECT_TRUE(bank.block(QStringLiteral("0999A")).empty()) << "the earlier import gave way";
 
@@ -130,6 +137,83 @@ TEST_F(ImportTest, BlocksKeysPicturesAndAnIdenticalRerun)
     EXPECT_EQ(read(bankPath()), first);
     EXPECT_TRUE(again.written.isEmpty());
     EXPECT_TRUE(again.backups.isEmpty());
+}
+
+// The blocks become lessons: one record per block under a topic of its
+// group, and a topic line each. The school's own records and lines stay,
+// an earlier import's give way, and a second import keeps the first one's
+// backups.
+TEST_F(ImportTest, BlocksBecomeTopicsBesideTheSchoolsOwn)
+{
+    const QString contentPath = root + QStringLiteral("/ziro/Program/AAB2016.XML");
+    const QString listA = root + QStringLiteral("/ziro/Program/NA0.TXT");
+    {
+        DataTable t;
+        t.setSaveOnClose(false);
+        ASSERT_TRUE(t.createFromFields(contentTableFields()));
+        const auto add = [&t](int numRec, const char* domanda, const char* argomento) {
+            ASSERT_TRUE(t.append());
+            ASSERT_TRUE(t.setField(QStringLiteral("NumRec"), numRec));
+            ASSERT_TRUE(t.setField(QStringLiteral("Domanda"), QLatin1String(domanda)));
+            ASSERT_TRUE(t.setField(QStringLiteral("Argomento"), QLatin1String(argomento)));
+            ASSERT_TRUE(t.post());
+        };
+        add(1, "10011", "A01");
+        add(7, "0999A", "A50");  // an earlier import's
+        put(contentPath, t.toXml(DataTable::saveFormatFor(contentPath)));
+    }
+    const QByteArray schoolLine = "Veicoli della scuola                    #    A01  ";
+    put(listA, schoolLine + "\r\n\r\nVecchio argomento importato              #    A50  \r\n");
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/ziro/PicSgt")));
+    put(root + QStringLiteral("/ziro/PicSgt/550.BMP"), "the school's named sign");
+    put(json, QJsonDocument(dataset()).toJson());
+    Report report;
+    QString error;
+    ASSERT_TRUE(importDataset({json, root, {}}, &report, &error)) << qPrintable(error);
+    EXPECT_EQ(report.topics, 3);
+    EXPECT_EQ(read(root + QStringLiteral("/ziro/PicSgt/550.BMP")), "the school's named sign");
+
+    DataTable t;
+    t.setSaveOnClose(false);
+    ASSERT_TRUE(t.loadFromFile(contentPath, &error)) << qPrintable(error);
+    QStringList rows;
+    for (t.first(); !t.eof(); t.next())
+        rows << QStringLiteral("%1 %2 %3 %4 %5").arg(t.fieldText(QStringLiteral("NumRec")), t.fieldText(QStringLiteral("Domanda")),
+                                                   t.fieldText(QStringLiteral("Argomento")),
+                                                   t.fieldText(QStringLiteral("Nome segnale")).trimmed(),
+                                                   t.fieldText(QStringLiteral("Testo")));
+    // Two usable chapters: the first fills group A, the second starts at F.
+    EXPECT_EQ(rows, (QStringList{"1 10011 A01  ", "2 0101A A50  a-strada", "3 0101B A50  a-strada",
+                                 "4 0102A A51 550 b-segnali", "5 0201A F50  vari"}));
+
+    const auto lines = loadTopicList(listA);
+    ASSERT_TRUE(lines);
+    QStringList codes;
+    for (const TopicLine& l : *lines)
+        codes << l.code;
+    EXPECT_EQ(codes, (QStringList{"A01", "", "A50", "A51"}));
+    EXPECT_TRUE(read(listA).startsWith(schoolLine + "\r\n")) << "the school's line byte for byte";
+    EXPECT_EQ((*lines)[2].title.trimmed(), QStringLiteral("a-strada"));
+    const auto listF = loadTopicList(root + QStringLiteral("/ziro/Program/NF0.TXT"));
+    ASSERT_TRUE(listF);
+    ASSERT_EQ(listF->size(), 1u);
+    EXPECT_EQ(listF->front().code, QStringLiteral("F50"));
+
+    // Another dataset later: the first run's backups stay as they were.
+    const QStringList firstBackups = report.backups;
+    ASSERT_FALSE(firstBackups.filter(QStringLiteral("NA0.TXT")).isEmpty());
+    QJsonObject smaller = dataset();
+    smaller.remove(QStringLiteral("segnali"));
+    put(json, QJsonDocument(smaller).toJson());
+    Report second;
+    ASSERT_TRUE(importDataset({json, root, {}}, &second, &error)) << qPrintable(error);
+    EXPECT_EQ(read(firstBackups.filter(QStringLiteral("NA0.TXT"))[0]),
+              schoolLine + "\r\n\r\nVecchio argomento importato              #    A50  \r\n");
+    for (const QString& b : second.backups)
+        EXPECT_FALSE(firstBackups.contains(b)) << qPrintable(b);
+    const auto listF2 = loadTopicList(root + QStringLiteral("/ziro/Program/NF0.TXT"));
+    ASSERT_TRUE(listF2);
+    EXPECT_TRUE(listF2->empty()) << "the second chapter's topic went with it";
 }
 
 TEST_F(ImportTest, BadInputWritesNothing)

@@ -1,9 +1,15 @@
 #include "importer.h"
 
 #include "controls/kxb.h"
+#include "menus/topic_list.h"
 #include "platform/dataset/data_table.h"
+#include "platform/dataset/sample_tables.h"
 #include "platform/files/atomic_save.h"
+#include "platform/files/text_codec.h"
 #include "quiz/sample_banks.h"
+
+#include <QDateTime>
+#include <set>
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +74,61 @@ QByteArray signPicture(const QString& path)
     flat.fill(Qt::white);
     QPainter(&flat).drawImage(0, 0, image);
     return encodeKxb(flat, "BM");
+}
+
+// A sub-topic as the lesson shows it: a topic of its group, one record per
+// block, each with the sign of the block's first statement that has one.
+struct ImportedTopic {
+    int chapter = 0;  // 1-based, in the dataset's order
+    QString title;
+    std::vector<std::pair<QString, QString>> blocks;  // key, sign
+};
+
+constexpr int kTopicTitleWidth = 40;
+constexpr int kFirstImportedTopic = 50;  // codes below stay the school's own
+constexpr int kGroups = 10;
+
+QString topicTitle(const QString& name)
+{
+    // The lists are in the single-byte code page: what it cannot hold
+    // becomes "?", so the columns after the title stay in place.
+    QString title;
+    for (const QChar c : name.simplified().left(kTopicTitleWidth)) {
+        bool lossless = true;
+        encodeWindows1252(QString(c), &lossless);
+        title += lossless ? c : QChar(u'?');
+    }
+    return title;
+}
+
+QString topicListLine(const QString& title, const QString& code)
+{
+    return title.leftJustified(kTopicTitleWidth) + QStringLiteral("#    ") + code.leftJustified(5);
+}
+
+// The lines of a topic list file, split on either line end, last empty
+// line dropped.
+QList<QByteArray> fileLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    for (QByteArray& line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// A folder for this run's backups that no earlier run used, so that a
+// second import never overwrites the files the first one kept.
+QString freshBackupDir(const QString& root)
+{
+    const QString base = QDir(root).filePath(QStringLiteral("ziro/Backup/import/")) +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString dir = base;
+    for (int n = 2; QFileInfo::exists(dir); ++n)
+        dir = base + QStringLiteral("-%1").arg(n);
+    return dir;
 }
 
 }  // namespace
@@ -148,6 +209,7 @@ bool importDataset(const Request& r, Report* report, QString* error)
     // Sign name -> source file; converted only when writing, so thousands
     // of pictures are never held at once.
     std::map<QString, QString> pictures;
+    std::vector<ImportedTopic> topics;
     const QJsonObject chapters = doc.object();
     int chapterNo = 0;
     for (auto c = chapters.begin(); c != chapters.end(); ++c) {
@@ -173,6 +235,9 @@ bool importDataset(const Request& r, Report* report, QString* error)
             }
             int taken = 0;
             int index = 0;
+            ImportedTopic topic;
+            topic.chapter = out.chapters + 1;
+            topic.title = topicTitle(s.key());
             for (const QJsonValue& v : s.value().toArray()) {
                 ++index;
                 const QString where = QStringLiteral("\"%1/%2\" #%3").arg(c.key(), s.key()).arg(index);
@@ -220,12 +285,19 @@ bool importDataset(const Request& r, Report* report, QString* error)
                 row.Info2 = s.key().left(80);
                 if (!appendBankRow(bank, row, &why))
                     return fail(error, where + QStringLiteral(": ") + why);
-                if (taken % kBlockSize == 0)
+                if (taken % kBlockSize == 0) {
                     ++out.blocks;
+                    topic.blocks.emplace_back(row.Blocco, QString());
+                }
+                // Nome segnale holds five characters.
+                if (topic.blocks.back().second.isEmpty() && figura.size() <= 5)
+                    topic.blocks.back().second = figura;
                 ++taken;
             }
             if (taken == 0)
                 out.notes << QStringLiteral("\"%1/%2\": no usable statements").arg(c.key(), s.key());
+            else
+                topics.push_back(std::move(topic));
             chapterStatements += taken;
             out.statements += taken;
         }
@@ -237,19 +309,128 @@ bool importDataset(const Request& r, Report* report, QString* error)
     if (out.statements == 0)
         return fail(error, QStringLiteral("%1: no usable statements").arg(r.json));
 
+    // The lesson side: the A-B content table keeps the school's records and
+    // gains one per imported block; an earlier import's records give way.
+    // The usable chapters fill the ten groups in order, in equal runs, and
+    // each sub-topic becomes a topic of its group numbered from 50, so the
+    // school's own topics (numbered from 1) keep their codes.
+    const QString contentPath = QDir(program).filePath(QStringLiteral("AAB2016.XML"));
+    DataTable content;
+    content.setSaveOnClose(false);
+    if (QFileInfo(contentPath).isFile()) {
+        if (!content.loadFromFile(contentPath, &why))
+            return fail(error, QStringLiteral("cannot read the content table %1: %2").arg(contentPath, why));
+    } else if (!content.createFromFields(contentTableFields(), &why)) {
+        return fail(error, why);
+    }
+    for (const char* name : {"NumRec", "Domanda", "Argomento", "Nome segnale", "Selezione", "Testo"})
+        if (content.fieldIndex(QLatin1String(name)) < 0)
+            return fail(error, QStringLiteral("%1 is not a content table (no field %2)").arg(contentPath, QLatin1String(name)));
+    std::set<QString> oldCodes;  // topics of an earlier import
+    int lastNumRec = 0;
+    content.setIndexFieldNames(QString());
+    content.first();
+    while (!content.eof()) {
+        if (isImportedKey(content.fieldText(QStringLiteral("Domanda")).trimmed())) {
+            oldCodes.insert(content.fieldText(QStringLiteral("Argomento")).trimmed());
+            content.deleteRecord();
+            continue;
+        }
+        lastNumRec = std::max(lastNumRec, content.fieldInt(QStringLiteral("NumRec")));
+        content.next();
+    }
+    std::map<QChar, QStringList> newLines;  // group letter -> topic lines
+    std::map<QChar, int> nextCode;
+    for (const ImportedTopic& t : topics) {
+        const QChar letter(u'A' + (t.chapter - 1) * kGroups / std::max(1, out.chapters));
+        int& number = nextCode.try_emplace(letter, kFirstImportedTopic).first->second;
+        if (number > 99) {
+            out.notes << QStringLiteral("topic \"%1\": group %2 is full, left out of the lessons (its statements are in the bank)")
+                             .arg(t.title, letter);
+            continue;
+        }
+        const QString code = letter + QStringLiteral("%1").arg(number++, 2, 10, QLatin1Char('0'));
+        newLines[letter] << topicListLine(t.title, code);
+        for (const auto& [key, sign] : t.blocks) {
+            const bool ok = content.append() && content.setField(QStringLiteral("NumRec"), ++lastNumRec, &why) &&
+                            content.setField(QStringLiteral("Domanda"), key, &why) &&
+                            content.setField(QStringLiteral("Argomento"), code, &why) &&
+                            content.setField(QStringLiteral("Nome segnale"), sign, &why) &&
+                            content.setField(QStringLiteral("Selezione"), QStringLiteral("SI"), &why) &&
+                            content.setField(QStringLiteral("Testo"), t.title, &why) &&
+                            (content.fieldIndex(QStringLiteral("Capitolo")) < 0 ||
+                             content.setField(QStringLiteral("Capitolo"), key.left(2), &why)) &&
+                            content.post(&why);
+            if (!ok)
+                return fail(error, QStringLiteral("cannot add the record of block %1: %2").arg(key, why));
+        }
+        ++out.topics;
+    }
+    // Each group's list keeps its own lines, loses an earlier import's and
+    // ends with this import's topics after a blank row.
+    std::vector<std::pair<QString, QByteArray>> lists;
+    for (int gi = 0; gi < kGroups; ++gi) {
+        const QChar letter(u'A' + gi);
+        const QString path = topicListPath(program, QStringLiteral("N"), QString(letter));
+        QByteArray old;
+        if (QFileInfo(path).isFile()) {
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly))
+                return fail(error, QStringLiteral("cannot read the topic list %1").arg(path));
+            old = f.readAll();
+        }
+        QList<QByteArray> kept;
+        for (const QByteArray& line : fileLines(old)) {
+            const QString code = parseTopicLine(decodeWindows1252(line)).code;
+            if (!code.isEmpty() && oldCodes.count(code))
+                continue;
+            kept << line;
+        }
+        while (!kept.isEmpty() && kept.last().trimmed().isEmpty() && (oldCodes.size() || newLines.count(letter)))
+            kept.removeLast();  // the blank row an earlier import put before its topics
+        QByteArray bytes;
+        for (const QByteArray& line : kept)
+            bytes += line + "\r\n";
+        if (newLines.count(letter)) {
+            if (!kept.isEmpty())
+                bytes += "\r\n";
+            for (const QString& line : newLines[letter])
+                bytes += encodeWindows1252(line) + "\r\n";
+        }
+        if (bytes != old)
+            lists.emplace_back(path, bytes);
+    }
+
     // Everything is known: now the writing, each file kept before it is
     // replaced, and left alone when it already holds the same bytes.
     // The bank goes last: it names the pictures, which are then in place.
-    std::vector<std::pair<QString, QString>> files;  // target, picture source (none: the bank)
+    // The bank, the content table and the lists follow, in that order, so
+    // that each names only what is already in place.
+    std::vector<std::pair<QString, QString>> files;  // target, picture source (none: the bytes below)
     const QString signs = QDir(r.root).filePath(QStringLiteral("ziro/PicSgn"));
-    for (const auto& [name, source] : pictures)
+    // The lesson shows a record's sign from the named-sign folder when the
+    // settings ask for names; a school's own picture there is kept.
+    const QString namedSigns = QDir(r.root).filePath(QStringLiteral("ziro/PicSgt"));
+    for (const auto& [name, source] : pictures) {
         files.emplace_back(QDir(signs).filePath(name + QStringLiteral(".BMP")), source);
+        const QString named = QDir(namedSigns).filePath(name + QStringLiteral(".BMP"));
+        if (!QFileInfo::exists(named))
+            files.emplace_back(named, source);
+    }
+    std::map<QString, QByteArray> ready;
+    ready[bankPath] = bank.toXml(SaveFormat::Utf8);
+    ready[contentPath] = content.toXml(DataTable::saveFormatFor(contentPath));
     files.emplace_back(bankPath, QString());
+    files.emplace_back(contentPath, QString());
+    for (const auto& [path, bytes] : lists) {
+        ready[path] = bytes;
+        files.emplace_back(path, QString());
+    }
     out.pictures = static_cast<int>(pictures.size());
-    const QString backupDir = QDir(r.root).filePath(QStringLiteral("ziro/Backup/import"));
+    const QString backupDir = freshBackupDir(r.root);
     for (const auto& [path, source] : files) {
-        const QByteArray bytes = source.isEmpty() ? bank.toXml(SaveFormat::Utf8) : signPicture(source);
-        if (bytes.isEmpty()) {
+        const QByteArray bytes = source.isEmpty() ? ready[path] : signPicture(source);
+        if (bytes.isEmpty() && !source.isEmpty()) {
             if (report)
                 *report = out;  // what was written before it
             return fail(error, QStringLiteral("cannot convert %1").arg(source));

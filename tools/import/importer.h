@@ -2,12 +2,17 @@
 
 // Adds a statement dataset (JSON: chapters -> sub-topics -> statements,
 // each {"q": text, "a": true/false, "img": "/img_sign/550.png"}) to the
-// A-B question bank of an installation and its sign pictures. Chapters and
-// sub-topics are numbered in the order of their names; a sub-topic is a
-// block keyed chapter, sub-topic and part ("0103A", "0103B" past 70
-// statements). The bank's other blocks stay as they are. Everything
-// is read and checked before anything is written; every file replaced is
-// kept first; a rerun on the same input writes nothing new.
+// A-B edition of an installation: the question bank, the sign pictures, the
+// content table and the groups' topic lists. Chapters and sub-topics are
+// numbered in the order of their names; a sub-topic is a block keyed
+// chapter, sub-topic and part ("0103A", "0103B" past 70 statements) and a
+// topic of the lessons with one record per block. The usable chapters fill
+// the ten groups A to J in equal runs, in order; a group's imported topics
+// are numbered from 50 (A50, A51, ...) after a blank row of its list. The
+// school's own blocks, records and topic lines stay as they are; an earlier
+// import's give way. Everything is read and checked before anything is
+// written; every file replaced is kept first in a backup folder of its own
+// run; a rerun on the same input writes nothing new.
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +32,7 @@ struct Request {
 struct Report {
     int chapters = 0;
     int blocks = 0;
+    int topics = 0;       // sub-topics that became topics of the lessons
     int statements = 0;
     int pictures = 0;     // converted
     QStringList written;  // files replaced or created

@@ -16,9 +16,12 @@ const char kUsage[] =
     "  FILE.json  chapters -> sub-topics -> statements {\"q\", \"a\", \"img\"}\n"
     "  ROOT       the installation root, the folder holding ziro/\n"
     "  --pictures where the \"img\" paths start (default: FILE.json's folder)\n"
-    "Writes ziro/Program/NQM2016.XML (one block per sub-topic, split at 70\n"
-    "statements) and the sign pictures in ziro/PicSgn; every file replaced is\n"
-    "kept first under ziro/Backup/import. Nothing is downloaded.\n";
+    "Writes the A-B edition: ziro/Program/NQM2016.XML (one block per sub-topic,\n"
+    "split at 70 statements), AAB2016.XML (one record per block) and the topic\n"
+    "lists NA0.TXT .. NJ0.TXT (chapters spread over groups A to J, topics from\n"
+    "50), and the sign pictures in ziro/PicSgn. The school's own blocks, records\n"
+    "and topics stay. Every file replaced is kept first under\n"
+    "ziro/Backup/import/<date-time>. Nothing is downloaded.\n";
 
 }  // namespace
 
@@ -60,7 +63,7 @@ int main(int argc, char** argv)
         std::printf("written: %s\n", qPrintable(path));
     for (const QString& path : report.backups)
         std::printf("kept: %s\n", qPrintable(path));
-    std::printf("chapters %d\nblocks %d\nstatements %d\npictures %d\n", report.chapters, report.blocks,
-                report.statements, report.pictures);
+    std::printf("chapters %d\ntopics %d\nblocks %d\nstatements %d\npictures %d\n", report.chapters, report.topics,
+                report.blocks, report.statements, report.pictures);
     return 0;
 }
