@@ -3,7 +3,10 @@
 #include "base/globals.h"
 #include "base/reports.h"
 #include "platform/files/paths.h"
+#include "config/settings.h"
+#include "platform/system/system_services.h"
 #include "quiz/exam_pdf.h"
+#include "quiz/quiz_languages.h"
 #include "quiz/question_bank.h"
 #include "quiz/quiz_rules.h"
 
@@ -148,6 +151,9 @@ bool ExamSession::key(int key, Qt::KeyboardModifiers mods)
     case Qt::Key_Escape:
         close();
         return true;
+    case Qt::Key_Insert:
+        speak();
+        return true;
     case Qt::Key_L:
         // Italian, French, German in turn, for a class that follows in
         // another language.
@@ -179,7 +185,60 @@ void ExamSession::show()
         page.answer = item.statement.Responso == 1;
     page.title = (answering ? QStringLiteral("Simulazione d'esame n. %1") : QStringLiteral("Correzione dell'esame n. %1"))
                      .arg(run.draw().seed);
+    const std::optional<QString> spoken = m_system ? spokenPath() : std::nullopt;
+    page.spoken = spoken && QFileInfo(*spoken).isFile();
     m_view.showPage(page);
+    // As in the quiz, "Autoplay" reads each statement out as it comes; a
+    // statement without a recording is simply not read.
+    if (answering && page.spoken && m_config && m_config->Autoplay)
+        play(*spoken, true);
+}
+
+void ExamSession::setVoice(SystemServices* system, const Config* config)
+{
+    m_system = system;
+    m_config = config;
+}
+
+std::optional<QString> ExamSession::spokenPath() const
+{
+    if (!m_run || m_run->phase() == ExamRun::Phase::Summary)
+        return std::nullopt;
+    return editionAudioPath(editionAudioFolder(m_g.dirs, m_g.Edizione), m_language,
+                            m_run->current().statement.AudioArr);
+}
+
+bool ExamSession::speak()
+{
+    if (!m_system || !m_run)
+        return false;
+    const std::optional<QString> path = spokenPath();
+    if (!path)
+        return false;  // the statement has no recording at all
+    if (!QFileInfo(*path).isFile()) {
+        m_reports.Emsg(ReportKind::Message, kTitle,
+                       QStringLiteral("Il file ") + QFileInfo(*path).fileName() + QStringLiteral(" non esiste."));
+        return false;
+    }
+    return play(*path, false);
+}
+
+bool ExamSession::play(const QString& path, bool quiet)
+{
+    // The sound player starts at the first statement spoken, as the quiz's.
+    if (!m_engine)
+        m_engine = m_system->hasSoundOutput() && m_system->soundEngineCurrent() && m_system->startSoundEngine();
+    if (!*m_engine) {
+        if (!quiet)
+            m_reports.Emsg(ReportKind::Message, kTitle, QStringLiteral("Nessuna uscita audio disponibile."));
+        return false;
+    }
+    m_system->stopSound();
+    if (m_system->playVoice(path))
+        return true;
+    if (!quiet)
+        m_reports.Emsg(ReportKind::Message, kTitle, QStringLiteral("ERRORE: Impossibile accedere allo stream audio"));
+    return false;
 }
 
 QString ExamSession::picturePath(const QString& code) const

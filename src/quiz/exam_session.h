@@ -16,9 +16,11 @@
 
 namespace ziro {
 
+struct Config;
 struct Globals;
 class QuestionBank;
 class Reports;
+class SystemServices;
 
 // One page of the exam as shown on the projector.
 struct ExamPage {
@@ -28,6 +30,7 @@ struct ExamPage {
     QString picturePath;        // empty: no picture
     std::optional<bool> answer; // revealed in the review only
     QString title;              // the phase and the exam's number
+    bool spoken = false;        // a spoken file exists in the language shown
 };
 
 class ExamView {
@@ -62,6 +65,13 @@ public:
     void tick();
     // The language of the statements: 0 Italian, 1 French, 2 German.
     void setLanguage(int language);
+    // The sound player for spoken statements, and the settings whose
+    // "Autoplay" speaks each statement as it is shown. Without them the
+    // exam is silent.
+    void setVoice(SystemServices* system, const Config* config);
+    // Speaks the statement on show in the exam's language; false, with the
+    // reason reported, when it cannot.
+    bool speak();
     // Writes the exam sheet and the answer key as PDF into the teacher's
     // folder and tells where; false, with the reason reported, when not.
     bool print();
@@ -73,11 +83,16 @@ public:
 private:
     void show();
     QString picturePath(const QString& code) const;
+    std::optional<QString> spokenPath() const;
+    bool play(const QString& path, bool quiet);
 
     Globals& m_g;
     Reports& m_reports;
     std::function<const QuestionBank*()> m_bank;
     ExamView& m_view;
+    SystemServices* m_system = nullptr;
+    const Config* m_config = nullptr;
+    std::optional<bool> m_engine;  // started, once tried
     std::unique_ptr<ExamRun> m_run;
     int m_language = 0;
     QString m_typed;  // digits of an exam number

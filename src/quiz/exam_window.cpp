@@ -85,6 +85,13 @@ TExam::TExam(QWidget* host)
     connect(m_forward, &QToolButton::clicked, this, [this] { if (m_session) m_session->forward(); });
     connect(m_finish, &QToolButton::clicked, this, [this] { if (m_session) m_session->finish(); });
     connect(m_close, &QToolButton::clicked, this, [this] { if (m_session) m_session->close(); });
+    // Beside the answer, under the picture: the statement read out.
+    m_speak = button(QString::fromUtf8("\u266A"), 10, 56, QString::fromUtf8("Ascolta l'affermazione (Ins)"));
+    m_speak->setObjectName(QStringLiteral("ExamSpeak"));
+    m_speak->setGeometry(10, 330, 56, 56);
+    m_speak->setFont(examFont(26, true));
+    m_speak->hide();
+    connect(m_speak, &QToolButton::clicked, this, [this] { if (m_session) m_session->speak(); });
 
     m_timer = new QTimer(this);
     m_timer->setInterval(1000);
@@ -112,6 +119,8 @@ void TExam::showPageWidgets(bool shown)
                        static_cast<QWidget*>(m_statement), static_cast<QWidget*>(m_answer)})
         w->setVisible(shown);
     m_summary->setVisible(!shown);
+    if (!shown)
+        m_speak->hide();
 }
 
 void TExam::showPage(const ExamPage& page)
@@ -135,6 +144,7 @@ void TExam::showPage(const ExamPage& page)
         m_answer->hide();
     }
     m_finish->setEnabled(!page.answer);
+    m_speak->setVisible(page.spoken);
 }
 
 void TExam::showClock(const QString& text, bool running)

@@ -64,6 +64,7 @@ private:
     QToolButton* m_print = nullptr;
     QLabel* m_typed = nullptr;
     QToolButton* m_close = nullptr;
+    QToolButton* m_speak = nullptr;
     QTimer* m_timer = nullptr;
 };
 

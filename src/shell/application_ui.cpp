@@ -291,6 +291,7 @@ void ZiroApp::createWindows()
     m_examSession = std::make_unique<ExamSession>(
         m_g, *m_reporter, [this]() -> const QuestionBank* { return &m_quizBank->bank(); }, *m_w.Exam);
     m_w.Exam->attach(m_examSession.get());
+    m_examSession->setVoice(&m_system, m_config.get());
     m_viewers->setExam(m_examSession.get());
     m_menuLink->setExam(m_examSession.get());
     QObject::connect(m_w.Exam, &TExam::keyPassed, base, &TBase::GestioneTastiera);

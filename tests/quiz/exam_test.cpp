@@ -4,7 +4,9 @@
 #include "quiz/exam_session.h"
 #include "quiz/question_bank.h"
 
+#include "config/settings.h"
 #include "quiz/bank_fixture.h"
+#include "support/fakes.h"
 
 #include <QSet>
 
@@ -330,6 +332,61 @@ TEST_F(ExamSessionTest, ShowsTheStatementsThenRevealsTheAnswers)
     EXPECT_FALSE(view.shown);
     EXPECT_FALSE(session.isOpen());
     EXPECT_FALSE(session.key(Qt::Key_PageDown, Qt::NoModifier));
+}
+
+// The statement on show is read out in the exam's language: Ins (or the
+// button) asks for it, "Autoplay" reads each statement as it comes while
+// the class answers. A missing recording is reported when asked for, and
+// passed over in silence by the autoplay.
+TEST_F(ExamSessionTest, SpeaksTheStatementInTheLanguageShown)
+{
+    g.dirs.DirAudio = dir.path() + QStringLiteral("/Audio/");
+    test::FakeSystem system;
+    Config cfg;
+    session.setVoice(&system, &cfg);
+    ASSERT_TRUE(session.start(99));
+    EXPECT_FALSE(view.pages.back().spoken);
+    const QString name = session.run()->current().statement.AudioArr.trimmed();
+    ASSERT_FALSE(name.isEmpty());
+    EXPECT_TRUE(session.key(Qt::Key_Insert, Qt::NoModifier));
+    ASSERT_FALSE(reports.reports.empty());
+    EXPECT_TRUE(reports.reports.back().name.contains(QStringLiteral("it_IT_") + name + QStringLiteral(".OGG non esiste")))
+        << qPrintable(reports.reports.back().name);
+    EXPECT_TRUE(system.voices.isEmpty());
+
+    for (const char* folder : {"Italiano/it_IT_", "Francese/fr_FR_"}) {
+        const QString path = g.dirs.DirAudio + QLatin1String(folder) + name + QStringLiteral(".OGG");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    session.forward();
+    session.back();
+    EXPECT_TRUE(view.pages.back().spoken);
+    EXPECT_TRUE(session.speak());
+    ASSERT_EQ(system.voices.size(), 1);
+    EXPECT_TRUE(system.voices.back().endsWith(QStringLiteral("Italiano/it_IT_") + name + QStringLiteral(".OGG")));
+    session.key(Qt::Key_L, Qt::NoModifier);
+    session.key(Qt::Key_Insert, Qt::NoModifier);
+    ASSERT_EQ(system.voices.size(), 2);
+    EXPECT_TRUE(system.voices.back().endsWith(QStringLiteral("Francese/fr_FR_") + name + QStringLiteral(".OGG")));
+
+    cfg.Autoplay = true;
+    const std::size_t reported = reports.reports.size();
+    session.forward();  // no recording: nothing read, nothing said
+    EXPECT_EQ(system.voices.size(), 2);
+    session.back();
+    EXPECT_EQ(system.voices.size(), 3) << "read out as it comes back";
+    EXPECT_EQ(reports.reports.size(), reported);
+    session.finish();  // the review is the teacher's to talk through
+    EXPECT_EQ(system.voices.size(), 3);
+
+    system.soundEngine = false;  // a later exam on a PC whose sound broke
+    ExamSession silent{g, reports, [this] { return &bank; }, view};
+    silent.setVoice(&system, &cfg);
+    ASSERT_TRUE(silent.start(99));
+    EXPECT_FALSE(silent.speak());
+    EXPECT_EQ(reports.reports.back().name, QStringLiteral("Nessuna uscita audio disponibile."));
 }
 
 TEST_F(ExamSessionTest, RefusesWithAReportAndShowsNothing)
