@@ -428,8 +428,14 @@ bool importDataset(const Request& r, Report* report, QString* error)
     }
     out.pictures = static_cast<int>(pictures.size());
     const QString backupDir = freshBackupDir(r.root);
+    QString lastSource;  // a sign's two copies come one after the other
+    QByteArray lastPicture;
     for (const auto& [path, source] : files) {
-        const QByteArray bytes = source.isEmpty() ? ready[path] : signPicture(source);
+        if (!source.isEmpty() && source != lastSource) {
+            lastSource = source;
+            lastPicture = signPicture(source);
+        }
+        const QByteArray bytes = source.isEmpty() ? ready[path] : lastPicture;
         if (bytes.isEmpty() && !source.isEmpty()) {
             if (report)
                 *report = out;  // what was written before it
