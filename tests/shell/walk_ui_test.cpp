@@ -49,6 +49,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QToolTip>
 #include <QTemporaryDir>
@@ -182,6 +183,20 @@ struct Installation {
         }
     }
 
+    // The demo installation, as its tool writes it: every kind of content
+    // the program shows.
+    struct Demo {};
+    explicit Installation(Demo)
+    {
+        program = tmp.path() + QStringLiteral("/ziro/Program/ziro");
+        QProcess tool;
+        tool.setProcessChannelMode(QProcess::MergedChannels);
+        tool.start(QStringLiteral(ZIRO_DEMO_TOOL), {tmp.path()});
+        ready = tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+        if (!ready)
+            ADD_FAILURE() << "the demo was not written: " << tool.readAll().toStdString();
+    }
+
     QString store() const { return tmp.path() + QStringLiteral("/etc/version.ini"); }
 
     void picture(const QString& path, QSize size, const QColor& colour, const QByteArray& mask)
@@ -278,6 +293,10 @@ public:
     }
 
     TMenuGen* menu() { return app.windows().MenuGen; }
+
+    // Questions ("riga1|riga2") answered with Esc, the cancel, instead of
+    // Enter; none by default.
+    std::function<bool(const QString&)> declineIf;
 
     // Reports and questions waiting for an answer are answered (the default)
     // or left to the test.
@@ -406,8 +425,9 @@ private:
         }
         reports << lines();
         QWidget* focus = QApplication::focusWidget();
+        const bool decline = declineIf && declineIf(lines());
         QTest::keyClick(focus && (focus == modal || modal->isAncestorOf(focus)) ? focus : modal,
-                        Qt::Key_Return);
+                        decline ? Qt::Key_Escape : Qt::Key_Return);
     }
 
     Installation& m_in;
@@ -2614,4 +2634,183 @@ TEST(Walk, TheGeneralMenuOpensAMockExamAndTakesItBack)
     EXPECT_TRUE(p.menu()->isVisible());
     EXPECT_TRUE(p.menu()->groupPanel()->isVisible()) << "the menu as it was left";
     EXPECT_TRUE(p.dlg.shown.isEmpty()) << str(p.dlg.shown.join(QLatin1Char('|')));
+}
+
+#include <QDirIterator>
+#include <QSet>
+#include <QWheelEvent>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <thread>
+
+namespace {
+
+// Every file under `root` with its size and time, to tell what a run wrote.
+std::map<QString, QPair<qint64, qint64>> listing(const QString& root)
+{
+    std::map<QString, QPair<qint64, qint64>> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        files[QDir(root).relativeFilePath(info.filePath())] = {info.size(), info.lastModified().toMSecsSinceEpoch()};
+    }
+    return files;
+}
+
+// What a teacher's own actions may write: the settings, the log, the
+// teachers' folders (lessons, marks), and the tables whose captions and notes
+// are saved.
+bool legitimateWrite(const QString& relative)
+{
+    return relative == QLatin1String("ziro/Program/ziro.ini") || relative == QLatin1String("ziro/Program/ERROR.LOG")
+           || relative.startsWith(QLatin1String("ziro/Utente/"))
+           || (relative.startsWith(QLatin1String("ziro/Program/")) && relative.endsWith(QLatin1String(".XML")));
+}
+
+// Aborts the process, with a word on what it was doing, when the window
+// thread stops turning: a hang ends the run instead of waiting for ctest's
+// timeout with no trace.
+class Watchdog {
+public:
+    explicit Watchdog(int seconds) : m_limit(seconds)
+    {
+        QObject::connect(&m_beat, &QTimer::timeout, [this] { m_last = now(); });
+        m_beat.start(100);
+        m_last = now();
+        m_thread = std::thread([this] {
+            while (!m_stop) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                if (now() - m_last > m_limit) {
+                    std::fprintf(stderr, "storm: the window thread hung for %d s after event %d\n", m_limit,
+                                 event.load());
+                    std::abort();
+                }
+            }
+        });
+    }
+    ~Watchdog()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    std::atomic<int> event{0};
+
+private:
+    static long now()
+    {
+        return long(std::chrono::duration_cast<std::chrono::seconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count());
+    }
+    int m_limit;
+    QTimer m_beat;
+    std::atomic<long> m_last{0};
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+}  // namespace
+
+// A storm over the whole program: random keys, clicks, double clicks, right
+// clicks, drags and wheel turns from a fixed seed, anywhere on the filled
+// 1920x1080 presentation, so that the windows open and close each other as
+// a class let loose at the keyboard would. Every question is answered "No".
+// The program must not crash or hang, and writes nothing but what a
+// teacher's own actions save. ZIRO_STORM_EVENTS sets the length (a short
+// storm by default) and ZIRO_STORM_SEED the seed.
+TEST(Storm, RandomInputOverEveryWindowLeavesTheProgramWhole)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    const int events = qEnvironmentVariableIsSet("ZIRO_STORM_EVENTS") ? qEnvironmentVariableIntValue("ZIRO_STORM_EVENTS") : 300;
+    const unsigned seed = qEnvironmentVariableIsSet("ZIRO_STORM_SEED") ? unsigned(qEnvironmentVariableIntValue("ZIRO_STORM_SEED")) : 20261211u;
+    Installation in{Installation::Demo{}};
+    ASSERT_TRUE(in.ready);
+    const auto before = listing(in.tmp.path());
+    {
+        Program p(in);
+        for (int i = 0; i < 100000; ++i)
+            p.dlg.answers.push_back(Dialogs::Answer::No);
+        // Every question gets its cancel, so that the storm goes on in a
+        // program that is still there.
+        p.declineIf = [](const QString&) { return true; };
+        PresentationHost* host = nullptr;
+        ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+        QWidget* screen = host->viewport();
+        const QSize size = screen->size();
+        QSet<QString> visited;  // the windows the storm brought up, for the log
+        for (OverlayWindow* w : p.base()->findChildren<OverlayWindow*>())
+            QObject::connect(w, &OverlayWindow::shown, [&visited, w] { visited.insert(w->objectName()); });
+        std::mt19937 rng(seed);
+        const auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+        const auto point = [&] { return QPoint(pick(size.width()), pick(size.height())); };
+        static const Qt::Key kKeys[] = {
+            Qt::Key_Left,  Qt::Key_Right,    Qt::Key_Up,       Qt::Key_Down,     Qt::Key_Return,  Qt::Key_Escape,
+            Qt::Key_Space, Qt::Key_PageUp,   Qt::Key_PageDown, Qt::Key_Home,     Qt::Key_End,     Qt::Key_Tab,
+            Qt::Key_Insert, Qt::Key_Delete,  Qt::Key_Backspace, Qt::Key_Period,  Qt::Key_F1,      Qt::Key_F2,
+            Qt::Key_F3,    Qt::Key_F4,       Qt::Key_F5,       Qt::Key_F6,       Qt::Key_F7,      Qt::Key_F8,
+            Qt::Key_F9,    Qt::Key_F10,      Qt::Key_F11,      Qt::Key_F12,      Qt::Key_0,       Qt::Key_1,
+            Qt::Key_2,     Qt::Key_5,        Qt::Key_9,        Qt::Key_A,        Qt::Key_B,       Qt::Key_E,
+            Qt::Key_L,     Qt::Key_Q,        Qt::Key_S,        Qt::Key_Z,        Qt::Key_Plus,    Qt::Key_Minus};
+        static const Qt::KeyboardModifiers kMods[] = {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
+                                                      Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
+                                                      Qt::KeypadModifier};
+        Watchdog dog(30);
+        int done = 0;
+        for (int e = 0; e < events; ++e) {
+            dog.event = e;
+            const int kind = pick(100);
+            if (kind < 40) {
+                QWidget* focus = QApplication::focusWidget();
+                QWidget* target = focus ? focus : screen;
+                const Qt::Key key = kKeys[pick(int(std::size(kKeys)))];
+                const Qt::KeyboardModifiers mods = kMods[pick(int(std::size(kMods)))];
+                QTest::keyPress(target, key, mods);
+                QWidget* after = QApplication::focusWidget();
+                QTest::keyRelease(after ? after : target, key, mods);
+            } else if (kind < 75) {
+                QTest::mouseClick(screen, pick(5) == 0 ? Qt::RightButton : Qt::LeftButton, {}, point());
+            } else if (kind < 82) {
+                QTest::mouseDClick(screen, Qt::LeftButton, {}, point());
+            } else if (kind < 92) {
+                // A drag: pressed, moved a few times, let go elsewhere.
+                const QPoint from = point();
+                QTest::mousePress(screen, Qt::LeftButton, {}, from);
+                for (int m = 0; m < 3; ++m)
+                    QTest::mouseMove(screen, point(), 5);
+                QTest::mouseRelease(screen, Qt::LeftButton, {}, point());
+            } else {
+                const QPoint at = point();
+                QWheelEvent wheel(at, screen->mapToGlobal(at), {}, QPoint(0, pick(2) ? 120 : -120), Qt::NoButton,
+                                  Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(screen, &wheel);
+            }
+            QTest::qWait(pick(4) == 0 ? 30 : 2);
+            // The program may be closed by the storm ("ESCI" answered); the
+            // rest of the storm then has nothing to hit.
+            if (!p.base()->isVisible())
+                break;
+            done = e + 1;
+        }
+        QTest::qWait(200);
+        std::printf("storm: seed %u, %d of %d events, %lld reports answered\n", seed, done, events,
+                    static_cast<long long>(p.reports.size()));
+        QStringList windows(visited.begin(), visited.end());
+        windows.sort();
+        std::printf("storm: windows shown: %s\n", qPrintable(windows.join(QStringLiteral(", "))));
+    }
+    // Nothing written but what the actions may save, nothing left half-done.
+    const auto after = listing(in.tmp.path());
+    for (const auto& [file, stamp] : after) {
+        const auto was = before.find(file);
+        if (was != before.end() && was->second == stamp)
+            continue;
+        EXPECT_TRUE(legitimateWrite(file)) << "written by the storm: " << str(file);
+    }
+    for (const auto& [file, stamp] : before)
+        EXPECT_TRUE(after.count(file) || legitimateWrite(file)) << "removed by the storm: " << str(file);
 }
