@@ -263,7 +263,8 @@ std::vector<PhotoEntry> userPhotoEntries(const Folders& dirs, Reports& reports)
         // Two files differing only in case would store the same number.
         if (std::any_of(out.cbegin(), out.cend(), [&](const PhotoEntry& e) { return e.value == *value; }))
             continue;
-        out.push_back({name, dir.filePath(name), *value});
+        // Shown from the file the stored number will be read from later.
+        out.push_back({name, resolveFile(dirs.DirFotoUtente, *value + QStringLiteral(".BMP")), *value});
     }
     return out;
 }

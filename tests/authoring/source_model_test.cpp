@@ -214,6 +214,7 @@ TEST_F(SourceFixture, EmptyUserPhotosFallBackToAbAndThePhotoItemOpensThem)
     EXPECT_TRUE(m.combosEnabled());
 
     touch(dirs.DirFotoUtente + QStringLiteral("9012.bmp"));
+    touch(dirs.DirFotoUtente + QStringLiteral("9012.BMP"));  // the same number: offered once
     touch(dirs.DirFotoUtente + QStringLiteral("9001.BMP"));
     EXPECT_EQ(m.selectTopic(photoItem), SourceModel::Outcome::Applied);
     EXPECT_EQ(m.sourceType(), SourceType::FotoUtente);
@@ -222,7 +223,7 @@ TEST_F(SourceFixture, EmptyUserPhotosFallBackToAbAndThePhotoItemOpensThem)
     ASSERT_EQ(m.entries().size(), 2u);
     EXPECT_EQ(m.entries()[0].value, QStringLiteral("9001"));
     EXPECT_EQ(m.pictureInfo(22), QStringLiteral("f 9012"));
-    EXPECT_TRUE(m.picturePath(22).endsWith(QStringLiteral("9012.bmp")));
+    EXPECT_TRUE(m.picturePath(22).endsWith(QStringLiteral("9012.BMP")));
     EXPECT_EQ(m.pictureInfo(23), QString());
     EXPECT_FALSE(m.pictureDrag(23));
     const auto drag = m.pictureDrag(21);
@@ -300,6 +301,8 @@ TEST_F(SourceFixture, DragsCarryWhatTheDropNeeds)
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->origin, DragOrigin::SourceStatements);
     EXPECT_EQ(chosen->codes, QStringList{"  00010F0008S000"});
+    // Lines go in list order, each once, whatever order they were picked in.
+    EXPECT_EQ(m.statementsDrag({1, 0, 1})->codes, sign->codes);
     EXPECT_FALSE(m.statementsDrag({5}));
 
     const auto photo = m.pictureDrag(21);
