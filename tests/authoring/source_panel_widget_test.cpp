@@ -90,6 +90,11 @@ TEST_F(SourcePanel, ShowsTheRecordAndDragsTheChosenStatements)
     EXPECT_EQ(panel->blockCombo()->currentText(), QStringLiteral("-----"));
     EXPECT_EQ(list->count(), 0);
     EXPECT_FALSE(dragged(DragOrigin::BlockCombo));
+    // Sign 102 has no picture: said once, not at every visit.
+    QTest::mouseClick(panel->navButton(2), Qt::LeftButton);
+    QTest::mouseClick(panel->navButton(3), Qt::LeftButton);
+    EXPECT_EQ(reports.log.filter(QStringLiteral("14 Errore segnale Sorgente")).size(), 1);
+    EXPECT_TRUE(panel->signLabel()->pixmap().isNull());
 }
 
 TEST_F(SourcePanel, CtrlClickOnTheSignAsksForTheFilmAndAStatementShowsItsFigure)
