@@ -107,8 +107,20 @@ TEST_F(SourcePanel, CtrlClickOnTheSignAsksForTheFilmAndAStatementShowsItsFigure)
 
     const QColor before = panel->signLabel()->pixmap().toImage().pixelColor(50, 50);
     QListWidget* list = panel->statementList();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    const QPoint first = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
     EXPECT_NE(panel->signLabel()->pixmap().toImage().pixelColor(50, 50), before);
+
+    // Pressing one of two chosen lines keeps both for the drag; letting go
+    // without moving chooses that line alone.
+    list->selectAll();
+    panel->signLabel()->clear();
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_EQ(list->selectedItems().size(), 2);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, first);
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().first(), list->item(0));
+    EXPECT_FALSE(panel->signLabel()->pixmap().isNull());
 }
 
 TEST_F(SourcePanel, UserPhotosPageDisableTheCombosAndOpenPreviews)
