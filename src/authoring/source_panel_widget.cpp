@@ -377,13 +377,6 @@ bool SourcePanelWidget::eventFilter(QObject* watched, QEvent* event)
         }
         if (tag > 0)
             setInfo(m_model->pictureInfo(tag));
-        if (watched == m_list->viewport() && e->modifiers() == Qt::NoModifier) {
-            QListWidgetItem* item = m_list->itemAt(m_pressPos);
-            if (item && item->isSelected() && m_list->selectedItems().size() > 1) {
-                m_deferredLine = item;
-                return true;
-            }
-        }
         // A combo opens its list on release, so that pressing it can start a drag.
         m_comboPress = isCombo;
         return isCombo;
@@ -395,7 +388,6 @@ bool SourcePanelWidget::eventFilter(QObject* watched, QEvent* event)
             break;
         m_pressed = nullptr;
         m_comboPress = false;
-        m_deferredLine = nullptr;
         if (watched == m_sign)
             startDrag(m_sign, DragOrigin::SourceSign, 0);
         else if (watched == m_blocks)
@@ -411,14 +403,6 @@ bool SourcePanelWidget::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::MouseButtonRelease:
-        if (m_deferredLine && watched == m_list->viewport()) {
-            QListWidgetItem* item = m_deferredLine;
-            m_deferredLine = nullptr;
-            m_pressed = nullptr;
-            m_list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
-            Q_EMIT m_list->itemPressed(item);
-            return true;
-        }
         if (isCombo && m_comboPress && m_pressed == widget) {
             m_pressed = nullptr;
             m_comboPress = false;

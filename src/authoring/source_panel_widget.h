@@ -17,7 +17,6 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
-class QListWidgetItem;
 class QScrollArea;
 class QToolButton;
 
@@ -98,9 +97,6 @@ private:
     QWidget* m_pressed = nullptr;  // where a possible drag began
     QPoint m_pressPos;
     bool m_comboPress = false;
-    // A press on one of several chosen lines: the choice is kept for a drag
-    // and narrowed to that line only when the button comes up unmoved.
-    QListWidgetItem* m_deferredLine = nullptr;
 };
 
 }  // namespace ziro
