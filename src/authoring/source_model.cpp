@@ -182,7 +182,7 @@ std::vector<SourceStatement> loadBlockStatements(const QuestionBank& bank, const
             ++dropped;
             continue;
         }
-        out.push_back({*code + s.Aff[0], s.Responso == 1, s.IntegratoAffermazione.trimmed()});
+        out.push_back({*code + s.Aff[0], s.Responso == 1, s.IntegratoAffermazione.trimmed(), s.ARRnum, s.PercErr});
     }
     if (dropped > 0)
         reports.Emsg(ReportKind::LogOnly, QStringLiteral("Blocco ") + block,
@@ -572,6 +572,24 @@ QString SourceModel::figurePath(int line) const
 QString SourceModel::film() const
 {
     return field(QStringLiteral("Video")).trimmed();
+}
+
+QString SourceModel::blockDiagnostic() const
+{
+    const QString block = blockOfDomanda(field(QStringLiteral("Domanda")), m_edition);
+    if (block.isEmpty())
+        return {};
+    QString text = QStringLiteral("Domanda (vecchia num): ") + field(QStringLiteral("Domanda")) +
+                   QStringLiteral(", Blocco (nuova num): ") + block + QStringLiteral("\r\nIndice: ") +
+                   QString::number(m_bank.block(block).first) + QStringLiteral(", NumAff: ") +
+                   QString::number(m_statements.size()) + QStringLiteral(", SegnaleCorrente: ") + m_signName +
+                   QStringLiteral("\r\n\r\n");
+    for (const SourceStatement& s : m_statements)
+        text += QString::number(s.number) + QStringLiteral("] ") +
+                (s.truth ? QStringLiteral("True") : QStringLiteral("False")) + QStringLiteral(", {") + s.figure +
+                QStringLiteral("}   ") + s.text() + QStringLiteral(" (") + QString::number(s.difficulty) +
+                QStringLiteral(")\r\n");
+    return text;
 }
 
 const PhotoEntry* SourceModel::entryFor(int tag) const

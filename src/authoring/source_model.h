@@ -54,6 +54,8 @@ struct SourceStatement {
     QString line;   // 16-character code followed by the text
     bool truth = false;
     QString figure;  // the bank's `Figura`, for the sign panel
+    int number = 0;      // the bank's `Domanda`
+    int difficulty = 0;  // the bank's `Difficolta`
     QString code() const { return line.left(16); }
     QString text() const { return line.mid(16); }
 };
@@ -151,6 +153,9 @@ public:
     const std::vector<SourceStatement>& statements() const { return m_statements; }
     QString figurePath(int line) const;
     QString film() const;
+    // What the statement loading shows with Ctrl held: the record's block
+    // and one line per statement as the bank has it; empty without a block.
+    QString blockDiagnostic() const;
 
     // The strip: 30 record photographs or one page of 15 entries; tags 21 to
     // 50. Empty path: nothing to show; a path that does not exist: a cross.

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDrag>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QLabel>
@@ -263,6 +264,13 @@ void SourcePanelWidget::refresh()
     m_list->clearSelection();
     showPictures();
     m_updating = false;
+    // With Ctrl held the block's statements are listed as the bank has them,
+    // for checking a bank against what the editor shows.
+    if (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) {
+        const QString diagnostic = m.blockDiagnostic();
+        if (!diagnostic.isEmpty())
+            m_reports.Emsg(ReportKind::Message, QStringLiteral("Affermazioni del blocco"), diagnostic);
+    }
     Q_EMIT sourceChanged();
 }
 

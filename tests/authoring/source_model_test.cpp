@@ -136,6 +136,10 @@ TEST_F(SourceFixture, ABlockLoadsItsCodableStatementsOnlyAndLogsTheRest)
     EXPECT_EQ(reports.log.filter(QStringLiteral("20 Blocco 00010")).size(), 2);
     EXPECT_TRUE(m.figurePath(0).endsWith(QStringLiteral("PicSgn/45.BMP")));
     EXPECT_EQ(m.film(), QStringLiteral("v7"));
+    EXPECT_EQ(m.blockDiagnostic(), QStringLiteral("Domanda (vecchia num): 00010, Blocco (nuova num): 00010\r\n"
+                                                  "Indice: 1, NumAff: 2, SegnaleCorrente: 101\r\n\r\n"
+                                                  "1] True, {45}   Testo uno (0)\r\n"
+                                                  "1] False, {}   Testo due (0)\r\n"));
 }
 
 TEST_F(SourceFixture, SeventyOneStatementsGiveSeventyLinesAndAReport)
