@@ -125,6 +125,8 @@ public:
     const std::vector<TopicComboItem>& topics() const { return m_topics; }
     int topicIndex() const { return m_topicIndex; }
     void setTopicMarker(int marker) { m_marker = marker; }
+    // The marker the editor opens with: 7 for A-B, 6 for the other editions.
+    static int defaultTopicMarker(int sourceIndex) { return sourceIndex == int(SourceType::QuizAB) ? 7 : 6; }
     int topicMarker() const { return m_marker; }
     // Selecting the last item ("SELEZIONE FOTO") switches to the user
     // photographs; any other item filters the source.

@@ -204,6 +204,22 @@ TEST_F(SourceFixture, AnEditionThatCannotBeOpenedLeavesTheTableAndBankItHad)
     EXPECT_EQ(m.statements().size(), 2u);
 }
 
+TEST_F(SourceFixture, AnInstallationWithoutPictureListsOrUserFolderIsReportedOnce)
+{
+    ASSERT_TRUE(QDir(dirs.DirFotoUtente).removeRecursively());
+    SourceModel m(dirs, reports);
+    m.checkInstallation();
+    EXPECT_EQ(reports.log,
+              (QStringList{QStringLiteral("3 Foto Utente | ") + dirs.DirFotoUtente,
+                           QStringLiteral("20 Preview segnali extra | File ") + dirs.DirProgram +
+                               QStringLiteral("SEGN EXTRA.TXT non trovato!"),
+                           QStringLiteral("20 Preview nuove foto | File ") + dirs.DirProgram +
+                               QStringLiteral("FOTO NUOVE.TXT non trovato!")}));
+    // With nothing to page through, every picture source falls back.
+    for (int type : {1, 2, 3})
+        EXPECT_EQ(m.applySourceType(type), SourceModel::Outcome::FellBack) << type;
+}
+
 TEST_F(SourceFixture, EmptyUserPhotosFallBackToAbAndThePhotoItemOpensThem)
 {
     writeAB();
