@@ -2,7 +2,9 @@
 
 #include "authoring/source_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +176,31 @@ TEST_F(SourcePanel, AnEmptyPhotoListFallsBackToTheFirstEdition)
     EXPECT_EQ(panel->typeCombo()->currentIndex(), 0);
     EXPECT_TRUE(panel->topicCombo()->isEnabled());
     EXPECT_EQ(panel->counterLabel()->text(), QStringLiteral("1 / 4"));
+}
+
+TEST_F(SourcePanel, ALineWiderThanTheListIsHintedOnlyFarToTheRight)
+{
+    const QString longText = QStringLiteral("Il segnale raffigurato ").repeated(8);
+    writeBank(QStringLiteral("NQM2016.XML"), {{"00010", "7", true, longText, {}, {}, 0, "", "1"},
+                                              {"00010", "8", false, "Breve", {}, {}, 0, "", "1"}});
+    panel->resize(640, 260);
+    panel->show();
+    panel->open(0, 0);
+    QListWidget* list = panel->statementList();
+    ASSERT_EQ(list->count(), 2);
+    ASSERT_GT(list->viewport()->width(), 420);
+    auto hint = [&](int row, int x) {
+        QToolTip::hideText();
+        const QPoint at(x, list->visualItemRect(list->item(row)).center().y());
+        QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+        // A hint refused leaves the event ignored (the tip fades out later).
+        return event.isAccepted() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hint(0, 410), longText);
+    EXPECT_EQ(hint(0, 390), QString());
+    EXPECT_EQ(hint(1, 410), QString());
+    QToolTip::hideText();
 }
 
 }  // namespace
