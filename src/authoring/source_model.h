@@ -106,6 +106,14 @@ public:
 
     SourceModel(const Folders& dirs, Reports& reports);
 
+    // The folders after the settings moved them; the next source type
+    // applied reads its files from there.
+    void setFolders(const Folders& dirs)
+    {
+        m_dirs = dirs;
+        m_editionLoaded = false;
+    }
+
     // The reports of the window's creation: missing user photo folder and
     // missing picture lists.
     void checkInstallation();

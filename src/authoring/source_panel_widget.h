@@ -37,6 +37,8 @@ public:
     // item selected when an edition is applied). Reports of a missing user
     // photo folder or picture list come once, at the first opening.
     void open(int sourceIndex, int topicMarker);
+    // The folders after the settings moved them (read at the next open).
+    void setFolders(const Folders& dirs) { m_model->setFolders(dirs); }
     // Applies a source type as choosing it in the type combo does.
     void applySourceType(int index);
 

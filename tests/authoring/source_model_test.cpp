@@ -220,6 +220,25 @@ TEST_F(SourceFixture, AnInstallationWithoutPictureListsOrUserFolderIsReportedOnc
         EXPECT_EQ(m.applySourceType(type), SourceModel::Outcome::FellBack) << type;
 }
 
+TEST_F(SourceFixture, MovedFoldersAreReadAtTheNextApply)
+{
+    writeAB();
+    SourceModel m(dirs, reports);
+    m.setTopicMarker(0);
+    m.applySourceType(0);
+    ASSERT_EQ(m.recordCount(), 4);
+    Folders moved = dirs;
+    moved.DirProgram = dirs.DirFoto;  // holds no tables
+    m.setFolders(moved);
+    m.applySourceType(0);
+    EXPECT_EQ(reports.log.filter(QStringLiteral("1 Quiz AB")).size(), 1);
+    // The table that could be read stays the source.
+    EXPECT_EQ(m.recordCount(), 4);
+    m.setFolders(dirs);
+    m.applySourceType(0);
+    EXPECT_EQ(reports.log.filter(QStringLiteral("1 Quiz AB")).size(), 1);
+}
+
 TEST_F(SourceFixture, EmptyUserPhotosFallBackToAbAndThePhotoItemOpensThem)
 {
     writeAB();
