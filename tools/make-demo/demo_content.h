@@ -102,4 +102,8 @@ bool writeLessons(const QString& ziroDir, const QString& programDir, QString* er
 // img_sign/*.png) in `folder`.
 bool writeSampleDataset(const QString& folder, QString* error);
 
+// The lesson editor's picture lists ("FOTO NUOVE.TXT", "SEGN EXTRA.TXT" in
+// `programDir`) with their pictures, and photographs of the user's own.
+bool writeEditorSources(const QString& ziroDir, const QString& programDir, QString* error);
+
 }  // namespace ziro::demo

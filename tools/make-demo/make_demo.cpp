@@ -276,6 +276,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("lessons: ") + error);
     if (!ziro::demo::writeSampleDataset(out + QStringLiteral("dataset/"), &error))
         fail(QStringLiteral("sample dataset: ") + error);
+    if (!ziro::demo::writeEditorSources(ziro, program, &error))
+        fail(QStringLiteral("editor sources: ") + error);
 
     if (argc >= 3) {
         const QString exe = program + QStringLiteral("ziro");
