@@ -175,8 +175,9 @@ QWidget* TConfig::buildStartPage()
         avvio->layout()->addWidget(option(avvio, "CBJumpMark2",
                                           QStringLiteral("Abilita il salvataggio e il &Recupero del punto di uscita"),
                                           SettingId::CBJumpMark2));
+        avvio->layout()->addWidget(new QLabel(QStringLiteral("Risoluzione automatica:"), avvio));
         QHBoxLayout* r2 = row(avvio);
-        r2->addWidget(new QLabel(QStringLiteral("Risoluzione automatica:"), avvio));
+        r2->addSpacing(12);
         r2->addWidget(option(avvio, "CB_Autores", QStringLiteral("Cambio all'&Avvio"), SettingId::CB_Autores));
         r2->addWidget(option(avvio, "CB_Ripristino", QStringLiteral("Ripristino all'&Uscita"),
                              SettingId::CB_Ripristino));
@@ -286,6 +287,8 @@ QWidget* TConfig::buildStartPage()
     Ver1->setObjectName(QStringLiteral("Ver1"));
     otherLayout->addWidget(Ver1);
     grid->addWidget(other, 3, 0);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
     grid->setRowStretch(4, 1);
     return page;
 }
@@ -301,8 +304,10 @@ QWidget* TConfig::buildMediaPage()
     QGroupBox* video = group(QStringLiteral(" VIDEO  "), page);
     {
         QHBoxLayout* r = row(video);
-        r->addWidget(new QLabel(QStringLiteral("Dimensione displa&y"), video));
+        auto* sizeLabel = new QLabel(QStringLiteral("Dimensione displa&y"), video);
+        r->addWidget(sizeLabel);
         CBVideoSize = new QComboBox(video);
+        sizeLabel->setBuddy(CBVideoSize);
         CBVideoSize->setObjectName(QStringLiteral("CBVideoSize"));
         for (const QString& item : videoSizeItems())
             CBVideoSize->addItem(item);
