@@ -318,11 +318,14 @@ TEST_F(ConfigControllerTest, SavedMemoIsReloadedAndSurvivesTheNextWrite)
     QString memo = c.loadMemo();
     ASSERT_TRUE(memo.contains(QStringLiteral("Nome autoscuola=Rossi")));
     memo.replace(QStringLiteral("Rossi"), QStringLiteral("Verdi"));
+    memo += QStringLiteral("[Path]\nPath video=") + root + QStringLiteral("Films/\n");
     reports.answer = true;
     const auto shownAfter = c.saveMemo(memo);
     ASSERT_TRUE(shownAfter);
     EXPECT_TRUE(shownAfter->contains(QStringLiteral("Verdi")));
     EXPECT_EQ(cfg.NomeAutoscuola, "Verdi");
+    // Applied, not only read: the folders moved.
+    EXPECT_EQ(g.dirs.DirVideo, root + QStringLiteral("Films/"));
     EXPECT_TRUE(port.calls.contains(QStringLiteral("applied")));
     EXPECT_TRUE(fileBytes().contains("\r\n"));
     // A control written afterwards keeps the memo's edit.

@@ -2629,8 +2629,17 @@ TEST(Walk, ASettingChangedInTheConfigurationIsAppliedAtOnce)
     Q_EMIT size->textActivated(size->currentText());
     EXPECT_EQ(p.g().VideoSize, 1);
 
+    // A change made to the file meanwhile (by the teachers' accesses, or
+    // another program) is read by OK too.
+    {
+        auto ini = IniFile::open(p.g().FileIni);
+        ASSERT_TRUE(ini);
+        ASSERT_TRUE(ini->writeString(QStringLiteral("Path"), QStringLiteral("Path video"),
+                                     in.tmp.path() + QStringLiteral("/Films/")));
+    }
     click(form->OK);
     EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(p.g().dirs.DirVideo, in.tmp.path() + QStringLiteral("/Films/"));
     // Reloaded from the file and applied: still signs only, still size 1.
     EXPECT_TRUE(p.app.config().CBonlySegn);
     EXPECT_FALSE(p.g().PASSdomanda);
