@@ -238,3 +238,42 @@ TEST_F(ConfigWindowTest, TheMemoIsFreshWhenShownAndItsSaveIsApplied)
 
 }  // namespace
 }  // namespace ziro
+
+namespace ziro {
+namespace {
+
+// The set-up module runs while the form keeps handling events; a module
+// that cannot start is reported, and the settings are read again after.
+TEST_F(ConfigWindowTest, ExternalModulesRunWithoutFreezingTheForm)
+{
+    form->showSettings();
+    form->PC->setCurrentIndex(3);
+    const QString module = g.dirs.DirProgram + QStringLiteral("SETTA ZIRO.EXE");
+    {
+        QFile script(module);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        // The module changes the settings file, as the real one does.
+        script.write("#!/bin/sh\nsleep 0.3\nprintf '[INI]\\r\\n[Autoscuola]\\r\\nNome autoscuola=Gialli\\r\\n' > \"$ZIRO_TEST_INI\"\n");
+    }
+    QFile::setPermissions(module, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("ZIRO_TEST_INI", g.FileIni.toLocal8Bit());
+    bool sawItRunning = false;
+    QTimer::singleShot(100, form, [&] { sawItRunning = form->runningModule() != nullptr; });
+    form->SetAul->click();
+    qunsetenv("ZIRO_TEST_INI");
+    EXPECT_TRUE(sawItRunning);
+    EXPECT_EQ(form->runningModule(), nullptr);
+    EXPECT_EQ(g.NomeAutoscuola, "Gialli");
+    EXPECT_TRUE(form->MemoIni->toPlainText().contains(QStringLiteral("Gialli")));
+
+    // Present but not runnable.
+    QFile::setPermissions(module, QFile::ReadOwner | QFile::WriteOwner);
+    reports.log.clear();
+    form->SetAul->click();
+    EXPECT_EQ(reports.log.filter(QStringLiteral("1 modulo esterno | ")).size(), 1)
+        << reports.log.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(form->runningModule(), nullptr);
+}
+
+}  // namespace
+}  // namespace ziro
