@@ -1,9 +1,11 @@
 #include "config/password_dialog.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace ziro {
 
@@ -43,14 +45,19 @@ TPasswordDlg::TPasswordDlg(QWidget* host)
     bypass->installEventFilter(this);
     connect(OKBtn, &QPushButton::clicked, this, &TPasswordDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TPasswordDlg::CancelBtnClick);
-    connect(Password, &QLineEdit::returnPressed, this, &TPasswordDlg::OKBtnClick);
+    // Return confirms here and goes no further: a key the edit leaves
+    // unused travels on and would come back as a second, empty answer.
+    Password->installEventFilter(this);
 }
 
 std::optional<AccessWord> TPasswordDlg::ask()
 {
     m_outcome.reset();
+    m_answered = false;
     Password->clear();
-    Password->setFocus();
+    // The run gives the focus to the dialog itself; the typing belongs in
+    // the edit.
+    QTimer::singleShot(0, Password, [this] { Password->setFocus(Qt::OtherFocusReason); });
     execModal();
     Password->clear();
     return m_outcome;
@@ -58,6 +65,9 @@ std::optional<AccessWord> TPasswordDlg::ask()
 
 void TPasswordDlg::OKBtnClick()
 {
+    if (m_answered)
+        return;
+    m_answered = true;
     m_outcome = checkAccessWord(Password->text());
     Password->clear();
     done(1);
@@ -65,6 +75,9 @@ void TPasswordDlg::OKBtnClick()
 
 void TPasswordDlg::CancelBtnClick()
 {
+    if (m_answered)
+        return;
+    m_answered = true;
     m_outcome.reset();
     Password->clear();
     done(0);
@@ -78,6 +91,13 @@ void TPasswordDlg::bypassDblClick()
 
 bool TPasswordDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Password && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OKBtnClick();
+            return true;
+        }
+    }
     if (watched == bypass && event->type() == QEvent::MouseButtonDblClick) {
         bypassDblClick();
         return true;

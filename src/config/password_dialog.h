@@ -38,6 +38,7 @@ protected:
 
 private:
     std::optional<AccessWord> m_outcome;
+    bool m_answered = false;
 };
 
 }  // namespace ziro

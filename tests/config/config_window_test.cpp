@@ -84,9 +84,11 @@ protected:
     // Answers the lock dialog once it is up.
     void answerLock(const QString& word)
     {
-        QTimer::singleShot(0, form, [this, word] {
+        QTimer::singleShot(10, form, [this, word] {
             TPasswordDlg* lock = form->password();
             ASSERT_TRUE(lock->isModalRunning());
+            // What is typed goes into the edit.
+            EXPECT_EQ(lock->focusWidget(), lock->Password);
             if (word.isNull()) {
                 lock->CancelBtn->click();
                 return;
@@ -207,6 +209,14 @@ TEST_F(ConfigWindowTest, TheLockOpensTheReservedPage)
         EXPECT_EQ(controller.pages().reservedContent, t.content);
         EXPECT_EQ(port.beeps, t.beeps);
     }
+    // Typed and confirmed with Return, as a teacher does.
+    QTimer::singleShot(10, form, [this] {
+        QTest::keyClicks(form->password()->Password, QStringLiteral("zu"));
+        QTest::keyClick(form->password()->Password, Qt::Key_Return);
+    });
+    QTest::mouseDClick(form->Panel2, Qt::LeftButton);
+    EXPECT_EQ(form->PC->currentIndex(), 3);
+    form->PC->setCurrentIndex(1);
     // The hidden corner gives the reserved word.
     QTimer::singleShot(0, form, [this] {
         QTest::mouseDClick(form->password()->bypass, Qt::LeftButton);
