@@ -4,6 +4,8 @@
 #include "authoring/accessi_window.h"
 #include "authoring/select_window.h"
 #include "base/dialogs.h"
+#include "base/version.h"
+#include "config/config_controller.h"
 #include "config/config_window.h"
 #include "config/machine_store.h"
 #include "config/password_dialog.h"
@@ -33,6 +35,7 @@
 #include "quiz/quiz_window.h"
 #include "quiz/exam_window.h"
 #include "shell/artwork.h"
+#include "shell/config_link_ui.h"
 #include "shell/lessons_link_ui.h"
 #include "shell/main_window.h"
 #include "shell/ports_ui.h"
@@ -396,6 +399,19 @@ void ZiroApp::createWindows()
     base->navigator().setCustomLessonExit(m_lessons.get());
     QObject::connect(base, &TBase::settingsApplied, base, [this] { m_lessons->createTemplate(); });
     QObject::connect(base, &TBase::activatedOnce, base, [this] { m_lessons->startAccesses(); });
+
+    // The configuration form: "Configura", Alt+I, and the quiz colours it
+    // opens from its own option.
+    m_configHost = std::make_unique<ShellConfigHost>(
+        m_g, *m_config, *m_reporter, m_system,
+        ShellConfigHost::Windows{base, m_w.MenuGen, m_w.Accessi, m_w.QuizColor, m_quizSession.get(),
+                                 m_lessons.get()});
+    m_configController = std::make_unique<ConfigController>(m_g, *m_config, *m_reporter, *m_store,
+                                                            *m_configHost, VersioneProgramma());
+    m_w.Config->attach(m_configController.get());
+    m_menuLink->setConfigWindow(m_w.Config);
+    m_menus->setConfigWindow(m_w.Config);
+    QObject::connect(base, &TBase::settingsApplied, m_w.Config, [this] { m_w.Config->refresh(); });
 }
 
 void ZiroApp::shutdown()

@@ -26,6 +26,8 @@ class TBase;
 class TFError;
 class TMenuGen;
 class TConfig;
+class ConfigController;
+class ShellConfigHost;
 class TFotoPreview;
 class TQuiz;
 class TExam;
@@ -182,6 +184,9 @@ private:
     std::unique_ptr<cross::CrossFilm> m_crossFilm;
     std::unique_ptr<cross::CrossSession> m_crossSession;
     std::unique_ptr<ShellLessons> m_lessons;
+    // The configuration form's logic and what it does to the program.
+    std::unique_ptr<ShellConfigHost> m_configHost;
+    std::unique_ptr<ConfigController> m_configController;
     TSplash* m_splash = nullptr;
     Windows m_w;
     QStringList m_created;

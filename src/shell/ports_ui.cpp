@@ -1046,3 +1046,27 @@ void GeneralMenuLink::showLessonList()
 }
 
 }  // namespace ziro
+
+namespace ziro {
+
+// --- The configuration form ---------------------------------------------------
+
+void ShellMenus::showConfigSecondPage()
+{
+    if (m_configWindow)
+        m_configWindow->showStartPage();
+}
+
+void ShellMenus::debugModeChanged()
+{
+    if (m_configWindow && m_configWindow->isVisible())
+        m_configWindow->refresh();
+}
+
+void GeneralMenuLink::showConfiguration()
+{
+    if (m_configWindow)
+        m_configWindow->showSettings();
+}
+
+}  // namespace ziro

@@ -318,8 +318,13 @@ public:
     bool canShowVehicleMenu() const override;
     bool showVehicleMenu(bool quick) override;
     void searchSign(const QString& name) override;
+    // The configuration form: Alt+I, and debug mode switched from the keys.
+    void setConfigWindow(TConfig* config) { m_configWindow = config; }
+    void showConfigSecondPage() override;
+    void debugModeChanged() override;
 
 private:
+    TConfig* m_configWindow = nullptr;
     TMenuGen* m_menu = nullptr;
     ShellLessons* m_lessons = nullptr;
     Globals* m_g = nullptr;
@@ -401,8 +406,12 @@ public:
     // The mock exam, once it exists.
     void setExam(ExamSession* exam) { m_exam = exam; }
     bool openExam() override;
+    // "Configura".
+    void setConfigWindow(TConfig* config) { m_configWindow = config; }
+    void showConfiguration() override;
 
 private:
+    TConfig* m_configWindow = nullptr;
     Globals& m_g;
     Config& m_config;
     Reports& m_reporter;

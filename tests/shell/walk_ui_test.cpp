@@ -2814,3 +2814,73 @@ TEST(Storm, RandomInputOverEveryWindowLeavesTheProgramWhole)
     for (const auto& [file, stamp] : before)
         EXPECT_TRUE(after.count(file) || legitimateWrite(file)) << "removed by the storm: " << str(file);
 }
+
+#include "config/config_window.h"
+#include "config/ini_file.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTabWidget>
+
+// The configuration from the general menu's "Configura" on the filled screen:
+// a setting clicked there is in the settings file at once, the program works
+// with it, and OK keeps it after reloading the file.
+TEST(Walk, ASettingChangedInTheConfigurationIsAppliedAtOnce)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    using ziro::test::onScreen;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TBase* base = p.base();
+    TConfig* form = p.app.windows().Config;
+    const auto click = [&](QWidget* w) {
+        QTest::mouseClick(host->viewport(), Qt::LeftButton, {},
+                          onScreen(w->mapTo(base, w->rect().center())));
+    };
+    ASSERT_TRUE(p.menu()->isVisible());
+    click(p.menu()->button(MenuButton::Configura));
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->geometry(), QRect(0, 0, 640, 480));
+    EXPECT_EQ(form->PC->currentIndex(), 1);
+
+    // "Solo Segnali": the general menu shows signs only, the key is written.
+    QCheckBox* onlySigns = form->check(SettingId::CBonlySegn);
+    ASSERT_FALSE(onlySigns->isChecked());
+    click(onlySigns);
+    EXPECT_TRUE(onlySigns->isChecked());
+    EXPECT_FALSE(p.g().PASSdomanda);
+    EXPECT_TRUE(p.g().PASSsegnale);
+    const auto stored = [&](const char* section, const char* key) {
+        auto ini = IniFile::open(p.g().FileIni);
+        return ini ? ini->readString(QString::fromLatin1(section), QString::fromLatin1(key)) : QString();
+    };
+    EXPECT_EQ(stored("Set", "Solo segnali"), QStringLiteral("1"));
+
+    // The film size chosen on the multimedia page is the players' at once.
+    form->PC->setCurrentIndex(2);
+    QComboBox* size = form->CBVideoSize;
+    size->setCurrentIndex(0);
+    Q_EMIT size->textActivated(size->currentText());
+    EXPECT_EQ(p.g().VideoSize, 1);
+
+    // A change made to the file meanwhile (by the teachers' accesses, or
+    // another program) is read by OK too.
+    {
+        auto ini = IniFile::open(p.g().FileIni);
+        ASSERT_TRUE(ini);
+        ASSERT_TRUE(ini->writeString(QStringLiteral("Path"), QStringLiteral("Path video"),
+                                     in.tmp.path() + QStringLiteral("/Films/")));
+    }
+    click(form->OK);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(p.g().dirs.DirVideo, in.tmp.path() + QStringLiteral("/Films/"));
+    // Reloaded from the file and applied: still signs only, still size 1.
+    EXPECT_TRUE(p.app.config().CBonlySegn);
+    EXPECT_FALSE(p.g().PASSdomanda);
+    EXPECT_EQ(p.g().VideoSize, 1);
+    EXPECT_EQ(stored("Video", "Video size"), QStringLiteral("1 - Autosize"));
+}
