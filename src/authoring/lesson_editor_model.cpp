@@ -83,7 +83,10 @@ bool LessonEditorModel::open(const QString& path, QString* error)
     m_table.setSaveOnClose(false);
     m_path = path;
     m_unsaved = false;
-    m_tipo = m_table.isEmpty() ? m_tipo : m_table.fieldInt(QStringLiteral("Tipo"));
+    if (!m_table.isEmpty()) {
+        const int tipo = m_table.fieldInt(QStringLiteral("Tipo"));
+        m_tipo = tipo == 4 || tipo == 5 || tipo == 6 ? tipo : 0;
+    }
     m_pos = 1;
     syncPosition();
     return true;
@@ -197,7 +200,7 @@ bool LessonEditorModel::newStep(int numRec)
     return true;
 }
 
-bool LessonEditorModel::appendStep()
+bool LessonEditorModel::addStep()
 {
     if (!m_table.isOpen())
         return false;
@@ -208,7 +211,12 @@ bool LessonEditorModel::appendStep()
                QStringLiteral("Creare una nuova lezione con l'ordine corretto."));
         return false;
     }
-    return newStep(*number) && commit();
+    return newStep(*number);
+}
+
+bool LessonEditorModel::appendStep()
+{
+    return addStep() && commit();
 }
 
 bool LessonEditorModel::insertStep()
@@ -446,11 +454,13 @@ bool LessonEditorModel::dropSign(const EditorDrag& drag)
 {
     if (!accepts(Target::Sign, drag))
         return false;
-    if (pastLast() && !appendStep())
+    if (drag.origin == DragOrigin::ExtraSign && drag.extraSign.trimmed().isEmpty())
+        return false;
+    if (pastLast() && !addStep())
         return false;
     if (drag.origin == DragOrigin::ExtraSign) {
         const QString name = drag.extraSign.trimmed();
-        if (name.isEmpty() || !beginStep())
+        if (!beginStep())
             return false;
         setCommon();
         m_table.setField(kSign, name);
@@ -485,16 +495,17 @@ bool LessonEditorModel::dropStatements(const EditorDrag& drag)
 {
     if (!accepts(Target::Statements, drag) && drag.origin != DragOrigin::StepStatements)
         return false;
-    if (pastLast() && !appendStep())
-        return false;
-    const bool wasEmpty = isStepEmpty();
-    const bool hadPhoto = !field(foto(1)).isEmpty();
     QStringList picked;
     for (const QString& c : drag.codes) {
         const QString code = codeOf(c);
         if (!code.isEmpty())
             picked << code;
     }
+    if (picked.isEmpty() && drag.origin != DragOrigin::BlockCombo)
+        return false;
+    if (pastLast() && !addStep())
+        return false;
+    const bool hadPhoto = !field(foto(1)).isEmpty();
     if (drag.origin != DragOrigin::BlockCombo) {
         // Hand-picked lines go after the step's own, as far as room allows.
         QStringList codes = statementCodes();
@@ -520,7 +531,6 @@ bool LessonEditorModel::dropStatements(const EditorDrag& drag)
     if (!hadPhoto)
         copyPhotosFrom(drag);
     copyBlockExtras(drag);
-    Q_UNUSED(wasEmpty);
     return commit();
 }
 
@@ -566,7 +576,7 @@ bool LessonEditorModel::dropPhoto(const EditorDrag& drag, int slot)
     if (drag.origin == DragOrigin::SourcePhoto && !isPhotoValue(drag.photoValue.trimmed()))
         return false;
     if (pastLast()) {
-        if (drag.origin != DragOrigin::SourcePhoto || !appendStep())
+        if (drag.origin != DragOrigin::SourcePhoto || !addStep())
             return false;
     }
     return applyPhotoDrop(drag, slot);
@@ -636,16 +646,19 @@ bool LessonEditorModel::dropOnLessonName(const EditorDrag& drag, EditorSource* s
         return false;
     if (drag.origin == DragOrigin::ExtraSign && drag.extraSign.trimmed().isEmpty())
         return false;
-    if (!appendStep())
+    // The new step and what is dropped on it are written together.
+    if (!addStep())
         return false;
+    bool applied = false;
     switch (drag.origin) {
     case DragOrigin::SourceSign:
-    case DragOrigin::ExtraSign: return dropSign(drag);
+    case DragOrigin::ExtraSign: applied = dropSign(drag); break;
     case DragOrigin::BlockCombo:
-    case DragOrigin::SourceStatements: return dropStatements(drag);
-    case DragOrigin::SourcePhoto: return applyPhotoDrop(drag, 1);
-    default: return true;
+    case DragOrigin::SourceStatements: applied = dropStatements(drag); break;
+    case DragOrigin::SourcePhoto: applied = applyPhotoDrop(drag, 1); break;
+    default: break;
     }
+    return applied ? !m_unsaved : save();
 }
 
 bool LessonEditorModel::importTopic(EditorSource& source, const QString& topic)

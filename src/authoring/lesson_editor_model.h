@@ -140,6 +140,7 @@ public:
     NamingResult closeNaming(const QString& name, NameProblem* problem = nullptr);
 
 private:
+    bool addStep();  // posted, not yet written
     bool beginStep();
     bool commit();
     bool save();
