@@ -230,8 +230,10 @@ void StepPanelWidget::refresh()
         QListWidgetItem* item = m_list->item(i);
         item->setForeground(item->text().mid(7, 1) == QLatin1String("V") ? QColor(Qt::darkGreen) : QColor(128, 0, 0));
     }
-    if (row >= 0 && row < m_list->count())
+    if (row >= 0 && row < m_list->count()) {
         m_list->setCurrentRow(row);
+        m_info->setText(m_list->item(row)->text().left(7).trimmed());
+    }
 
     const std::vector<StepPhoto> photos = m_model.photos();
     for (int i = 0; i < kStepPhotos; ++i) {
