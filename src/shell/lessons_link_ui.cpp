@@ -2,6 +2,8 @@
 
 #include "authoring/accessi_window.h"
 #include "authoring/lesson_editor_widget.h"
+#include "content/edition.h"
+#include "quiz/question_bank.h"
 #include "authoring/select_window.h"
 #include "base/reports.h"
 #include "config/ini_file.h"
@@ -130,6 +132,15 @@ bool ShellLessons::openEditor(const QString& path)
     const int tipo = m_g.ModoAM() ? 4 : m_g.ModoCD() ? 5 : m_g.ModoCQ() ? 6 : 0;
     if (!m_editor->open(path, tipo))
         return false;
+    // The statements are listed with their texts from the lesson's edition.
+    if (!m_editorBank)
+        m_editorBank = std::make_unique<QuestionBank>();
+    const EditionInfo& edition = editionInfo(editionForTipo(m_editor->model().editionTipo()));
+    const QString bank = m_g.dirs.DirProgram + QLatin1String(edition.bankFile);
+    if (m_editorBank->fileName() != bank || !m_editorBank->isOpen())
+        m_editorBank->open(bank);
+    m_editor->setBank(m_editorBank.get());
+    m_editor->steps()->refresh();
     m_editorHost->showModeless();
     m_editorHost->raise();
     return true;

@@ -27,6 +27,7 @@ class TMenuGen;
 class TSelect;
 class LessonEditorWidget;
 class OverlayWindow;
+class QuestionBank;
 
 class ShellLessons : public CustomLessonPort, public ResumePort, public WalkServices {
 public:
@@ -110,6 +111,7 @@ private:
     QMetaObject::Connection m_listHidden;
     LessonEditorWidget* m_editor = nullptr;
     OverlayWindow* m_editorHost = nullptr;
+    std::unique_ptr<QuestionBank> m_editorBank;  // the edited lesson's statement texts
 };
 
 }  // namespace ziro
