@@ -418,10 +418,18 @@ TEST_F(LessonEditorModelTest, AFullStripRefusesANewPhotographButReordersItsOwn)
     EXPECT_FALSE(model.insertPhoto(photoDrag(QStringLiteral("99")), 3));
     EXPECT_EQ(reports.log.size(), before + 1);
     EXPECT_EQ(model.field(QStringLiteral("Foto15")), QStringLiteral("15"));
-    EXPECT_FALSE(model.dropPhoto(photoDrag(QStringLiteral("99")), 15) && model.field(QStringLiteral("Foto15")) != QStringLiteral("99"));
+    // A drop on slot 15 replaces that photograph; nothing falls off.
+    ASSERT_TRUE(model.dropPhoto(photoDrag(QStringLiteral("99")), 15));
+    EXPECT_EQ(model.field(QStringLiteral("Foto15")), QStringLiteral("99"));
+    EXPECT_EQ(model.field(QStringLiteral("Foto14")), QStringLiteral("14"));
     ASSERT_TRUE(model.insertPhoto(stepPhoto(2), 14));
     EXPECT_EQ(model.field(QStringLiteral("Foto14")), QStringLiteral("2"));
     EXPECT_EQ(photoValues().size(), 15);
+    // Deleting from a full strip leaves the last slot empty, caption too.
+    ASSERT_TRUE(model.deletePhoto(1));
+    EXPECT_TRUE(model.field(QStringLiteral("Foto15")).isEmpty());
+    EXPECT_TRUE(model.field(QStringLiteral("TxtF15")).isEmpty());
+    EXPECT_EQ(onDisk(1, QStringLiteral("Foto14")), model.field(QStringLiteral("Foto14")));
 }
 
 TEST_F(LessonEditorModelTest, SignDeleteClearsIconsToo)
