@@ -138,7 +138,7 @@ void LessonEditorWidget::showPreview(const StepPhotoBinding& photo)
     m_binding = photo;
     m_preview->setPixmap(QPixmap::fromImage(
         img->scaled(m_preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    m_preview->setToolTip(photo.caption);
+    m_preview->setToolTip(photo.caption.section(QLatin1Char('*'), 0, 0));
     m_preview->show();
     m_preview->raise();
     m_closePreview->show();

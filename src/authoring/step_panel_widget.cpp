@@ -229,6 +229,9 @@ void StepPanelWidget::refresh()
     for (int i = 0; i < m_list->count(); ++i) {
         QListWidgetItem* item = m_list->item(i);
         item->setForeground(item->text().mid(7, 1) == QLatin1String("V") ? QColor(Qt::darkGreen) : QColor(128, 0, 0));
+        // Long statements are read whole in their hint.
+        if (item->text().size() > 16)
+            item->setToolTip(item->text().mid(16));
     }
     if (row >= 0 && row < m_list->count()) {
         m_list->setCurrentRow(row);
@@ -563,9 +566,17 @@ bool StepPanelWidget::listEvent(QEvent* event)
         }
         if (me->button() == Qt::LeftButton) {
             m_info->setText(code.left(7).trimmed());
+            // The statement's own figure, when it is not the step's sign.
             const int figura = code.mid(13, 3).toInt();
-            if (figura == 0)
+            const QString sign = m_model.field(QStringLiteral("Nome segnale"));
+            if (figura == 0) {
                 m_sign->clear();
+            } else if (QString::number(figura) != sign) {
+                const PictureName file = recordSignFile(m_dirs, false, QString::number(figura));
+                if (const std::optional<QImage> img = loadKxbFile(file.path()))
+                    m_sign->setPixmap(
+                        QPixmap::fromImage(img->scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            }
             m_dragged = row;
             m_dropAt = row;
             m_list->viewport()->grabMouse();
