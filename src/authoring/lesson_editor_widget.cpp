@@ -61,6 +61,9 @@ void LessonEditorWidget::setSourcePanel(QWidget* panel)
 
 bool LessonEditorWidget::open(const QString& lessonPath, int tipo)
 {
+    // A lesson whose last write failed is not dropped for another.
+    if (m_model.isOpen() && !m_model.flush())
+        return false;
     closePreview();
     QString error;
     if (!m_model.open(lessonPath, &error)) {

@@ -296,6 +296,8 @@ TEST_F(StepPanelTest, AFailedSaveKeepsThePageOpenUntilItSucceeds)
     EXPECT_FALSE(drop(panel->signTarget(), block()) && !model().unsaved());
     EXPECT_TRUE(model().unsaved());
     EXPECT_FALSE(page->tryClose());
+    EXPECT_FALSE(page->open(path, 0)) << "the unsaved lesson is not dropped for another";
+    EXPECT_TRUE(model().unsaved());
     ops.fail = false;
     EXPECT_TRUE(page->tryClose());
     LessonEditorModel check(reports);
