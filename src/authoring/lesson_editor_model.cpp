@@ -759,6 +759,68 @@ bool LessonEditorModel::reorderStatements(int from, int to)
     return commit();
 }
 
+// ------------------------------------------------------------------ bound steps
+
+int LessonEditorModel::positionOf(int numRec) const
+{
+    for (int i = 1; i <= count(); ++i)
+        if (numRecAt(i) == numRec)
+            return i;
+    return 0;
+}
+
+QString LessonEditorModel::stepField(int numRec, const QString& name) const
+{
+    const int pos = positionOf(numRec);
+    const int field = m_table.fieldIndex(name);
+    if (pos == 0 || field < 0)
+        return {};
+    return m_table.fieldTextAt(pos, field);
+}
+
+bool LessonEditorModel::setStepField(int numRec, const QString& name, const QString& value, QString* error)
+{
+    const int pos = positionOf(numRec);
+    if (pos == 0 || m_table.fieldIndex(name) < 0) {
+        if (error)
+            *error = QStringLiteral("passo non trovato");
+        return false;
+    }
+    const int current = m_pos;
+    const QString old = stepField(numRec, name);
+    const auto put = [&](const QString& v) {
+        m_table.setRecNo(pos);
+        if (!m_table.edit() || !m_table.setField(name, v, error) || !m_table.post(error)) {
+            m_table.cancel();
+            return false;
+        }
+        return true;
+    };
+    bool ok = put(value);
+    if (ok && !m_ops.write(m_path, m_table.toXml(SaveFormat::Ascii), error)) {
+        put(old);
+        ok = false;
+    }
+    m_pos = current;
+    syncPosition();
+    return ok;
+}
+
+bool StepCaptions::hasField(const QString& name) const
+{
+    return m_model.table().fieldIndex(name) >= 0;
+}
+
+QString StepCaptions::fieldText(const QString& name) const
+{
+    return m_model.stepField(m_numRec, name);
+}
+
+bool StepCaptions::storeAndSave(const QString& name, const QString& value, QString* error)
+{
+    return m_model.setStepField(m_numRec, name, value, error);
+}
+
 // ------------------------------------------------------------------ naming
 
 LessonEditorModel::NamingResult LessonEditorModel::closeNaming(const QString& name, NameProblem* problem)

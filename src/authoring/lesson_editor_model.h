@@ -12,6 +12,7 @@
 #include "authoring/editor_drag.h"
 #include "authoring/lesson_store.h"
 #include "platform/dataset/data_table.h"
+#include "viewers/photo.h"
 
 #include <QString>
 #include <QStringList>
@@ -133,6 +134,12 @@ public:
     // safely on disk.
     bool flush();
 
+    // A field of the step numbered `numRec`, wherever the editor stands.
+    QString stepField(int numRec, const QString& name) const;
+    // Sets it and writes the lesson; when the write fails the step keeps
+    // its old value and `error` says why. The current step stays current.
+    bool setStepField(int numRec, const QString& name, const QString& value, QString* error);
+
     enum class NamingResult { Saved, Refused, WriteFailed };
     // A new lesson gets its name: the lesson is written to <name>.xml in
     // its folder (never over another lesson), and only then is the draft
@@ -140,6 +147,7 @@ public:
     NamingResult closeNaming(const QString& name, NameProblem* problem = nullptr);
 
 private:
+    int positionOf(int numRec) const;
     bool addStep();  // posted, not yet written
     bool beginStep();
     bool commit();
@@ -165,6 +173,22 @@ private:
     int m_pos = 1;
     int m_tipo = 0;
     bool m_unsaved = false;
+};
+
+// The photographs of one step as the photo viewer reads and captions them:
+// bound to that step of the lesson, so a destination photograph never shows
+// or changes a source record's caption, whatever the editor shows meanwhile.
+class StepCaptions : public CaptionTable {
+public:
+    StepCaptions(LessonEditorModel& model, int numRec) : m_model(model), m_numRec(numRec) {}
+    bool hasField(const QString& name) const override;
+    QString fieldText(const QString& name) const override;
+    bool storeAndSave(const QString& name, const QString& value, QString* error) override;
+    QString fileName() const override { return m_model.path(); }
+
+private:
+    LessonEditorModel& m_model;
+    int m_numRec;
 };
 
 }  // namespace ziro

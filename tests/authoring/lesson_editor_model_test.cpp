@@ -456,6 +456,27 @@ TEST_F(LessonEditorModelTest, DropsOnTheLessonNameAppendAStep)
     EXPECT_EQ(model.count(), 3) << "a refused drop adds no step";
 }
 
+// A caption stored through a step's binding lands on that step alone,
+// wherever the editor stands, and a failed write leaves the step as it was.
+TEST_F(LessonEditorModelTest, CaptionsBindToTheirStep)
+{
+    model.dropPhoto(photoDrag(QStringLiteral("11"), QStringLiteral("prima")), 1);
+    model.dropOnLessonName(photoDrag(QStringLiteral("22"), QStringLiteral("seconda")), nullptr);
+    StepCaptions first(model, model.numRecAt(1));
+    ASSERT_EQ(model.position(), 2);
+    EXPECT_EQ(first.fieldText(QStringLiteral("Foto1")), QStringLiteral("11"));
+    EXPECT_EQ(first.fieldText(QStringLiteral("TxtF1")), QStringLiteral("prima"));
+    QString error;
+    ASSERT_TRUE(first.storeAndSave(QStringLiteral("TxtF1"), QStringLiteral("nuova"), &error));
+    EXPECT_EQ(model.position(), 2);
+    EXPECT_EQ(model.field(QStringLiteral("TxtF1")), QStringLiteral("seconda"));
+    EXPECT_EQ(onDisk(1, QStringLiteral("TxtF1")), QStringLiteral("nuova"));
+    ops.failWrites = true;
+    EXPECT_FALSE(first.storeAndSave(QStringLiteral("TxtF1"), QStringLiteral("persa"), &error));
+    EXPECT_EQ(first.fieldText(QStringLiteral("TxtF1")), QStringLiteral("nuova"));
+    EXPECT_EQ(first.fileName(), path);
+}
+
 struct FakeSource : EditorSource {
     std::optional<std::vector<EditorDrag>> records;
     std::optional<std::vector<EditorDrag>> topicRecords(const QString&) override { return records; }
