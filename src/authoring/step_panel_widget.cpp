@@ -464,6 +464,9 @@ bool StepPanelWidget::eventFilter(QObject* watched, QEvent* event)
                     m_info->setText(QStringLiteral("s ") + m_model.field(QStringLiteral("Nome segnale")));
                 m_pressPos = me->position().toPoint();
                 m_pressed = w;
+                // Taken here, so the moves that may start a drag come here
+                // too (inside the presentation as on a plain desktop).
+                return true;
             }
             return false;
         }

@@ -15,6 +15,7 @@
 #include "quiz/quiz_session.h"
 #include "shell/main_window.h"
 
+#include <QGraphicsProxyWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -141,6 +142,10 @@ bool ShellLessons::openEditor(const QString& path)
         m_editorBank->open(bank);
     m_editor->setBank(m_editorBank.get());
     m_editor->steps()->refresh();
+    // The presentation's proxy took the main window's refusal of drops when
+    // it was made; the editor's targets sit inside it.
+    if (QGraphicsProxyWidget* proxy = m_editorHost->window()->graphicsProxyWidget())
+        proxy->setAcceptDrops(true);
     m_editorHost->showModeless();
     m_editorHost->raise();
     return true;
