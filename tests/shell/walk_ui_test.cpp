@@ -2676,3 +2676,55 @@ TEST(Walk, ALessonEditedFromTheListPresentsItsNewStep)
     EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Nome segnale")), QStringLiteral("101"));
     EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Foto1")), QStringLiteral("1"));
 }
+
+// A new lesson made from the list gets its name when the editor closes:
+// the draft's work is kept under that name and the draft is gone.
+TEST(Walk, ANewLessonIsNamedWhenTheEditorCloses)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+    clickOnScreen(p, custom, custom->rect().center());
+    TSelect* select = p.app.windows().Select;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    clickOnScreen(p, select->SBNuova, select->SBNuova->rect().center());
+    auto* page = p.base()->findChild<LessonEditorWidget*>();
+    ASSERT_TRUE(page && page->isVisible());
+    EXPECT_EQ(page->steps()->lessonName()->currentText(), QStringLiteral("Nuova lezione"));
+
+    EditorDrag blockDrag;
+    blockDrag.origin = DragOrigin::BlockCombo;
+    blockDrag.record = {{QStringLiteral("Domanda"), QStringLiteral("0000555")}};
+    blockDrag.codes = {QStringLiteral("    555V0001S000")};
+    dropOn(page->steps()->signTarget(), blockDrag);
+    ASSERT_EQ(page->model().count(), 1);
+
+    // The question to keep it is agreed to; the name is typed.
+    p.answerReports(true);
+    TInText* input = p.app.windows().InText;
+    QTimer typer;
+    QObject::connect(&typer, &QTimer::timeout, input, [&] {
+        if (!input->isVisible())
+            return;
+        typer.stop();
+        input->edit()->setText(QStringLiteral("Incroci"));
+        QTest::keyClick(input->edit(), Qt::Key_Return);
+    });
+    typer.start(50);
+    auto* ok = p.base()->findChild<QPushButton*>(QStringLiteral("BtOkEditor"));
+    ASSERT_TRUE(ok);
+    clickOnScreen(p, ok, ok->rect().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->isVisible(); }, 3000));
+    p.answerReports(false);
+
+    const QString user = in.tmp.path() + QStringLiteral("/ziro/Utente/");
+    EXPECT_TRUE(QFileInfo::exists(user + QStringLiteral("Incroci.xml")));
+    EXPECT_FALSE(QFileInfo::exists(user + QStringLiteral("Nuova lezione.xml")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    EXPECT_FALSE(select->ListaDB->findItems(QStringLiteral("Incroci"), Qt::MatchExactly).isEmpty());
+}
