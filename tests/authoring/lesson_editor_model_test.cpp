@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
 namespace ziro {
 namespace {
@@ -475,6 +476,59 @@ TEST_F(LessonEditorModelTest, CaptionsBindToTheirStep)
     EXPECT_FALSE(first.storeAndSave(QStringLiteral("TxtF1"), QStringLiteral("persa"), &error));
     EXPECT_EQ(first.fieldText(QStringLiteral("TxtF1")), QStringLiteral("nuova"));
     EXPECT_EQ(first.fileName(), path);
+}
+
+// Drops of anything onto anything: whatever arrives, the lesson on disk
+// stays readable, its steps ordered with numbers of their own, its photo
+// strips contiguous and no statement list longer than 70.
+TEST_F(LessonEditorModelTest, AnyDropOnAnyTargetLeavesASoundLesson)
+{
+    std::mt19937 rng(7);
+    const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    const QStringList values = {QString(), QStringLiteral("12"), QStringLiteral("9012"), QStringLiteral("abc"),
+                                QStringLiteral("1234567"), QStringLiteral(" 7 ")};
+    for (int i = 0; i < 400; ++i) {
+        EditorDrag d;
+        d.origin = DragOrigin(pick(8));
+        d.tag = pick(60) - 5;
+        d.photoValue = values[pick(int(values.size()))];
+        d.extraSign = values[pick(int(values.size()))];
+        d.extraSignFound = pick(2);
+        d.record[QStringLiteral("Domanda")] = values[pick(int(values.size()))];
+        d.record[QStringLiteral("Nome segnale")] = pick(2) ? QStringLiteral("F1") : QStringLiteral("77");
+        d.record[QStringLiteral("Foto%1").arg(1 + pick(15))] = values[pick(int(values.size()))];
+        d.codes = codes(pick(999), pick(80));
+        if (pick(4) == 0)
+            d.codes << QStringLiteral("short");
+        switch (pick(7)) {
+        case 0: model.dropSign(d); break;
+        case 1: model.dropStatements(d); break;
+        case 2: model.dropPhoto(d, pick(20) - 2); break;
+        case 3: model.insertPhoto(d, pick(18) - 2); break;
+        case 4: model.dropOnLessonName(d, nullptr); break;
+        case 5: model.moveTo(1 + pick(std::max(model.count(), 1))); break;
+        default: pick(2) ? model.deletePhoto(pick(16)) : model.reorderStatements(pick(70), pick(70)); break;
+        }
+    }
+    ASSERT_GT(model.count(), 10);
+    LessonEditorModel check(reports);
+    ASSERT_TRUE(check.open(path));
+    ASSERT_EQ(check.count(), model.count());
+    for (int s = 1; s <= check.count(); ++s) {
+        check.moveTo(s);
+        if (s > 1) {
+            EXPECT_LT(check.numRecAt(s - 1), check.numRecAt(s));
+        }
+        EXPECT_LE(check.statementCodes().size(), 70);
+        bool gap = false;
+        for (const StepPhoto& ph : check.photos()) {
+            EXPECT_FALSE(gap && !ph.value.isEmpty()) << "step " << s;
+            if (ph.value.isEmpty())
+                gap = true;
+            else
+                EXPECT_TRUE(isPhotoValue(ph.value)) << qPrintable(ph.value);
+        }
+    }
 }
 
 struct FakeSource : EditorSource {
