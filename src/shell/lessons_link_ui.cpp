@@ -1,6 +1,9 @@
 #include "shell/lessons_link_ui.h"
 
 #include "authoring/accessi_window.h"
+#include "authoring/lesson_editor_widget.h"
+#include "content/edition.h"
+#include "quiz/question_bank.h"
 #include "authoring/select_window.h"
 #include "base/reports.h"
 #include "config/ini_file.h"
@@ -12,7 +15,9 @@
 #include "quiz/quiz_session.h"
 #include "shell/main_window.h"
 
+#include <QGraphicsProxyWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 namespace ziro {
@@ -99,6 +104,50 @@ bool ShellLessons::applyPendingMark()
     const bool shown = ziro::applyPendingMark(m_g, m_reports, m_w.base->Table1, *m_w.base, *m_lessons, *this);
     if (shown)
         closeGeneralMenu();
+    return true;
+}
+
+void ShellLessons::makeLessonEditor(QWidget* host)
+{
+    m_editorHost = new OverlayWindow(host, QStringLiteral("TLessonEditor"), QRect(4, 4, 632, 472));
+    m_editor = new LessonEditorWidget(m_g.dirs, m_reports, *this, m_editorHost);
+    m_editor->move(0, 0);
+    auto* ok = new QPushButton(QStringLiteral("&Ok"), m_editorHost);
+    ok->setObjectName(QStringLiteral("BtOkEditor"));
+    ok->setGeometry(556, 448, 72, 22);
+    QObject::connect(ok, &QPushButton::clicked, m_editorHost, [this] {
+        if (m_editor->tryClose())
+            m_editorHost->done(1);
+    });
+    // Back to the list, which shows a lesson just named.
+    QObject::connect(m_editor, &LessonEditorWidget::closed, m_editorHost, [this](const QString&) {
+        if (m_w.select && m_w.select->isVisible())
+            m_w.select->showList();
+    });
+}
+
+bool ShellLessons::openEditor(const QString& path)
+{
+    if (!m_editor)
+        return false;
+    const int tipo = m_g.ModoAM() ? 4 : m_g.ModoCD() ? 5 : m_g.ModoCQ() ? 6 : 0;
+    if (!m_editor->open(path, tipo))
+        return false;
+    // The statements are listed with their texts from the lesson's edition.
+    if (!m_editorBank)
+        m_editorBank = std::make_unique<QuestionBank>();
+    const EditionInfo& edition = editionInfo(editionForTipo(m_editor->model().editionTipo()));
+    const QString bank = m_g.dirs.DirProgram + QLatin1String(edition.bankFile);
+    if (m_editorBank->fileName() != bank || !m_editorBank->isOpen())
+        m_editorBank->open(bank);
+    m_editor->setBank(m_editorBank.get());
+    m_editor->steps()->refresh();
+    // The presentation's proxy took the main window's refusal of drops when
+    // it was made; the editor's targets sit inside it.
+    if (QGraphicsProxyWidget* proxy = m_editorHost->window()->graphicsProxyWidget())
+        proxy->setAcceptDrops(true);
+    m_editorHost->showModeless();
+    m_editorHost->raise();
     return true;
 }
 

@@ -25,6 +25,9 @@ class TBase;
 class TInText;
 class TMenuGen;
 class TSelect;
+class LessonEditorWidget;
+class OverlayWindow;
+class QuestionBank;
 
 class ShellLessons : public CustomLessonPort, public ResumePort, public WalkServices {
 public:
@@ -56,6 +59,12 @@ public:
     // custom lesson), whether or not it could be shown.
     bool applyPendingMark();
 
+    // The lesson editor's page in an overlay of its own over `host`, until
+    // the configuration form hosts it (editor() hands the page over).
+    void makeLessonEditor(QWidget* host);
+    LessonEditorWidget* editor() const { return m_editor; }
+    OverlayWindow* editorWindow() const { return m_editorHost; }
+
     void showLessonList();
     bool lessonListVisible() const;
     // The teachers' management ("Gestione insegnanti" of the configuration
@@ -69,6 +78,7 @@ public:
     void showCustomMode(bool on) override;
     void closeGeneralMenu() override;
     void startPresentation() override;
+    bool openEditor(const QString& path) override;
 
     // ResumePort
     void closeSideViews() override;
@@ -99,6 +109,9 @@ private:
     bool m_ready = false;
     bool m_markLoaded = false;
     QMetaObject::Connection m_listHidden;
+    LessonEditorWidget* m_editor = nullptr;
+    OverlayWindow* m_editorHost = nullptr;
+    std::unique_ptr<QuestionBank> m_editorBank;  // the edited lesson's statement texts
 };
 
 }  // namespace ziro

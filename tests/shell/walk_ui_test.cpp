@@ -2884,3 +2884,155 @@ TEST(Walk, ASettingChangedInTheConfigurationIsAppliedAtOnce)
     EXPECT_EQ(p.g().VideoSize, 1);
     EXPECT_EQ(stored("Video", "Video size"), QStringLiteral("1 - Autosize"));
 }
+
+// --- the lesson editor -----------------------------------------------------
+
+#include "authoring/editor_drag.h"
+#include "authoring/lesson_editor_widget.h"
+#include "authoring/step_panel_widget.h"
+
+#include <QComboBox>
+#include <QDropEvent>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+void dropOn(QWidget* target, const ziro::EditorDrag& drag)
+{
+    std::unique_ptr<QMimeData> mime(ziro::encodeEditorDrag(drag));
+    QDropEvent ev(QPointF(2, 2), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &ev);
+}
+
+}  // namespace
+
+// A teacher edits a lesson from the list: a block dropped on the lesson's
+// name makes a new step, a sign and a photograph go onto it, two statements
+// swap places by dragging; after Ok the lesson presents the new step.
+TEST(Walk, ALessonEditedFromTheListPresentsItsNewStep)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    ASSERT_NO_FATAL_FAILURE(writeTeacherLesson(in));
+    const QString user = in.tmp.path() + QStringLiteral("/ziro/Utente/");
+    ASSERT_TRUE(QFile::rename(user + QStringLiteral("Rossi/Freni.xml"), user + QStringLiteral("Freni.xml")));
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+    clickOnScreen(p, custom, custom->rect().center());
+    TSelect* select = p.app.windows().Select;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    select->ListaDB->setCurrentRow(0);
+    clickOnScreen(p, select->SBModifica, select->SBModifica->rect().center());
+
+    auto* page = p.base()->findChild<LessonEditorWidget*>();
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(page->isVisible());
+    StepPanelWidget* steps = page->steps();
+    EXPECT_EQ(steps->counter()->text(), QStringLiteral("1 / 2"));
+
+    EditorDrag blockDrag;
+    blockDrag.origin = DragOrigin::BlockCombo;
+    blockDrag.record = {{QStringLiteral("Domanda"), QStringLiteral("0000777")}};
+    const QStringList codes = {QStringLiteral("    777V0001S000"), QStringLiteral("    777F0002S000"),
+                               QStringLiteral("    777V0003S000")};
+    blockDrag.codes = codes;
+    dropOn(steps->lessonName(), blockDrag);
+    EXPECT_EQ(steps->counter()->text(), QStringLiteral("3 / 3"));
+    EditorDrag sign;
+    sign.origin = DragOrigin::SourceSign;
+    sign.record = {{QStringLiteral("Nome segnale"), QStringLiteral("101")}};
+    dropOn(steps->signTarget(), sign);
+    EditorDrag photo;
+    photo.origin = DragOrigin::SourcePhoto;
+    photo.tag = 21;
+    photo.photoValue = QStringLiteral("1");
+    dropOn(steps->photoSlot(5), photo);
+    ASSERT_EQ(steps->statementList()->count(), 3);
+
+    // The first statement dragged under the second, through the screen.
+    QWidget* viewport = PresentationHost::of(p.base())->viewport();
+    QListWidget* list = steps->statementList();
+    const auto at = [&](int row) {
+        return ziro::test::onScreen(list->viewport()->mapTo(p.base(), list->visualItemRect(list->item(row)).center()));
+    };
+    QTest::mousePress(viewport, Qt::LeftButton, {}, at(0));
+    QTest::mouseMove(viewport, at(1));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(1));
+    EXPECT_EQ(page->model().statementCodes(), (QStringList{codes[1], codes[0], codes[2]}));
+
+    auto* ok = p.base()->findChild<QPushButton*>(QStringLiteral("BtOkEditor"));
+    ASSERT_TRUE(ok);
+    clickOnScreen(p, ok, ok->rect().center());
+    EXPECT_FALSE(page->isVisible());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    select->ListaDB->setCurrentRow(0);
+    clickOnScreen(p, select->SBOk, select->SBOk->rect().center());
+    ASSERT_TRUE(p.g().Custom);
+    for (int i = 0; i < 4 && p.base()->Table1.fieldInt(QStringLiteral("NumRec")) != 502; ++i)
+        typeKey(p, Qt::Key_Right);
+    EXPECT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 502);
+    EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Domanda")), QStringLiteral("0000777"));
+    EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Quesito1")), codes[1]);
+    EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Nome segnale")), QStringLiteral("101"));
+    EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Foto1")), QStringLiteral("1"));
+}
+
+// A new lesson made from the list gets its name when the editor closes:
+// the draft's work is kept under that name and the draft is gone.
+TEST(Walk, ANewLessonIsNamedWhenTheEditorCloses)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+    clickOnScreen(p, custom, custom->rect().center());
+    TSelect* select = p.app.windows().Select;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    clickOnScreen(p, select->SBNuova, select->SBNuova->rect().center());
+    auto* page = p.base()->findChild<LessonEditorWidget*>();
+    ASSERT_TRUE(page && page->isVisible());
+    EXPECT_EQ(page->steps()->lessonName()->currentText(), QStringLiteral("Nuova lezione"));
+
+    EditorDrag blockDrag;
+    blockDrag.origin = DragOrigin::BlockCombo;
+    blockDrag.record = {{QStringLiteral("Domanda"), QStringLiteral("0000555")}};
+    blockDrag.codes = {QStringLiteral("    555V0001S000")};
+    dropOn(page->steps()->signTarget(), blockDrag);
+    ASSERT_EQ(page->model().count(), 1);
+
+    // The question to keep it is agreed to; the name is typed.
+    p.answerReports(true);
+    TInText* input = p.app.windows().InText;
+    QTimer typer;
+    QObject::connect(&typer, &QTimer::timeout, input, [&] {
+        if (!input->isVisible())
+            return;
+        typer.stop();
+        input->edit()->setText(QStringLiteral("Incroci"));
+        QTest::keyClick(input->edit(), Qt::Key_Return);
+    });
+    typer.start(50);
+    auto* ok = p.base()->findChild<QPushButton*>(QStringLiteral("BtOkEditor"));
+    ASSERT_TRUE(ok);
+    clickOnScreen(p, ok, ok->rect().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->isVisible(); }, 3000));
+    p.answerReports(false);
+
+    const QString user = in.tmp.path() + QStringLiteral("/ziro/Utente/");
+    EXPECT_TRUE(QFileInfo::exists(user + QStringLiteral("Incroci.xml")));
+    EXPECT_FALSE(QFileInfo::exists(user + QStringLiteral("Nuova lezione.xml")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    EXPECT_FALSE(select->ListaDB->findItems(QStringLiteral("Incroci"), Qt::MatchExactly).isEmpty());
+}

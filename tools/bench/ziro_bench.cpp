@@ -58,6 +58,10 @@
 //                              JPEG decoded plus pugixml's parse of the
 //                              table: "open_ms", "reference_ms" (medians of
 //                              11 interleaved runs; --runs N for another count)
+//   ziro-bench --drop          200 steps appended to a lesson by drops (a
+//                              block and a photograph each, the lesson saved
+//                              after every drop): "drop_ms" against "save_ms"
+//                              (the lesson saved alone); --runs N steps
 //   ziro-bench --exam          a mock exam drawn from a generated 7,000-
 //                              statement bank of 25 chapters: "draw_ms"
 //                              against "open_ms" (a 10-statement block
@@ -78,6 +82,7 @@
 #include "book_bench.h"
 #include "exam_bench.h"
 #include "content/content_table.h"
+#include "drop_bench.h"
 #include "platform/dataset/data_table.h"
 #include "platform/dataset/sample_tables.h"
 #include "film_bench.h"
@@ -257,6 +262,13 @@ int main(int argc, char** argv)
     QString generateFolder;
     std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
+        // The lesson editor's drops: their own arguments.
+        if (std::strcmp(argv[i], "--drop") == 0) {
+            int steps = ziro::bench::kDefaultDropSteps;
+            if (i + 2 < argc && std::strcmp(argv[i + 1], "--runs") == 0)
+                steps = std::max(1, std::atoi(argv[i + 2]));
+            return ziro::bench::runDrop(steps);
+        }
         // The mock exam's draw: its own arguments.
         if (std::strcmp(argv[i], "--exam") == 0) {
             int runs = ziro::bench::kDefaultExamRuns;
