@@ -4,9 +4,11 @@
 #include "base/globals.h"
 #include "base/reports.h"
 #include "content/photo_files.h"
+#include "controls/kxb.h"
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
 
@@ -142,6 +144,24 @@ void LessonEditorWidget::showPreview(const StepPhotoBinding& photo)
     m_preview->setPixmap(QPixmap::fromImage(
         img->scaled(m_preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     m_preview->setToolTip(photo.caption.section(QLatin1Char('*'), 0, 0));
+    m_preview->show();
+    m_preview->raise();
+    m_closePreview->show();
+    m_closePreview->raise();
+}
+
+void LessonEditorWidget::showSourcePicture(const QString& path, const QString& caption)
+{
+    const std::optional<QImage> img = loadKxbFile(path);
+    if (!img || img->isNull()) {
+        m_reports.Emsg(ReportKind::Message, QStringLiteral("la foto \"") + QFileInfo(path).fileName()
+                                                 + QStringLiteral("\" non esiste!"), QString());
+        return;
+    }
+    m_binding = {};
+    m_preview->setPixmap(QPixmap::fromImage(
+        img->scaled(m_preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    m_preview->setToolTip(caption.section(QLatin1Char('*'), 0, 0));
     m_preview->show();
     m_preview->raise();
     m_closePreview->show();

@@ -36,6 +36,9 @@ public:
     // The page may close: its work is on disk, a new lesson has been named
     // or kept as the draft. False keeps the page open.
     bool tryClose();
+    // A source picture (double-clicked in the source half) in the preview,
+    // for a look only: it is bound to no step.
+    void showSourcePicture(const QString& path, const QString& caption);
 
     LessonEditorModel& model() { return m_model; }
     StepPanelWidget* steps() const { return m_steps; }

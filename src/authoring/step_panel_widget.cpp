@@ -225,17 +225,19 @@ void StepPanelWidget::refresh()
 
     const int row = m_list->currentRow();
     m_list->clear();
-    m_list->addItems(m_model.statementLines(m_bank));
-    for (int i = 0; i < m_list->count(); ++i) {
-        QListWidgetItem* item = m_list->item(i);
-        item->setForeground(item->text().mid(7, 1) == QLatin1String("V") ? QColor(Qt::darkGreen) : QColor(128, 0, 0));
+    // The class reads the statements: the code stays with the line, the
+    // list shows its text (the code itself when the bank has no text).
+    for (const QString& line : m_model.statementLines(m_bank)) {
+        auto* item = new QListWidgetItem(line.size() > 16 ? line.mid(16) : line, m_list);
+        item->setData(Qt::UserRole, line);
+        item->setForeground(line.mid(7, 1) == QLatin1String("V") ? QColor(Qt::darkGreen) : QColor(128, 0, 0));
         // Long statements are read whole in their hint.
-        if (item->text().size() > 16)
-            item->setToolTip(item->text().mid(16));
+        if (line.size() > 16)
+            item->setToolTip(line.mid(16));
     }
     if (row >= 0 && row < m_list->count()) {
         m_list->setCurrentRow(row);
-        m_info->setText(m_list->item(row)->text().left(7).trimmed());
+        m_info->setText(m_list->item(row)->data(Qt::UserRole).toString().left(7).trimmed());
     }
 
     const std::vector<StepPhoto> photos = m_model.photos();
@@ -560,7 +562,7 @@ bool StepPanelWidget::listEvent(QEvent* event)
             return false;
         const int row = m_list->row(item);
         m_list->setCurrentRow(row);
-        const QString code = item->text().left(16);
+        const QString code = item->data(Qt::UserRole).toString().left(16);
         if (me->button() == Qt::RightButton) {
             if (m_reports.Conferma(QStringLiteral("Si vuole eliminare il quesito selezionato?"),
                                    QStringLiteral("Premere OK per rimuoverlo")))

@@ -24,6 +24,7 @@
 #include <QRandomGenerator>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -671,6 +672,15 @@ void TConfig::refresh()
     for (int i = 0; i < kConfigPages; ++i)
         PC->setTabVisible(i, pages.tabVisible[size_t(i)]);
     PC->setCurrentIndex(int(pages.active));
+    // The editor needs the whole form: its one page needs no tab, and the
+    // credit line gives way to it (OK stays in its corner).
+    const bool lesson = pages.mode == ConfigMode::LessonEditor;
+    PC->tabBar()->setVisible(!lesson);
+    PC->setDocumentMode(lesson);
+    PC->setGeometry(lesson ? QRect(0, 0, kWidth, kHeight - 2) : QRect(2, 2, kWidth - 4, kHeight - 42));
+    Panel2->setVisible(!lesson);
+    OK->setGeometry(lesson ? QRect(kWidth - 84, kHeight - 30, 76, 24) : QRect(kWidth - 108, kHeight - 37, 100, 32));
+    OK->raise();
     m_reservedContent->setVisible(pages.reservedContent);
     m_syncing = false;
 }

@@ -1,5 +1,7 @@
 #include "shell/lessons_link_ui.h"
 
+#include "authoring/source_panel_widget.h"
+
 #include "authoring/accessi_window.h"
 #include "authoring/lesson_editor_widget.h"
 #include "content/edition.h"
@@ -107,28 +109,33 @@ bool ShellLessons::applyPendingMark()
     return true;
 }
 
-void ShellLessons::makeLessonEditor(QWidget* host)
+void ShellLessons::makeLessonEditor(TConfig* form)
 {
-    m_editorHost = new OverlayWindow(host, QStringLiteral("TLessonEditor"), QRect(4, 4, 632, 472));
-    m_editor = new LessonEditorWidget(m_g.dirs, m_reports, *this, m_editorHost);
-    m_editor->move(0, 0);
-    auto* ok = new QPushButton(QStringLiteral("&Ok"), m_editorHost);
-    ok->setObjectName(QStringLiteral("BtOkEditor"));
-    ok->setGeometry(556, 448, 72, 22);
-    QObject::connect(ok, &QPushButton::clicked, m_editorHost, [this] {
-        if (m_editor->tryClose())
-            m_editorHost->done(1);
-    });
+    m_form = form;
+    m_editor = new LessonEditorWidget(m_g.dirs, m_reports, *this);
+    m_source = new SourcePanelWidget(m_g.dirs, m_reports);
+    m_editor->setSourcePanel(m_source);
+    m_editor->setSource(&m_source->source());
+    form->setLessonPage(m_editor);
+    form->setLessonPagePort(this);
+    // A source picture double-clicked is looked at in the page's preview.
+    QObject::connect(m_source, &SourcePanelWidget::previewRequested, m_editor,
+                     [this](const QString& path, const QString& caption) { m_editor->showSourcePicture(path, caption); });
     // Back to the list, which shows a lesson just named.
-    QObject::connect(m_editor, &LessonEditorWidget::closed, m_editorHost, [this](const QString&) {
+    QObject::connect(form, &TConfig::lessonEditorClosed, m_editor, [this] {
         if (m_w.select && m_w.select->isVisible())
             m_w.select->showList();
     });
 }
 
+bool ShellLessons::mayClose()
+{
+    return !m_editor || m_editor->tryClose();
+}
+
 bool ShellLessons::openEditor(const QString& path)
 {
-    if (!m_editor)
+    if (!m_editor || !m_form)
         return false;
     const int tipo = m_g.ModoAM() ? 4 : m_g.ModoCD() ? 5 : m_g.ModoCQ() ? 6 : 0;
     if (!m_editor->open(path, tipo))
@@ -142,12 +149,20 @@ bool ShellLessons::openEditor(const QString& path)
         m_editorBank->open(bank);
     m_editor->setBank(m_editorBank.get());
     m_editor->steps()->refresh();
+    // The source starts on the edition being presented, with its topics;
+    // the settings may have moved the folders since the last opening.
+    const int source = m_g.ModoAM() ? int(SourceType::QuizAM)
+                       : m_g.ModoCD() ? int(SourceType::QuizCDE)
+                       : m_g.ModoCQ() ? int(SourceType::QuizCQC)
+                                      : int(SourceType::QuizAB);
+    m_source->setFolders(m_g.dirs);
+    m_source->open(source, SourceModel::defaultTopicMarker(source));
     // The presentation's proxy took the main window's refusal of drops when
     // it was made; the editor's targets sit inside it.
-    if (QGraphicsProxyWidget* proxy = m_editorHost->window()->graphicsProxyWidget())
+    if (QGraphicsProxyWidget* proxy = m_form->window()->graphicsProxyWidget())
         proxy->setAcceptDrops(true);
-    m_editorHost->showModeless();
-    m_editorHost->raise();
+    m_form->showLessonEditor();
+    m_form->raise();
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "authoring/accesses.h"
 #include "authoring/custom_lessons.h"
 #include "authoring/resume.h"
+#include "config/config_window.h"
 #include "content/navigator.h"
 
 #include <QMetaObject>
@@ -26,10 +27,10 @@ class TInText;
 class TMenuGen;
 class TSelect;
 class LessonEditorWidget;
-class OverlayWindow;
 class QuestionBank;
+class SourcePanelWidget;
 
-class ShellLessons : public CustomLessonPort, public ResumePort, public WalkServices {
+class ShellLessons : public CustomLessonPort, public ResumePort, public WalkServices, public LessonPagePort {
 public:
     struct Windows {
         TBase* base = nullptr;
@@ -59,11 +60,13 @@ public:
     // custom lesson), whether or not it could be shown.
     bool applyPendingMark();
 
-    // The lesson editor's page in an overlay of its own over `host`, until
-    // the configuration form hosts it (editor() hands the page over).
-    void makeLessonEditor(QWidget* host);
+    // The lesson editor: its page, with the source half on top, in the
+    // configuration form's lesson tab; the form asks the page before it
+    // closes over a lesson that could not be named or saved.
+    void makeLessonEditor(TConfig* form);
     LessonEditorWidget* editor() const { return m_editor; }
-    OverlayWindow* editorWindow() const { return m_editorHost; }
+    SourcePanelWidget* editorSource() const { return m_source; }
+    bool mayClose() override;
 
     void showLessonList();
     bool lessonListVisible() const;
@@ -110,7 +113,8 @@ private:
     bool m_markLoaded = false;
     QMetaObject::Connection m_listHidden;
     LessonEditorWidget* m_editor = nullptr;
-    OverlayWindow* m_editorHost = nullptr;
+    SourcePanelWidget* m_source = nullptr;
+    TConfig* m_form = nullptr;
     std::unique_ptr<QuestionBank> m_editorBank;  // the edited lesson's statement texts
 };
 

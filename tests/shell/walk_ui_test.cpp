@@ -2967,7 +2967,7 @@ TEST(Walk, ALessonEditedFromTheListPresentsItsNewStep)
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(1));
     EXPECT_EQ(page->model().statementCodes(), (QStringList{codes[1], codes[0], codes[2]}));
 
-    auto* ok = p.base()->findChild<QPushButton*>(QStringLiteral("BtOkEditor"));
+    QPushButton* ok = p.app.windows().Config->OK;
     ASSERT_TRUE(ok);
     clickOnScreen(p, ok, ok->rect().center());
     EXPECT_FALSE(page->isVisible());
@@ -3024,7 +3024,7 @@ TEST(Walk, ANewLessonIsNamedWhenTheEditorCloses)
         QTest::keyClick(input->edit(), Qt::Key_Return);
     });
     typer.start(50);
-    auto* ok = p.base()->findChild<QPushButton*>(QStringLiteral("BtOkEditor"));
+    QPushButton* ok = p.app.windows().Config->OK;
     ASSERT_TRUE(ok);
     clickOnScreen(p, ok, ok->rect().center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page->isVisible(); }, 3000));
@@ -3035,4 +3035,105 @@ TEST(Walk, ANewLessonIsNamedWhenTheEditorCloses)
     EXPECT_FALSE(QFileInfo::exists(user + QStringLiteral("Nuova lezione.xml")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
     EXPECT_FALSE(select->ListaDB->findItems(QStringLiteral("Incroci"), Qt::MatchExactly).isEmpty());
+}
+
+#include "authoring/source_panel_widget.h"
+#include "config/config_window.h"
+
+namespace {
+
+// What the source panel would carry in a drag from `origin` now, dropped
+// where `target` is: the bytes of a real drag, without the platform's loop.
+void dropFromSource(ziro::SourcePanelWidget* source, ziro::DragOrigin origin, int tag, QWidget* target)
+{
+    std::unique_ptr<QMimeData> mime(source->dragData(origin, tag));
+    ASSERT_TRUE(mime) << "nothing to drag from origin " << int(origin);
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted()) << "refused by " << str(target->objectName());
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
+
+}  // namespace
+
+// On the demo: the configuration form opens on the editor from the lesson
+// list, with the source on the edition being presented. A block, its sign
+// and a photograph of "Nuove foto" go from the source into a new step, two
+// statements swap places; after OK the lesson presents the new step.
+TEST(Walk, TheEditorBuildsAStepFromTheDemosSources)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in{Installation::Demo{}};
+    ASSERT_TRUE(in.ready);
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+    clickOnScreen(p, custom, custom->rect().center());
+    TSelect* select = p.app.windows().Select;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    const auto rows = select->ListaDB->findItems(QStringLiteral("Lezione mista"), Qt::MatchExactly);
+    ASSERT_EQ(rows.size(), 1);
+    select->ListaDB->setCurrentItem(rows[0]);
+    clickOnScreen(p, select->SBModifica, select->SBModifica->rect().center());
+
+    TConfig* form = p.app.windows().Config;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->isVisible(); }, 2000));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Creazione lezioni personalizzate"));
+    auto* page = form->findChild<LessonEditorWidget*>();
+    auto* source = form->findChild<SourcePanelWidget*>();
+    ASSERT_TRUE(page && source && page->isVisible() && source->isVisible());
+    EXPECT_EQ(source->typeCombo()->currentText(), QStringLiteral("Quiz A e B"));
+    StepPanelWidget* steps = page->steps();
+    const int before = page->model().count();
+
+    // The record's block onto the lesson's name: a new last step with the
+    // block's statements.
+    ASSERT_GT(source->statementList()->count(), 1);
+    const QString firstLine = source->statementList()->item(0)->text();
+    ASSERT_NO_FATAL_FAILURE(dropFromSource(source, DragOrigin::BlockCombo, 0, steps->lessonName()));
+    ASSERT_EQ(page->model().count(), before + 1);
+    const QStringList codes = page->model().statementCodes();
+    ASSERT_EQ(codes.size(), source->statementList()->count());
+    EXPECT_EQ(steps->statementList()->item(0)->text(), firstLine) << "the text, not the code";
+    // Its sign onto the step's sign, a picture of "Nuove foto" into slot 3.
+    ASSERT_NO_FATAL_FAILURE(dropFromSource(source, DragOrigin::SourceSign, 0, steps->signTarget()));
+    const QString sign = page->model().field(QStringLiteral("Nome segnale")).trimmed();
+    EXPECT_FALSE(sign.isEmpty());
+    source->applySourceType(1);
+    ASSERT_NO_FATAL_FAILURE(dropFromSource(source, DragOrigin::SourcePhoto, 21, steps->photoSlot(3)));
+    EXPECT_EQ(page->model().field(QStringLiteral("Foto1")), QStringLiteral("7001")) << "the first free slot";
+
+    // The first statement dragged under the second, through the screen.
+    QWidget* viewport = host->viewport();
+    QListWidget* list = steps->statementList();
+    const auto at = [&](int row) {
+        return ziro::test::onScreen(list->viewport()->mapTo(p.base(), list->visualItemRect(list->item(row)).center()));
+    };
+    QTest::mousePress(viewport, Qt::LeftButton, {}, at(0));
+    QTest::mouseMove(viewport, at(1));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(1));
+    QStringList swapped = codes;
+    swapped.swapItemsAt(0, 1);
+    EXPECT_EQ(page->model().statementCodes(), swapped);
+    const int newNumRec = page->model().numRecAt(page->model().count());
+
+    clickOnScreen(p, form->OK, form->OK->rect().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    const auto again = select->ListaDB->findItems(QStringLiteral("Lezione mista"), Qt::MatchExactly);
+    ASSERT_EQ(again.size(), 1);
+    select->ListaDB->setCurrentItem(again[0]);
+    clickOnScreen(p, select->SBOk, select->SBOk->rect().center());
+    ASSERT_TRUE(p.g().Custom);
+    // Forward through the lesson (a step with statements opens its quiz on
+    // the way) to the new step.
+    for (int i = 0; i < 6 * (before + 1) && p.base()->Table1.fieldInt(QStringLiteral("NumRec")) != newNumRec; ++i)
+        typeKey(p, Qt::Key_Right);
+    ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), newNumRec);
+    EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Quesito1")), swapped[0]);
+    EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Nome segnale")).trimmed(), sign);
+    EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Foto1")), QStringLiteral("7001"));
 }
