@@ -80,3 +80,27 @@ click 700 233
 click 1475 965 4
 for _ in 1 2 3 4 5 6; do key Right 1.5; done
 shot incrocio
+# The lesson editor: the general menu, "Lezioni personalizzate", the first
+# lesson with "Modifica"; the block of the source's record dragged onto the
+# lesson's name (a new step), then "Nuove foto" and its second picture
+# dragged into the new step's strip.
+drag() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  sleep 0.3
+  for i in $(seq 1 20); do
+    xdotool mousemove $(($1 + ($3 - $1) * i / 20)) $(($2 + ($4 - $2) * i / 20))
+    sleep 0.06
+  done
+  sleep 0.4
+  xdotool mouseup 1
+  sleep "${5:-1.5}"
+}
+key Escape 2
+click 1474 606
+click 430 158 0.5
+click 1042 292 3
+drag 1515 34 1500 482
+click 380 34 1
+click 340 84 2
+drag 540 370 720 880
+shot editor

@@ -387,7 +387,13 @@ bool SourcePanelWidget::eventFilter(QObject* watched, QEvent* event)
             setInfo(m_model->pictureInfo(tag));
         // A combo opens its list on release, so that pressing it can start a drag.
         m_comboPress = isCombo;
-        return isCombo;
+        // The sign and the pictures take the press they would ignore: inside
+        // the presentation the widget that takes it gets the moves that
+        // start the drag.
+        const bool take = isCombo || watched == m_sign || tag > 0;
+        if (take)
+            e->accept();
+        return take;
     }
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);

@@ -151,6 +151,16 @@ TEST_F(SourcePanel, UserPhotosPageDisableTheCombosAndOpenPreviews)
     QTest::mouseRelease(panel->preview(22), Qt::LeftButton);
     ASSERT_EQ(info.count(), 1);
     EXPECT_EQ(info.at(0).at(0).toString(), QStringLiteral("f 9001"));
+    // The pictures take the press: inside the presentation only the widget
+    // that took it is sent the moves that start a drag.
+    for (QWidget* w : {static_cast<QWidget*>(panel->preview(22)), static_cast<QWidget*>(panel->signLabel())}) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        press.ignore();
+        QCoreApplication::sendEvent(w, &press);
+        EXPECT_TRUE(press.isAccepted()) << qPrintable(w->objectName());
+        QTest::mouseRelease(w, Qt::LeftButton);
+    }
     QTest::mouseDClick(panel->preview(22), Qt::LeftButton);
     ASSERT_EQ(preview.count(), 1);
     EXPECT_TRUE(preview.at(0).at(0).toString().endsWith(QStringLiteral("9001.BMP")));
