@@ -1,6 +1,8 @@
 #include "shell/lessons_link_ui.h"
 
 #include "authoring/source_panel_widget.h"
+#include "platform/files/paths.h"
+#include "viewers/film.h"
 
 #include "authoring/accessi_window.h"
 #include "authoring/lesson_editor_widget.h"
@@ -121,6 +123,23 @@ void ShellLessons::makeLessonEditor(TConfig* form)
     // A source picture double-clicked is looked at in the page's preview.
     QObject::connect(m_source, &SourcePanelWidget::previewRequested, m_editor,
                      [this](const QString& path, const QString& caption) { m_editor->showSourcePicture(path, caption); });
+    // Ctrl-click on the source's sign plays the record's film full size.
+    QObject::connect(m_source, &SourcePanelWidget::filmRequested, m_editor, [this](const QString& video) {
+        const QString base = QStringLiteral("Flm") + video;
+        const FilmFile file = isPlainName(base) ? resolveFilm(m_g.dirs.DirVideo, base) : FilmFile{};
+        if (!file.exists) {
+            m_reports.Emsg(ReportKind::MissingFile, QStringLiteral("Player video"),
+                           file.path.isEmpty() ? m_g.dirs.DirVideo + base : file.path);
+            return;
+        }
+        FilmRequest request;
+        request.file = file;
+        request.size = 5;
+        request.daMenu = true;
+        QString error;
+        if (!m_w.base->viewers().playFilm(request, &error))
+            m_reports.Emsg(ReportKind::MissingFile, QStringLiteral("Player video"), error);
+    });
     // Back to the list, which shows a lesson just named.
     QObject::connect(form, &TConfig::lessonEditorClosed, m_editor, [this] {
         if (m_w.select && m_w.select->isVisible())

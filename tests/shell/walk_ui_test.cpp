@@ -3102,6 +3102,25 @@ TEST(Walk, TheEditorBuildsAStepFromTheDemosSources)
     ASSERT_NO_FATAL_FAILURE(dropFromSource(source, DragOrigin::SourceSign, 0, steps->signTarget()));
     const QString sign = page->model().field(QStringLiteral("Nome segnale")).trimmed();
     EXPECT_FALSE(sign.isEmpty());
+
+    // Ctrl-click on the sign of a record with a film plays it full size over
+    // the editor; a click ends it and the editor is there as it was.
+    int e01 = -1;
+    for (int i = 0; i < source->topicCombo()->count() && e01 < 0; ++i)
+        if (source->topicCombo()->itemText(i).trimmed().endsWith(QLatin1String("E01"), Qt::CaseInsensitive))
+            e01 = i;
+    ASSERT_GE(e01, 0);
+    source->topicCombo()->activated(e01);
+    for (int i = 0; i < 40 && source->model().film().isEmpty() && source->navButton(3)->isEnabled(); ++i)
+        QTest::mouseClick(source->navButton(3), Qt::LeftButton);
+    ASSERT_FALSE(source->model().film().isEmpty());
+    QTest::mouseClick(source->signLabel(), Qt::LeftButton, Qt::ControlModifier);
+    TTVvideo* video = p.app.windows().TVvideo;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return video->isVisible(); }, 5000));
+    clickOnScreen(p, video, video->rect().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !video->isVisible(); }, 2000));
+    EXPECT_TRUE(form->isVisible());
+
     source->applySourceType(1);
     ASSERT_NO_FATAL_FAILURE(dropFromSource(source, DragOrigin::SourcePhoto, 21, steps->photoSlot(3)));
     EXPECT_EQ(page->model().field(QStringLiteral("Foto1")), QStringLiteral("7001")) << "the first free slot";
