@@ -39,7 +39,8 @@ FilmFile resolveFilm(const QString& folder, const QString& base);
 // Start and end frames of a record's cut list "start/end": the text before
 // the first "/" and the text after it. Empty gives 0/0; a text without "/"
 // is a start frame only; a malformed or negative number counts as 0 (end 0
-// plays to the end).
+// plays to the end). A number above kMaxEdlFrame counts as malformed.
+inline constexpr qint64 kMaxEdlFrame = 0x7FFFFFFF;
 struct EdlRange {
     qint64 inizio = 0;
     qint64 fine = 0;
