@@ -231,7 +231,7 @@ TEST(HtmlImageMap, ShapesAndOrderDecideTheHit)
     EXPECT_EQ(hitImageMap(far.value(QStringLiteral("m")), QPoint(20, 0)), std::nullopt);
     EXPECT_EQ(hitImageMap(far.value(QStringLiteral("m")), QPoint(-20, -3)), QStringLiteral("lontano.html"));
     const ImageMaps huge = parseImageMaps(QStringLiteral(
-        "<map name=m><area shape=rect coords=\"nan,0,1,1\" href=mai.html>"
+        "<map name=m><area shape=rect coords=\"nan,nan,inf,1e30\" href=mai.html>"
         "<area shape=rect coords=\"-1e30,-1e30,1e30,1e30\" href=tutto.html></map>"));
     EXPECT_EQ(hitImageMap(huge.value(QStringLiteral("m")), QPoint(5, 5)), QStringLiteral("tutto.html"));
 
