@@ -49,7 +49,7 @@ EdlRange parseEdl(const QString& edl)
         bool ok = false;
         const qint64 v = text.trimmed().toLongLong(&ok);
         // A frame past any film is as malformed as text: its position in
-        // 100 ns units would not even fit in 64 bits.
+        // 100 ns units would not fit in 64 bits.
         return ok && v >= 0 && v <= kMaxEdlFrame ? v : 0;
     };
     const QString t = edl.trimmed();
