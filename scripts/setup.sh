@@ -36,6 +36,9 @@ PACKAGES=(
   # The walks on the real desktop platforms: a virtual X server, and the
   # weston compositor with Qt's Wayland platform plugin.
   xvfb weston qt6-wayland
+  # The fuzz targets (scripts/fuzz.sh): clang and its libFuzzer and
+  # sanitizer runtimes.
+  clang libclang-rt-dev
   # The Debian package: CPack's dependency lookup (dpkg-shlibdeps), the
   # checks of its desktop entry, AppStream metadata and contents.
   dpkg-dev lintian appstream desktop-file-utils file

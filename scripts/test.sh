@@ -25,5 +25,9 @@ cmake --build "$ASAN_DIR" -j"$(nproc)" || {
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$ASAN_DIR" --output-on-failure -j"$(nproc)" --timeout 300
 
+# Every reader of outside data fuzzed for a few seconds over its corpus, so
+# that a reader that breaks again on an input found before is caught.
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-3}"
+
 # The Debian package: metadata, lintian and a start of the unpacked program.
 bash scripts/package.sh

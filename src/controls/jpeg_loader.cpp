@@ -88,8 +88,13 @@ std::optional<QImage> decodeJpeg(const QByteArray& bytes, QString* error)
     info.dct_method = JDCT_IFAST;
     info.do_fancy_upsampling = FALSE;
     jpeg_start_decompress(&info);
-    *picture = QImage(int(info.output_width), int(info.output_height), format);
-    if (picture->isNull()) {
+    // A header may claim up to 65500 x 65500 pixels: a few bytes of a
+    // damaged file would have the whole picture allocated (gigabytes)
+    // before its missing data is noticed.
+    const bool tooLarge = qint64(info.output_width) * qint64(info.output_height) * 4 > kJpegMaxPictureBytes;
+    if (!tooLarge)
+        *picture = QImage(int(info.output_width), int(info.output_height), format);
+    if (tooLarge || picture->isNull()) {
         jpeg_destroy_decompress(&info);
         delete picture;
         return fail(QStringLiteral("immagine troppo grande"));

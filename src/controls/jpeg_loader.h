@@ -13,6 +13,10 @@
 
 namespace ziro {
 
+// Pictures taking more memory than this once decoded are refused: no
+// picture the program shows comes near it.
+inline constexpr qint64 kJpegMaxPictureBytes = qint64(256) * 1024 * 1024;
+
 // Whether the bytes begin as a JPEG stream does (FF D8 FF).
 bool looksLikeJpeg(const QByteArray& bytes);
 

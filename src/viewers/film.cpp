@@ -48,7 +48,9 @@ EdlRange parseEdl(const QString& edl)
     const auto frame = [](const QString& text) -> qint64 {
         bool ok = false;
         const qint64 v = text.trimmed().toLongLong(&ok);
-        return ok && v >= 0 ? v : 0;
+        // A frame past any film is as malformed as text: its position in
+        // 100 ns units would not fit in 64 bits.
+        return ok && v >= 0 && v <= kMaxEdlFrame ? v : 0;
     };
     const QString t = edl.trimmed();
     if (t.isEmpty())

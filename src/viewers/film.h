@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <limits>
+
 namespace ziro {
 
 enum class FilmPlayer { Mpeg, Mp4 };
@@ -39,7 +41,9 @@ FilmFile resolveFilm(const QString& folder, const QString& base);
 // Start and end frames of a record's cut list "start/end": the text before
 // the first "/" and the text after it. Empty gives 0/0; a text without "/"
 // is a start frame only; a malformed or negative number counts as 0 (end 0
-// plays to the end).
+// plays to the end). A frame whose position (in 100 ns units) would not fit
+// in 64 bits counts as malformed.
+inline constexpr qint64 kMaxEdlFrame = std::numeric_limits<qint64>::max() / kFrameUnits;
 struct EdlRange {
     qint64 inizio = 0;
     qint64 fine = 0;

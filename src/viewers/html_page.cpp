@@ -11,6 +11,10 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace ziro {
 
 namespace {
@@ -66,9 +70,11 @@ QList<int> parseCoords(const QString& text)
     for (const QString& part : text.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts)) {
         bool ok = false;
         const double v = part.toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(v))
             return {};
-        out << static_cast<int>(v);
+        // A page may write any number: one beyond int is held at its end.
+        out << static_cast<int>(std::clamp(v, double(std::numeric_limits<int>::min()),
+                                           double(std::numeric_limits<int>::max())));
     }
     return out;
 }
@@ -193,7 +199,8 @@ bool MapArea::contains(QPoint p) const
     case Shape::Circle: {
         if (coords.size() < 3 || coords[2] < 0)
             return false;
-        const qint64 dx = p.x() - coords[0], dy = p.y() - coords[1], radius = coords[2];
+        // Widened before the difference: a page may give any int as a centre.
+        const qint64 dx = qint64(p.x()) - coords[0], dy = qint64(p.y()) - coords[1], radius = coords[2];
         return dx * dx + dy * dy <= radius * radius;
     }
     case Shape::Poly: {

@@ -10,25 +10,22 @@
 #include "platform/dataset/data_table.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "support/kill_runs.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <random>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace ziro {
 namespace {
 
-constexpr int kRuns = 50;
+constexpr int kRuns = 100;
+using Stats = test::KillStats;
 
 struct AgreeingReports : Reports {
     void Emsg(ReportKind, const QString&, const QString&) override {}
@@ -50,58 +47,10 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Runs `work` in a child process and kills it after `delayUs` (it may have
-// finished by then). Returns whether it finished on its own.
-bool runAndKill(const std::function<void()>& work, int delayUs)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        work();
-        _exit(0);
-    }
-    usleep(useconds_t(delayUs));
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// How long `work` takes in a child, in microseconds.
-int measure(const std::function<void()>& setup, const std::function<void()>& work)
-{
-    setup();
-    QElapsedTimer t;
-    t.start();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        work();
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return std::max(200, int(t.nsecsElapsed() / 1000));
-}
-
-struct Stats {
-    int finished = 0;
-    int cut = 0;
-};
-
 Stats killAtRandom(const std::function<void()>& setup, const std::function<void()>& work,
                    const std::function<void()>& check)
 {
-    const int span = measure(setup, work) * 3 / 2;
-    std::mt19937 random(12345);
-    Stats s;
-    for (int run = 0; run < kRuns; ++run) {
-        setup();
-        const int delay = std::uniform_int_distribution<int>(0, span)(random);
-        (runAndKill(work, delay) ? s.finished : s.cut)++;
-        check();
-        if (::testing::Test::HasFailure())
-            break;
-    }
-    return s;
+    return test::killAtRandom(setup, work, check, kRuns);
 }
 
 QByteArray oldLesson()

@@ -57,6 +57,32 @@ TEST(JpegLoader, RoundTripsAndRefusesWhatIsNotAWholeJpeg)
     EXPECT_FALSE(decodeJpeg(QByteArray("BM not a jpeg")));
 }
 
+// A damaged header claiming a huge picture is refused before the picture
+// is allocated; one at the limit is still taken on to the decode.
+TEST(JpegLoader, AHeaderClaimingAHugePictureIsRefused)
+{
+    const QByteArray jpeg = encodeJpeg(testPicture(16, 8), 90);
+    const qsizetype sof = jpeg.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    const auto withSize = [&](int w, int h) {
+        QByteArray b = jpeg;
+        b[sof + 5] = char(h >> 8);
+        b[sof + 6] = char(h & 0xFF);
+        b[sof + 7] = char(w >> 8);
+        b[sof + 8] = char(w & 0xFF);
+        return b;
+    };
+    QString error;
+    for (const int side : {9000, 65000}) {
+        EXPECT_FALSE(decodeJpeg(withSize(side, side), &error)) << side;
+        EXPECT_EQ(error, QStringLiteral("immagine troppo grande")) << side;
+    }
+    // 8192 x 8192 x 4 bytes is the limit itself: the header passes, and the
+    // missing data then fails the decode as a damaged file.
+    EXPECT_FALSE(decodeJpeg(withSize(8192, 8192), &error));
+    EXPECT_NE(error, QStringLiteral("immagine troppo grande"));
+}
+
 TEST(JpegLoader, PictureFilesAreReadByContentNotName)
 {
     QTemporaryDir dir;

@@ -165,6 +165,8 @@ TEST(FilmUnits, CutListsAreReadLeniently)
 {
     const std::pair<const char*, EdlRange> cases[] = {
         {"250/500", {250, 500}}, {"250/500/x", {250, 0}}, {"abc", {0, 0}}, {"-5/3", {0, 3}},
+        // Past any film: its position in 100 ns units would overflow.
+        {"999999999999999", {0, 0}}, {"23058430092136/23058430092137", {23058430092136, 0}},
     };
     for (const auto& [text, range] : cases)
         EXPECT_EQ(parseEdl(QString::fromLatin1(text)), range) << text;

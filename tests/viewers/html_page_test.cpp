@@ -223,6 +223,17 @@ TEST(HtmlImageMap, ShapesAndOrderDecideTheHit)
         EXPECT_EQ(hitImageMap(t, c.p), c.href) << c.p.x() << "," << c.p.y();
     EXPECT_EQ(hitImageMap(maps.value(QStringLiteral("vuota")), QPoint(1, 1)), std::nullopt);
     EXPECT_EQ(hitImageMap(maps.value(QStringLiteral("rotta")), QPoint(1, 2)), std::nullopt);
+    // Centres and radii at the ends of int: the distance is taken in full
+    // (wrapped in 32 bits, the first point would seem inside).
+    const ImageMaps far = parseImageMaps(QStringLiteral(
+        "<map name=m><area shape=circle coords=\"-2147483648,0,2147483647\" href=lontano.html>"
+        "<area shape=circle coords=\"2147483647,2147483647,5\" href=angolo.html></map>"));
+    EXPECT_EQ(hitImageMap(far.value(QStringLiteral("m")), QPoint(20, 0)), std::nullopt);
+    EXPECT_EQ(hitImageMap(far.value(QStringLiteral("m")), QPoint(-20, -3)), QStringLiteral("lontano.html"));
+    const ImageMaps huge = parseImageMaps(QStringLiteral(
+        "<map name=m><area shape=rect coords=\"nan,nan,inf,1e30\" href=mai.html>"
+        "<area shape=rect coords=\"-1e30,-1e30,1e30,1e30\" href=tutto.html></map>"));
+    EXPECT_EQ(hitImageMap(huge.value(QStringLiteral("m")), QPoint(5, 5)), QStringLiteral("tutto.html"));
 
     const QList<PageImage> images = parseImages(
         QStringLiteral("<img src=\"a.png\"><IMG alt='x' USEMAP=\"#tavola\" SRC='b.png'/><img usemap=#m src=c.png>"));

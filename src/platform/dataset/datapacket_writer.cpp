@@ -93,6 +93,21 @@ void appendAttribute(QByteArray& out, const QByteArray& name, const QString& val
 
 }  // namespace
 
+// The attributes kept from a file uninterpreted go back as they came, except
+// that a name cannot be written as a character reference: one outside ASCII
+// has no place in the plain form, which promises ASCII bytes only. It is left
+// out there; no value of the table is lost with it.
+static bool writableAttributeName(const QString& name, SaveFormat format)
+{
+    if (format != SaveFormat::Ascii)
+        return true;
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 QByteArray writeDatapacket(const TableStore& store, SaveFormat format)
 {
     const QStringList attributeNames = datapacket::rowAttributeNames(store.fields);
@@ -122,13 +137,17 @@ QByteArray writeDatapacket(const TableStore& store, SaveFormat format)
             appendAttribute(out, "SUBTYPE", QString::fromLatin1(datapacket::kBlobSubtypeText), format);
         if (f.width > 0 && (f.type == FieldType::Text || f.type == FieldType::WideText || f.type == FieldType::Memo))
             appendAttribute(out, "WIDTH", QString::number(f.width), format);
-        for (const auto& [name, value] : f.extraAttributes)
-            appendAttribute(out, name.toUtf8(), value, format);
+        for (const auto& [name, value] : f.extraAttributes) {
+            if (writableAttributeName(name, format))
+                appendAttribute(out, name.toUtf8(), value, format);
+        }
         out.append("/>\n");
     }
     out.append("</FIELDS>\n<PARAMS");
-    for (const auto& [name, value] : store.params)
-        appendAttribute(out, name.toUtf8(), value, format);
+    for (const auto& [name, value] : store.params) {
+        if (writableAttributeName(name, format))
+            appendAttribute(out, name.toUtf8(), value, format);
+    }
     int indexNumber = 0;
     for (const IndexDef& index : store.indexes) {
         QString name;

@@ -207,6 +207,31 @@ TEST_F(DatapacketIo, AsciiFormReferencesEveryCharacterLength)
     }
 }
 
+// An attribute kept uninterpreted whose name lies outside ASCII cannot be
+// written as a reference: the plain form leaves it out and stays ASCII, the
+// UTF-8 form keeps it, and no value is lost either way.
+TEST_F(DatapacketIo, KeptAttributesWithNamesOutsideAsciiStayOutOfThePlainForm)
+{
+    const QByteArray file = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                            "<FIELD attrname=\"T\" fieldtype=\"string\" WIDTH=\"9\" Unit\xC3\xA0=\"1\" LCID=\"1040\"/>"
+                            "</FIELDS><PARAMS Propriet\xC3\xA0=\"x\" CHANGE_LOG=\"1\"/></METADATA><ROWDATA>"
+                            "<ROW T=\"Citt\xC3\xA0\"/></ROWDATA></DATAPACKET>";
+    DataTable t;
+    ASSERT_TRUE(t.loadFromData(file, QStringLiteral("nomi")));
+    const QByteArray ascii = t.toXml(SaveFormat::Ascii);
+    EXPECT_TRUE(std::all_of(ascii.begin(), ascii.end(), [](char c) { return (unsigned char)c < 0x80; })) << ascii.constData();
+    EXPECT_TRUE(ascii.contains("LCID=\"1040\""));
+    EXPECT_TRUE(ascii.contains("CHANGE_LOG=\"1\""));
+    const QByteArray utf8 = t.toXml(SaveFormat::Utf8);
+    EXPECT_TRUE(utf8.contains("Unit\xC3\xA0=\"1\""));
+    EXPECT_TRUE(utf8.contains("Propriet\xC3\xA0=\"x\""));
+    for (const QByteArray& bytes : {ascii, utf8}) {
+        DataTable back;
+        ASSERT_TRUE(back.loadFromData(bytes, QStringLiteral("back")));
+        EXPECT_EQ(back.fieldTextAt(1, 0), QStringLiteral("Città"));
+    }
+}
+
 TEST_F(DatapacketIo, CreatedTableGetsXmlSafeNamesAndReadsBackUnderTheRealOnes)
 {
     DataTable t;
