@@ -36,6 +36,9 @@ PACKAGES=(
   # The walks on the real desktop platforms: a virtual X server, and the
   # weston compositor with Qt's Wayland platform plugin.
   xvfb weston qt6-wayland
+  # The package's smoke test walks a topic with keys sent to a virtual X
+  # server.
+  xdotool
   # The fuzz targets (scripts/fuzz.sh): clang and its libFuzzer and
   # sanitizer runtimes.
   clang libclang-rt-dev
