@@ -2492,6 +2492,35 @@ TEST(Walk, SignMenuFromTheTopicPopupIsASideTrip)
 #include <QJsonDocument>
 #include <QJsonObject>
 
+namespace {
+
+// A statement dataset of every exam chapter, `subTopics` each of
+// `statements`, imported into the installation as a school would.
+void importExamDataset(Installation& in, int subTopics, int statements)
+{
+    QJsonObject chapters;
+    for (int c = 1; c <= kExamChapters; ++c) {
+        QJsonObject topics;
+        for (int s = 1; s <= subTopics; ++s) {
+            QJsonArray list;
+            for (int i = 1; i <= statements; ++i)
+                list.append(QJsonObject{
+                    {QStringLiteral("q"), QStringLiteral("Capitolo %1, argomento %2, affermazione %3").arg(c).arg(s).arg(i)},
+                    {QStringLiteral("a"), (c + s + i) % 2 == 0}});
+            topics.insert(QStringLiteral("argomento %1").arg(s), list);
+        }
+        chapters.insert(QStringLiteral("capitolo %1").arg(c, 2, 10, QLatin1Char('0')), topics);
+    }
+    const QString json = in.tmp.path() + QStringLiteral("/quiz.json");
+    in.write(json, QJsonDocument(chapters).toJson());
+    ziro::import::Report imported;
+    QString error;
+    ASSERT_TRUE(ziro::import::importDataset({json, in.tmp.path(), {}}, &imported, &error)) << str(error);
+    ASSERT_EQ(imported.chapters, kExamChapters);
+}
+
+}  // namespace
+
 // A teacher imports a statement dataset, opens a mock exam from the lesson
 // and walks it with a clicker:
 // Page Down through the statements, the review and on to the summary; "B"
@@ -2505,25 +2534,7 @@ TEST(Walk, AMockExamRunsToItsSummaryWithTheClicker)
     ASSERT_TRUE(in.ready);
     // A dataset of 25 chapters, imported beside the blocks the lesson's
     // records name, as a school would before the class.
-    QJsonObject chapters;
-    for (int c = 1; c <= kExamChapters; ++c) {
-        QJsonObject subTopics;
-        for (int s = 1; s <= 2; ++s) {
-            QJsonArray statements;
-            for (int i = 1; i <= 2; ++i)
-                statements.append(QJsonObject{
-                    {QStringLiteral("q"), QStringLiteral("Capitolo %1, argomento %2, affermazione %3").arg(c).arg(s).arg(i)},
-                    {QStringLiteral("a"), (c + s + i) % 2 == 0}});
-            subTopics.insert(QStringLiteral("argomento %1").arg(s), statements);
-        }
-        chapters.insert(QStringLiteral("capitolo %1").arg(c, 2, 10, QLatin1Char('0')), subTopics);
-    }
-    const QString json = in.tmp.path() + QStringLiteral("/quiz.json");
-    in.write(json, QJsonDocument(chapters).toJson());
-    ziro::import::Report imported;
-    QString error;
-    ASSERT_TRUE(ziro::import::importDataset({json, in.tmp.path(), {}}, &imported, &error)) << str(error);
-    ASSERT_EQ(imported.chapters, kExamChapters);
+    ASSERT_NO_FATAL_FAILURE(importExamDataset(in, 2, 2));
 
     Program p(in);
     ASSERT_NO_FATAL_FAILURE(startLesson(p, true));
@@ -2605,17 +2616,7 @@ TEST(Walk, TheGeneralMenuOpensAMockExamAndTakesItBack)
         return;
     Installation in(true);
     ASSERT_TRUE(in.ready);
-    QJsonObject chapters;
-    for (int c = 1; c <= kExamChapters; ++c)
-        chapters.insert(QStringLiteral("capitolo %1").arg(c, 2, 10, QLatin1Char('0')),
-                        QJsonObject{{QStringLiteral("argomento"),
-                                     QJsonArray{QJsonObject{{QStringLiteral("q"), QStringLiteral("Affermazione %1").arg(c)},
-                                                            {QStringLiteral("a"), c % 2 == 0}}}}});
-    const QString json = in.tmp.path() + QStringLiteral("/quiz.json");
-    in.write(json, QJsonDocument(chapters).toJson());
-    ziro::import::Report imported;
-    QString error;
-    ASSERT_TRUE(ziro::import::importDataset({json, in.tmp.path(), {}}, &imported, &error)) << str(error);
+    ASSERT_NO_FATAL_FAILURE(importExamDataset(in, 1, 1));
 
     Program p(in);
     PresentationHost* host = nullptr;
