@@ -30,7 +30,7 @@ const QColor kFalseLine(128, 0, 0);
 constexpr int kPreviewW = 80;
 constexpr int kPreviewH = 60;
 constexpr int kPreviewGap = 4;
-constexpr int kSignSize = 110;
+constexpr int kSignSize = 72;  // the source half is 200 pixels high in the editor
 // Statement hints only where the pointer has passed most of the line.
 constexpr int kHintFromX = 400;
 const char* const kTagProperty = "ziroTag";
