@@ -2199,6 +2199,15 @@ void clickOnScreen(Program& p, QWidget* w, QPoint at)
     QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, ziro::test::onScreen(w->mapTo(p.base(), at)));
 }
 
+// The lesson list from the general menu's button, as the teacher opens it.
+void openLessonList(Program& p, TSelect*& select)
+{
+    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
+    clickOnScreen(p, custom, custom->rect().center());
+    select = p.app.windows().Select;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+}
+
 }  // namespace
 
 // A teacher picks their access, presents one of their lessons, moves to a
@@ -2225,10 +2234,8 @@ TEST(Walk, ATeacherResumesTheirLessonOnTheStatementTheyLeft)
 
         // The lesson list from the general menu, the lesson chosen with its
         // row and "Ok".
-        TautoButton* custom = p.menu()->button(MenuButton::LCustom);
-        clickOnScreen(p, custom, custom->rect().center());
-        TSelect* select = p.app.windows().Select;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+        TSelect* select = nullptr;
+        ASSERT_NO_FATAL_FAILURE(openLessonList(p, select));
         ASSERT_EQ(select->ListaDB->count(), 1);
         EXPECT_EQ(select->ListaDB->item(0)->text(), QStringLiteral("Freni"));
         clickOnScreen(p, select->ListaDB->viewport(), select->ListaDB->visualItemRect(select->ListaDB->item(0)).center());
@@ -2296,10 +2303,8 @@ TEST(Walk, ASideTripFromACustomLessonComesBackToItsStep)
     Program p(in);
     PresentationHost* host = nullptr;
     ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
-    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
-    clickOnScreen(p, custom, custom->rect().center());
-    TSelect* select = p.app.windows().Select;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    TSelect* select = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openLessonList(p, select));
     ASSERT_EQ(select->ListaDB->count(), 1);
     select->ListaDB->setCurrentRow(0);
     clickOnScreen(p, select->SBOk, select->SBOk->rect().center());
@@ -2925,10 +2930,8 @@ TEST(Walk, ALessonEditedFromTheListPresentsItsNewStep)
     Program p(in);
     PresentationHost* host = nullptr;
     ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
-    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
-    clickOnScreen(p, custom, custom->rect().center());
-    TSelect* select = p.app.windows().Select;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    TSelect* select = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openLessonList(p, select));
     select->ListaDB->setCurrentRow(0);
     clickOnScreen(p, select->SBModifica, select->SBModifica->rect().center());
 
@@ -2997,10 +3000,8 @@ TEST(Walk, ANewLessonIsNamedWhenTheEditorCloses)
     Program p(in);
     PresentationHost* host = nullptr;
     ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
-    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
-    clickOnScreen(p, custom, custom->rect().center());
-    TSelect* select = p.app.windows().Select;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    TSelect* select = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openLessonList(p, select));
     clickOnScreen(p, select->SBNuova, select->SBNuova->rect().center());
     auto* page = p.base()->findChild<LessonEditorWidget*>();
     ASSERT_TRUE(page && page->isVisible());
@@ -3071,10 +3072,8 @@ TEST(Walk, TheEditorBuildsAStepFromTheDemosSources)
     Program p(in);
     PresentationHost* host = nullptr;
     ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
-    TautoButton* custom = p.menu()->button(MenuButton::LCustom);
-    clickOnScreen(p, custom, custom->rect().center());
-    TSelect* select = p.app.windows().Select;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    TSelect* select = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openLessonList(p, select));
     const auto rows = select->ListaDB->findItems(QStringLiteral("Lezione mista"), Qt::MatchExactly);
     ASSERT_EQ(rows.size(), 1);
     select->ListaDB->setCurrentItem(rows[0]);
