@@ -408,8 +408,18 @@ bool RowWalker::walk(pugi::xml_node container, Failure& failure)
         }
         StoredCell* first = cells.data() + firstCell;
         StoredCell* last = cells.data() + cells.size();
-        if (!ordered)
+        if (!ordered) {
             std::sort(first, last, [](const StoredCell& x, const StoredCell& y) { return x.field < y.field; });
+            // The cells kept on the side were noted by their place, which
+            // the sort changed: note them again where they are now, or a
+            // cell would keep its side offset and another be moved.
+            while (!sideCells.empty() && sideCells.back() >= firstCell)
+                sideCells.pop_back();
+            for (const StoredCell* c = first; c != last; ++c) {
+                if (c->length > StoredCell::kInlineBytes && (c->payload & kSideFlag))
+                    sideCells.push_back(std::uint32_t(c - cells.data()));
+            }
+        }
         StoredRow* stored = rows.grow(1);
         stored->firstCell = firstCell;
         stored->cellCount = std::uint16_t(last - first);

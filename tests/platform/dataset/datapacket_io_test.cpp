@@ -182,6 +182,36 @@ TEST_F(DatapacketIo, C1ControlsReadAndWriteAsWindows1252)
     }
 }
 
+// A value rewritten for its C1 controls is kept apart from the file's bytes;
+// in a row whose attributes come out of field order it must still be found
+// after the row's cells are sorted (a hand-edited question bank: the text
+// before the answer). Before, the saved table read from a wild address.
+TEST_F(DatapacketIo, RewrittenValuesSurviveARowOutOfFieldOrder)
+{
+    const QByteArray file = "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                            "<FIELD attrname=\"Risposta\" fieldtype=\"boolean\"/>"
+                            "<FIELD attrname=\"NumRec\" fieldtype=\"i4\"/>"
+                            "<FIELD attrname=\"TxtF1\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\" WIDTH=\"255\"/>"
+                            "</FIELDS></METADATA><ROWDATA>"
+                            "<ROW NumRec=\"1\" TxtF1=\"prima&#128; riga lunga\" Risposta=\"TRUE\"/>"
+                            "<ROW TxtF1=\"seconda&#150;riga lunga\" NumRec=\"2\" Risposta=\"FALSE\"/>"
+                            "</ROWDATA></DATAPACKET>";
+    DataTable t;
+    QString error;
+    ASSERT_TRUE(t.loadFromData(file, QStringLiteral("bank"), &error)) << qPrintable(error);
+    const QString expected[] = {QStringLiteral("prima\u20AC riga lunga"), QStringLiteral("seconda\u2013riga lunga")};
+    for (SaveFormat format : {SaveFormat::Utf8, SaveFormat::Ascii}) {
+        DataTable back;
+        ASSERT_TRUE(back.loadFromData(t.toXml(format), QStringLiteral("written"), &error)) << qPrintable(error);
+        ASSERT_EQ(back.recordCount(), 2);
+        for (int r = 1; r <= 2; ++r) {
+            EXPECT_EQ(back.fieldTextAt(r, 2), expected[r - 1]);
+            EXPECT_EQ(back.fieldTextAt(r, 1), QString::number(r));
+            EXPECT_EQ(back.fieldTextAt(r, 0), r == 1 ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+        }
+    }
+}
+
 // The plain form writes every character outside ASCII as a reference, for
 // the first and last character of each UTF-8 length.
 TEST_F(DatapacketIo, AsciiFormReferencesEveryCharacterLength)
