@@ -395,7 +395,7 @@ void ZiroApp::createWindows()
         m_g, *m_config, *m_reporter, m_system,
         ShellLessons::Windows{base, m_w.MenuGen, m_w.Select, m_w.Accessi, m_w.InText, m_quizSession.get()});
     m_menus->setLessons(m_lessons.get());
-    m_lessons->makeLessonEditor(m_w.Config);
+    m_lessons->makeLessonEditor(m_w.Config, m_w.TVFoto);
     m_menuLink->setLessons(m_lessons.get());
     base->navigator().setCustomLessonExit(m_lessons.get());
     QObject::connect(base, &TBase::settingsApplied, base, [this] { m_lessons->createTemplate(); });
