@@ -413,6 +413,13 @@ void ZiroApp::createWindows()
     m_menuLink->setConfigWindow(m_w.Config);
     m_menus->setConfigWindow(m_w.Config);
     QObject::connect(base, &TBase::settingsApplied, m_w.Config, [this] { m_w.Config->refresh(); });
+    // Closing the form brings a crossroads exercise that was open back over
+    // the lesson, drawn as the settings now say.
+    for (auto closed : {&TConfig::settingsClosed, &TConfig::lessonEditorClosed})
+        QObject::connect(m_w.Config, closed, base, [base] {
+            if (base->viewers().crossroadsVisible())
+                base->viewers().refreshCrossroads();
+        });
 }
 
 void ZiroApp::shutdown()
