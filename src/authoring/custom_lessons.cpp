@@ -149,7 +149,7 @@ void CustomLessons::nuova()
     const QString draft = folder.newDraft();
     if (draft.isEmpty())
         return;
-    if (!m_port.openEditor(draft))
+    if (!m_port.openEditor(draft, false))
         m_reports.Emsg(ReportKind::Notice, QStringLiteral("Modifica lezione"),
                        QStringLiteral("Editor delle lezioni non disponibile."));
 }
@@ -163,7 +163,7 @@ void CustomLessons::copia()
     const QString draft = folder.copyToDraft(m_entries[std::size_t(row)]);
     if (draft.isEmpty())
         return;
-    if (!m_port.openEditor(draft))
+    if (!m_port.openEditor(draft, true))
         m_reports.Emsg(ReportKind::Notice, QStringLiteral("Modifica lezione"),
                        QStringLiteral("Editor delle lezioni non disponibile."));
 }
@@ -181,7 +181,7 @@ void CustomLessons::modifica()
     const UpgradeOutcome up = upgradeLessonFile(path, m_reports);
     if (up.result == UpgradeOutcome::Result::Declined || up.result == UpgradeOutcome::Result::Failed)
         return;
-    if (!m_port.openEditor(path))
+    if (!m_port.openEditor(path, false))
         m_reports.Emsg(ReportKind::Notice, QStringLiteral("Modifica lezione"),
                        QStringLiteral("Editor delle lezioni non disponibile."));
 }

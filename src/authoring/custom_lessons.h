@@ -43,9 +43,12 @@ public:
     // Shows the first step of the table.
     virtual void startPresentation() {}
     // The lesson editor on this lesson file; false while there is none.
-    virtual bool openEditor(const QString& path)
+    // A copy keeps the draft's name until the editor closes, so its name
+    // cannot be chosen or dropped on meanwhile (`copy`).
+    virtual bool openEditor(const QString& path, bool copy)
     {
         Q_UNUSED(path);
+        Q_UNUSED(copy);
         return false;
     }
 };

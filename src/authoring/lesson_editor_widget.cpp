@@ -3,13 +3,10 @@
 #include "authoring/custom_lessons.h"
 #include "base/globals.h"
 #include "base/reports.h"
-#include "content/photo_files.h"
-#include "controls/kxb.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QToolButton>
 
 namespace ziro {
@@ -27,11 +24,13 @@ LessonEditorWidget::LessonEditorWidget(const Folders& dirs, Reports& reports, Cu
     m_steps = new StepPanelWidget(m_model, dirs, reports, this);
     m_steps->move(0, kSourceHeight + 4);
 
-    m_preview = new QLabel(this);
+    // While the viewer shows a photograph the page lies dimmed under it; a
+    // click anywhere on it closes the photograph.
+    m_preview = new QWidget(this);
     m_preview->setObjectName(QStringLiteral("PBackClose"));
-    m_preview->setAlignment(Qt::AlignCenter);
-    m_preview->setStyleSheet(QStringLiteral("background: black;"));
-    m_preview->setGeometry(4, 29, 624, 410);
+    m_preview->setAttribute(Qt::WA_StyledBackground);
+    m_preview->setStyleSheet(QStringLiteral("#PBackClose { background: rgba(0, 0, 0, 110); }"));
+    m_preview->setGeometry(rect());
     m_preview->hide();
     m_closePreview = new QToolButton(this);
     m_closePreview->setObjectName(QStringLiteral("BtClosePw"));
@@ -39,7 +38,7 @@ LessonEditorWidget::LessonEditorWidget(const Folders& dirs, Reports& reports, Cu
     m_closePreview->setGeometry(604, 4, 24, 22);
     m_closePreview->hide();
     connect(m_closePreview, &QToolButton::clicked, this, [this] {
-        if (m_preview->isVisible())
+        if (m_previewOpen)
             closePreview();
         else
             toggleSource();
@@ -61,7 +60,7 @@ void LessonEditorWidget::setSourcePanel(QWidget* panel)
     m_closePreview->raise();
 }
 
-bool LessonEditorWidget::open(const QString& lessonPath, int tipo)
+bool LessonEditorWidget::open(const QString& lessonPath, int tipo, bool copy)
 {
     // A lesson whose last write failed is not dropped for another.
     if (m_model.isOpen() && !m_model.flush())
@@ -78,6 +77,7 @@ bool LessonEditorWidget::open(const QString& lessonPath, int tipo)
     QComboBox* name = m_steps->lessonName();
     name->clear();
     name->addItem(m_model.lessonName().isEmpty() ? kDraftLesson : m_model.lessonName());
+    name->setEnabled(!copy);
     if (m_sourcePanel)
         m_sourcePanel->show();
     m_steps->refresh();
@@ -125,6 +125,13 @@ bool LessonEditorWidget::tryClose()
     return true;
 }
 
+void LessonEditorWidget::hideEvent(QHideEvent* event)
+{
+    // The viewer never outlives the page it was lent to.
+    closePreview();
+    QWidget::hideEvent(event);
+}
+
 bool LessonEditorWidget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_preview && event->type() == QEvent::MouseButtonPress) {
@@ -136,43 +143,63 @@ bool LessonEditorWidget::eventFilter(QObject* watched, QEvent* event)
 
 void LessonEditorWidget::showPreview(const StepPhotoBinding& photo)
 {
-    const std::optional<PhotoFile> file = photoFile(m_dirs, photo.value);
-    const std::optional<QImage> img = file ? loadPhoto(*file) : std::nullopt;
-    if (!img)
-        return;
-    m_binding = photo;
-    m_preview->setPixmap(QPixmap::fromImage(
-        img->scaled(m_preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    m_preview->setToolTip(photo.caption.section(QLatin1Char('*'), 0, 0));
-    m_preview->show();
-    m_preview->raise();
-    m_closePreview->show();
-    m_closePreview->raise();
+    // Bound to the step by its number now: the viewer keeps writing this
+    // step's caption whatever step the page shows meanwhile.
+    if (openInViewer(std::make_unique<StepCaptions>(m_model, photo.numRec), photo.slot, kStepPhotos, QString(), 0))
+        m_binding = photo;
 }
 
-void LessonEditorWidget::showSourcePicture(const QString& path, const QString& caption)
+void LessonEditorWidget::showSourcePicture(const QString& path, int number, std::unique_ptr<CaptionTable> captions,
+                                           int slot, int count)
 {
-    const std::optional<QImage> img = loadKxbFile(path);
-    if (!img || img->isNull()) {
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path)) {
         m_reports.Emsg(ReportKind::Message, QStringLiteral("la foto \"") + QFileInfo(path).fileName()
                                                  + QStringLiteral("\" non esiste!"), QString());
         return;
     }
+    openInViewer(std::move(captions), slot, count, path, number);
+}
+
+bool LessonEditorWidget::openInViewer(std::unique_ptr<CaptionTable> captions, int slot, int count,
+                                      const QString& path, int number)
+{
+    if (!m_photoPort)
+        return false;
+    // The viewer lets go of an earlier photograph (and tells previewClosed)
+    // before it takes this one, so the old store is released only after.
+    const bool shown = captions ? m_photoPort->showPhoto(*captions, slot, count)
+                                : m_photoPort->showPicture(path, number);
+    if (!shown) {
+        previewClosed();
+        return false;
+    }
+    m_previewTable = std::move(captions);
     m_binding = {};
-    m_preview->setPixmap(QPixmap::fromImage(
-        img->scaled(m_preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    m_preview->setToolTip(caption.section(QLatin1Char('*'), 0, 0));
+    m_previewOpen = true;
+    m_preview->setGeometry(rect());
     m_preview->show();
     m_preview->raise();
     m_closePreview->show();
     m_closePreview->raise();
+    return true;
+}
+
+void LessonEditorWidget::previewClosed()
+{
+    m_previewOpen = false;
+    m_previewTable.reset();
+    m_binding = {};
+    m_preview->hide();
+    m_closePreview->setVisible(m_sourcePanel && !m_sourcePanel->isVisible());
 }
 
 void LessonEditorWidget::closePreview()
 {
-    m_preview->hide();
-    m_binding = {};
-    m_closePreview->setVisible(m_sourcePanel && !m_sourcePanel->isVisible());
+    if (m_previewOpen && m_photoPort)
+        m_photoPort->closePhoto();
+    previewClosed();
 }
 
 void LessonEditorWidget::toggleSource()
@@ -180,7 +207,7 @@ void LessonEditorWidget::toggleSource()
     if (!m_sourcePanel)
         return;
     m_sourcePanel->setVisible(!m_sourcePanel->isVisible());
-    m_closePreview->setVisible(!m_sourcePanel->isVisible() || m_preview->isVisible());
+    m_closePreview->setVisible(!m_sourcePanel->isVisible() || m_previewOpen);
     m_closePreview->raise();
 }
 

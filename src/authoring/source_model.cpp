@@ -633,6 +633,17 @@ QString SourceModel::pictureCaption(int tag) const
     return field(QStringLiteral("TxtF%1").arg(tag - kFirstSourceTag + 1));
 }
 
+std::unique_ptr<CaptionTable> SourceModel::pictureCaptions(int tag, DataTable* mirror)
+{
+    if (photoMode() || tag < kFirstSourceTag || tag >= kFirstSourceTag + kSourcePhotos || !hasRecord() ||
+        field(QStringLiteral("Foto%1").arg(tag - kFirstSourceTag + 1)).trimmed().isEmpty())
+        return nullptr;
+    const QString numRec = field(QStringLiteral("NumRec")).trimmed();
+    if (numRec.isEmpty())
+        return nullptr;
+    return std::make_unique<RecordCaptions>(m_table, numRec, mirror);
+}
+
 QMap<QString, QString> SourceModel::recordFields(int rec) const
 {
     QMap<QString, QString> out;

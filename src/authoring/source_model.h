@@ -11,10 +11,12 @@
 #include "base/globals.h"
 #include "platform/dataset/data_table.h"
 #include "quiz/question_bank.h"
+#include "viewers/photo.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -174,6 +176,12 @@ public:
     // empty when the picture stands for nothing or in "Segnali extra".
     QString pictureInfo(int tag) const;
     QString pictureCaption(int tag) const;
+    // Where the caption of picture `tag` of the current record lives: that
+    // record of the edition, found again by its NumRec, so a caption written
+    // in the viewer lands there whatever the source shows meanwhile; written
+    // to the edition's file and into `mirror` when it holds the same file.
+    // Null in the photo modes and for an empty picture.
+    std::unique_ptr<CaptionTable> pictureCaptions(int tag, DataTable* mirror = nullptr);
     const std::vector<PhotoEntry>& entries() const { return m_entries; }
     const PhotoPaging& paging() const { return m_paging; }
 

@@ -425,12 +425,18 @@ bool SourcePanelWidget::eventFilter(QObject* watched, QEvent* event)
         }
         m_pressed = nullptr;
         m_comboPress = false;
+        // The viewer opens once the button is up, so the press does not
+        // stay with this picture under it.
+        if (tag > 0 && m_previewOnRelease == tag) {
+            m_previewOnRelease = 0;
+            Q_EMIT previewRequested(tag);
+            return true;
+        }
         break;
     case QEvent::MouseButtonDblClick:
         if (tag > 0) {
-            const QString path = m_model->picturePath(tag);
-            if (!path.isEmpty())
-                Q_EMIT previewRequested(path, m_model->pictureCaption(tag));
+            if (!m_model->picturePath(tag).isEmpty())
+                m_previewOnRelease = tag;
             return true;
         }
         break;

@@ -58,8 +58,8 @@ public:
     QMimeData* dragData(DragOrigin origin, int tag = 0) const;
 
 Q_SIGNALS:
-    // A double-click on a source picture.
-    void previewRequested(const QString& picturePath, const QString& caption);
+    // A double-click on source picture `tag` (21..50).
+    void previewRequested(int tag);
     // Ctrl-click on the sign of a record with a film.
     void filmRequested(const QString& video);
     // The text of the information panel.
@@ -99,6 +99,7 @@ private:
     QWidget* m_pressed = nullptr;  // where a possible drag began
     QPoint m_pressPos;
     bool m_comboPress = false;
+    int m_previewOnRelease = 0;  // the picture double-clicked, shown on the release
 };
 
 }  // namespace ziro

@@ -485,19 +485,32 @@ bool StepPanelWidget::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         }
-        if (event->type() == QEvent::MouseButtonRelease)
+        if (event->type() == QEvent::MouseButtonRelease) {
             m_pressed = nullptr;
+            // The viewer opens once the button is up: opened under a held
+            // button, it would leave the press with this picture, and the
+            // next click on the page would land here again.
+            if (slot > 0 && m_previewOnRelease == slot) {
+                m_previewOnRelease = 0;
+                requestPreview(slot);
+                return true;
+            }
+        }
         if (event->type() == QEvent::MouseButtonDblClick) {
             if (slot > 0)
-                requestPreview(slot);
+                m_previewOnRelease = slot;
             else
                 Q_EMIT toggleSourceRequested();
             return true;
         }
     }
-    if (watched == m_info && event->type() == QEvent::MouseButtonPress && m_infoSlot > 0) {
-        requestPreview(m_infoSlot);
-        return true;
+    if (watched == m_info && m_infoSlot > 0) {
+        if (event->type() == QEvent::MouseButtonPress)
+            return true;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            requestPreview(m_infoSlot);
+            return true;
+        }
     }
     if (watched == this && event->type() == QEvent::MouseButtonDblClick) {
         Q_EMIT toggleSourceRequested();

@@ -123,6 +123,7 @@ private:
 
     std::optional<Pending> m_pending;
     int m_infoSlot = 0;
+    int m_previewOnRelease = 0;  // the slot double-clicked, shown on the release
     // The statement being moved, and where it would land.
     int m_dragged = -1;
     int m_dropAt = -1;

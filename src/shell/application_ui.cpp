@@ -395,7 +395,7 @@ void ZiroApp::createWindows()
         m_g, *m_config, *m_reporter, m_system,
         ShellLessons::Windows{base, m_w.MenuGen, m_w.Select, m_w.Accessi, m_w.InText, m_quizSession.get()});
     m_menus->setLessons(m_lessons.get());
-    m_lessons->makeLessonEditor(m_w.Config);
+    m_lessons->makeLessonEditor(m_w.Config, m_w.TVFoto);
     m_menuLink->setLessons(m_lessons.get());
     base->navigator().setCustomLessonExit(m_lessons.get());
     QObject::connect(base, &TBase::settingsApplied, base, [this] { m_lessons->createTemplate(); });
@@ -413,6 +413,13 @@ void ZiroApp::createWindows()
     m_menuLink->setConfigWindow(m_w.Config);
     m_menus->setConfigWindow(m_w.Config);
     QObject::connect(base, &TBase::settingsApplied, m_w.Config, [this] { m_w.Config->refresh(); });
+    // Closing the form brings a crossroads exercise that was open back over
+    // the lesson, drawn as the settings now say.
+    for (auto closed : {&TConfig::settingsClosed, &TConfig::lessonEditorClosed})
+        QObject::connect(m_w.Config, closed, base, [base] {
+            if (base->viewers().crossroadsVisible())
+                base->viewers().refreshCrossroads();
+        });
 }
 
 void ZiroApp::shutdown()

@@ -18,6 +18,8 @@
 #include "platform/system/system_services.h"
 #include "quiz/quiz_session.h"
 #include "shell/main_window.h"
+#include "viewers/photo_viewer.h"
+#include "viewers/tv_foto_window.h"
 
 #include <QGraphicsProxyWidget>
 #include <QPointer>
@@ -25,6 +27,34 @@
 #include <QTimer>
 
 namespace ziro {
+
+// The photo viewer lent to the lesson editor, over the page: 29 pixels down
+// and 4 right of where it shows a lesson's photograph.
+class EditorPhotos : public EditorPhotoPort {
+public:
+    explicit EditorPhotos(TTVFoto* window) : m_window(window) {}
+    bool showPhoto(CaptionTable& captions, int slot, int count) override
+    {
+        PhotoViewer* v = viewer();
+        return v && v->showLent(captions, count, slot, kOffset);
+    }
+    bool showPicture(const QString& path, int number) override
+    {
+        PhotoViewer* v = viewer();
+        return v && v->showLentSingle(path, number, kOffset);
+    }
+    void closePhoto() override
+    {
+        PhotoViewer* v = viewer();
+        if (v && v->lent())
+            v->ChiudiFoto();
+    }
+
+private:
+    static constexpr QPoint kOffset{4, 29};
+    PhotoViewer* viewer() const { return m_window ? m_window->logic() : nullptr; }
+    TTVFoto* m_window;
+};
 
 ShellLessons::ShellLessons(Globals& g, const Config& config, Reports& reports, SystemServices& system,
                            Windows windows)
@@ -50,6 +80,9 @@ ShellLessons::ShellLessons(Globals& g, const Config& config, Reports& reports, S
 
 ShellLessons::~ShellLessons()
 {
+    // The page may outlive this link: it no longer borrows the viewer.
+    if (m_editorGuard)
+        m_editorGuard->setPhotoPort(nullptr);
     // The list may outlive this link while the windows are taken down.
     QObject::disconnect(m_listHidden);
 }
@@ -111,7 +144,7 @@ bool ShellLessons::applyPendingMark()
     return true;
 }
 
-void ShellLessons::makeLessonEditor(TConfig* form)
+void ShellLessons::makeLessonEditor(TConfig* form, TTVFoto* photos)
 {
     m_form = form;
     m_editor = new LessonEditorWidget(m_g.dirs, m_reports, *this);
@@ -120,9 +153,28 @@ void ShellLessons::makeLessonEditor(TConfig* form)
     m_editor->setSource(&m_source->source());
     form->setLessonPage(m_editor);
     form->setLessonPagePort(this);
-    // A source picture double-clicked is looked at in the page's preview.
-    QObject::connect(m_source, &SourcePanelWidget::previewRequested, m_editor,
-                     [this](const QString& path, const QString& caption) { m_editor->showSourcePicture(path, caption); });
+    if (photos) {
+        m_editorPhotos = std::make_unique<EditorPhotos>(photos);
+        m_editor->setPhotoPort(m_editorPhotos.get());
+        m_editorGuard = m_editor;
+        // The viewer closed itself (Esc, a click on the photograph): the
+        // page is the teacher's again.
+        QObject::connect(photos, &OverlayWindow::hidden, m_editor, [editor = m_editor] {
+            if (editor->previewOpen())
+                editor->previewClosed();
+        });
+    }
+    // A source picture double-clicked opens in the viewer: an edition's
+    // photograph with its caption kept in that record of the edition (and
+    // in the lesson's table when it holds the same edition), a photograph
+    // of the lists read-only.
+    QObject::connect(m_source, &SourcePanelWidget::previewRequested, m_editor, [this](int tag) {
+        SourceModel& source = m_source->model();
+        const QString path = source.picturePath(tag);
+        const int number = source.pictureInfo(tag).mid(2).toInt();
+        m_editor->showSourcePicture(path, number, source.pictureCaptions(tag, &m_w.base->Table1),
+                                    tag - kFirstSourceTag + 1, kSourcePhotos);
+    });
     // Ctrl-click on the source's sign plays the record's film full size.
     QObject::connect(m_source, &SourcePanelWidget::filmRequested, m_editor, [this](const QString& video) {
         const QString base = QStringLiteral("Flm") + video;
@@ -152,12 +204,12 @@ bool ShellLessons::mayClose()
     return !m_editor || m_editor->tryClose();
 }
 
-bool ShellLessons::openEditor(const QString& path)
+bool ShellLessons::openEditor(const QString& path, bool copy)
 {
     if (!m_editor || !m_form)
         return false;
     const int tipo = m_g.ModoAM() ? 4 : m_g.ModoCD() ? 5 : m_g.ModoCQ() ? 6 : 0;
-    if (!m_editor->open(path, tipo))
+    if (!m_editor->open(path, tipo, copy))
         return false;
     // The statements are listed with their texts from the lesson's edition.
     if (!m_editorBank)

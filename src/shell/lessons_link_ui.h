@@ -12,6 +12,7 @@
 #include "content/navigator.h"
 
 #include <QMetaObject>
+#include <QPointer>
 
 #include <memory>
 
@@ -29,6 +30,8 @@ class TSelect;
 class LessonEditorWidget;
 class QuestionBank;
 class SourcePanelWidget;
+class TTVFoto;
+class EditorPhotos;
 
 class ShellLessons : public CustomLessonPort, public ResumePort, public WalkServices, public LessonPagePort {
 public:
@@ -62,8 +65,9 @@ public:
 
     // The lesson editor: its page, with the source half on top, in the
     // configuration form's lesson tab; the form asks the page before it
-    // closes over a lesson that could not be named or saved.
-    void makeLessonEditor(TConfig* form);
+    // closes over a lesson that could not be named or saved. Its previews
+    // borrow the program's photo viewer `photos` (may be null).
+    void makeLessonEditor(TConfig* form, TTVFoto* photos = nullptr);
     LessonEditorWidget* editor() const { return m_editor; }
     SourcePanelWidget* editorSource() const { return m_source; }
     bool mayClose() override;
@@ -81,7 +85,7 @@ public:
     void showCustomMode(bool on) override;
     void closeGeneralMenu() override;
     void startPresentation() override;
-    bool openEditor(const QString& path) override;
+    bool openEditor(const QString& path, bool copy) override;
 
     // ResumePort
     void closeSideViews() override;
@@ -116,6 +120,8 @@ private:
     SourcePanelWidget* m_source = nullptr;
     TConfig* m_form = nullptr;
     std::unique_ptr<QuestionBank> m_editorBank;  // the edited lesson's statement texts
+    std::unique_ptr<EditorPhotos> m_editorPhotos;
+    QPointer<LessonEditorWidget> m_editorGuard;
 };
 
 }  // namespace ziro

@@ -131,6 +131,81 @@ bool DataTableCaptions::storeAndSave(const QString& name, const QString& value, 
     return false;
 }
 
+namespace {
+
+// recNo of the record numbered `numRec`, 0 when there is none.
+int recordNumbered(const DataTable& table, const QString& numRec)
+{
+    const int f = table.fieldIndex(QStringLiteral("NumRec"));
+    if (!table.isOpen() || f < 0 || numRec.isEmpty())
+        return 0;
+    for (int rec = 1; rec <= table.recordCount(); ++rec)
+        if (table.fieldTextAt(rec, f).trimmed() == numRec)
+            return rec;
+    return 0;
+}
+
+// Sets a field of record `rec` and comes back to the record the cursor was
+// on, without telling the table's views of the trip.
+bool setFieldAt(DataTable& table, int rec, const QString& name, const QString& value, QString* error)
+{
+    const int back = table.recNo();
+    table.disableControls();
+    bool ok = table.setRecNo(rec) && table.edit();
+    if (ok && !(table.setField(name, value, error) && table.post(error))) {
+        table.cancel();
+        ok = false;
+    }
+    if (back > 0)
+        table.setRecNo(back);
+    table.enableControls();
+    return ok;
+}
+
+}  // namespace
+
+bool RecordCaptions::hasField(const QString& name) const
+{
+    return recordNumbered(m_table, m_numRec) > 0 && m_table.fieldIndex(name) >= 0;
+}
+
+QString RecordCaptions::fieldText(const QString& name) const
+{
+    const int rec = recordNumbered(m_table, m_numRec);
+    const int f = m_table.fieldIndex(name);
+    return rec > 0 && f >= 0 ? m_table.fieldTextAt(rec, f) : QString();
+}
+
+QString RecordCaptions::fileName() const
+{
+    return m_table.fileName();
+}
+
+bool RecordCaptions::storeAndSave(const QString& name, const QString& value, QString* error)
+{
+    const QString file = m_table.fileName();
+    const int rec = recordNumbered(m_table, m_numRec);
+    if (file.isEmpty() || rec == 0) {
+        if (error)
+            *error = file.isEmpty() ? QStringLiteral("the table has no file") : QStringLiteral("the record is gone");
+        return false;
+    }
+    const QString old = fieldText(name);
+    if (!setFieldAt(m_table, rec, name, value, error))
+        return false;
+    if (!m_table.saveToFile(file, DataTable::saveFormatFor(file), error)) {
+        // The file keeps the old value, and so does the record.
+        setFieldAt(m_table, rec, name, old, nullptr);
+        return false;
+    }
+    if (m_mirror && m_mirror != &m_table && m_mirror->isOpen() && !m_mirror->fileName().isEmpty() &&
+        QFileInfo(m_mirror->fileName()).canonicalFilePath() == QFileInfo(file).canonicalFilePath()) {
+        if (const int twin = recordNumbered(*m_mirror, m_numRec))
+            setFieldAt(*m_mirror, twin, name, value, nullptr);
+    }
+    return true;
+}
+
 bool captionSaveWanted(const QString& captionText, bool modificato)
 {
     return modificato && captionText != QStringView(kCaptionPlaceholder);

@@ -93,6 +93,29 @@ private:
     DataTable& m_table;
 };
 
+// CaptionTable over one record of a DataTable, found by its NumRec each
+// time: the captions stay with that record wherever the table's cursor goes
+// meanwhile, and the cursor is where it was after a store. `mirror`, when it
+// holds the same file in memory (the lesson's content table over the
+// edition the editor reads), gets the stored value too, so its next write
+// does not take the caption back.
+class RecordCaptions : public CaptionTable {
+public:
+    RecordCaptions(DataTable& table, QString numRec, DataTable* mirror = nullptr)
+        : m_table(table), m_numRec(std::move(numRec)), m_mirror(mirror)
+    {
+    }
+    bool hasField(const QString& name) const override;
+    QString fieldText(const QString& name) const override;
+    bool storeAndSave(const QString& name, const QString& value, QString* error) override;
+    QString fileName() const override;
+
+private:
+    DataTable& m_table;
+    QString m_numRec;
+    DataTable* m_mirror;
+};
+
 // Whether a save is wanted at all: the caption changed (Modificato) and its
 // text is not the placeholder "Testo...".
 bool captionSaveWanted(const QString& captionText, bool modificato);

@@ -69,7 +69,8 @@ bool PhotoViewer::VediFoto(int quale)
         backToWindowSize();
     if (m_host.toolsOpen())
         SwitchEditMode();
-    const std::optional<int> which = photoToShow(quale, m_g.NumeroFoto, true);
+    // The editor's photographs do not wrap: a slot is asked for by itself.
+    const std::optional<int> which = photoToShow(quale, m_g.NumeroFoto, !m_lent);
     if (!which || !m_table) {
         m_port.beep();
         return false;
@@ -85,7 +86,7 @@ bool PhotoViewer::VediFoto(int quale)
     m_single = false;
     if (!loadFile(*file, quale))
         return false;
-    if (quale == 1 && m_g.AudioON && m_config.CBAudioFoto)
+    if (quale == 1 && m_g.AudioON && m_config.CBAudioFoto && !m_lent)
         m_host.playRecordSound();
     showPhoto();
     return true;
@@ -96,7 +97,7 @@ bool PhotoViewer::step(int direction)
     if (!m_table)
         return false;
     const std::optional<int> next = stepPhoto(
-        m_g.FotoCorrente, direction, m_g.NumeroFoto, [this](int n) { return fotoValue(n); }, true);
+        m_g.FotoCorrente, direction, m_g.NumeroFoto, [this](int n) { return fotoValue(n); }, !m_lent);
     if (!next) {
         m_port.beep();
         return false;
@@ -116,6 +117,56 @@ bool PhotoViewer::showSingle(const QString& path, int number)
     return true;
 }
 
+void PhotoViewer::lend(CaptionTable* table, int count, QPoint offset)
+{
+    // One loan at a time: a photograph already on show (the lesson's or
+    // another of the editor's) goes first, its caption settled against the
+    // table it belongs to.
+    if (m_open && m_host.toolsOpen())
+        SwitchEditMode();
+    ChiudiFoto();
+    m_homeTable = m_table;
+    m_homeCount = m_g.NumeroFoto;
+    m_lent = true;
+    m_table = table;
+    m_g.NumeroFoto = count;
+    m_offset = offset;
+}
+
+void PhotoViewer::endLoan()
+{
+    if (!m_lent)
+        return;
+    m_lent = false;
+    m_table = m_homeTable;
+    m_g.NumeroFoto = m_homeCount;
+    m_homeTable = nullptr;
+    m_offset = {};
+}
+
+bool PhotoViewer::showLent(CaptionTable& table, int count, int quale, QPoint offset)
+{
+    lend(&table, count, offset);
+    if (VediFoto(quale))
+        return true;
+    endLoan();
+    return false;
+}
+
+bool PhotoViewer::showLentSingle(const QString& path, int number, QPoint offset)
+{
+    lend(nullptr, 0, offset);
+    if (showSingle(path, number))
+        return true;
+    endLoan();
+    return false;
+}
+
+QRect PhotoViewer::windowPlace() const
+{
+    return windowSizeGeometry(m_port.mainGeometry()).translated(m_offset);
+}
+
 bool PhotoViewer::loadFile(const PhotoFile& file, int number)
 {
     std::optional<QImage> photo = loadPhoto(file);
@@ -128,7 +179,7 @@ bool PhotoViewer::loadFile(const PhotoFile& file, int number)
     if (!m_open) {
         m_open = true;
         m_enlarged = false;
-        m_port.showWindowSize(windowSizeGeometry(m_port.mainGeometry()));
+        m_port.showWindowSize(windowPlace());
     }
     if (m_g.VideoAperto && m_g.VideoInCorso)
         m_host.toggleFilmPause();
@@ -245,7 +296,7 @@ void PhotoViewer::updateMenu()
 void PhotoViewer::backToWindowSize()
 {
     m_enlarged = false;
-    m_port.showWindowSize(windowSizeGeometry(m_port.mainGeometry()));
+    m_port.showWindowSize(windowPlace());
     m_indicator = true;
     hideCaption();
     reloadPicture();
@@ -270,6 +321,10 @@ void PhotoViewer::AlbumClick()
         if (m_config.Cb_AutoText)
             SpiaTestoClick();
         m_port.takeFocus();
+        return;
+    }
+    if (m_lent) {
+        ChiudiFoto();
         return;
     }
     if (m_g.Custom && !m_g.SegnaleON && !m_g.QuizON)
@@ -312,6 +367,10 @@ void PhotoViewer::ChiudiFoto()
 {
     if (!m_open)
         return;
+    // A caption being written over the editor's photograph is settled
+    // while the viewer still points at the step it belongs to.
+    if (m_lent && m_host.toolsOpen())
+        SwitchEditMode();
     if (!m_host.toolsOpen())
         hideCaption();
     m_photo = QImage();
@@ -322,6 +381,13 @@ void PhotoViewer::ChiudiFoto()
     m_open = false;
     m_enlarged = false;
     m_single = false;
+    if (m_lent) {
+        // Back to the lesson before anyone hears of the closing: the
+        // editor may let its table go as soon as the window is hidden.
+        endLoan();
+        m_port.hideWindow();
+        return;
+    }
     m_port.hideWindow();
     if (m_g.VideoAperto && !m_g.VideoInCorso && !m_host.bookVisible())
         m_host.toggleFilmPause();
@@ -437,6 +503,8 @@ void PhotoViewer::FormKey(int key, Qt::KeyboardModifiers mods)
     if (key == Qt::Key_Escape) {
         if (m_host.toolsOpen()) {
             SwitchEditMode();
+        } else if (m_lent) {
+            ChiudiFoto();
         } else if (m_g.Custom) {
             ChiudiFoto();
             if (!m_g.SegnaleON && !m_g.QuizON)
@@ -491,6 +559,13 @@ void PhotoViewer::FormKey(int key, Qt::KeyboardModifiers mods)
                          ((key == Qt::Key_Slash || key == Qt::Key_Asterisk) && keypad(mods));
     if (toolKey && m_host.toolsOpen())
         return;
+    // Over the editor the lesson behind does not move: the arrows walk the
+    // photographs the viewer was lent, other keys do nothing.
+    if (m_lent) {
+        if ((key == Qt::Key_Left || key == Qt::Key_Right) && !m_single)
+            step(key == Qt::Key_Right ? 1 : -1);
+        return;
+    }
     m_port.passKey(key, mods);
 }
 

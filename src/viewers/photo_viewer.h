@@ -158,6 +158,18 @@ public:
     // A photograph file alone (a jump by photograph number).
     bool showSingle(const QString& path, int number);
 
+    // The viewer lent to the lesson editor: photograph `quale` of the
+    // `count` slots of `table` (a step, or a source record), the window
+    // `offset` from its usual place. The binding holds until the viewer
+    // closes; then the lesson's own table and photograph count come back,
+    // whatever the editor did meanwhile. A photograph the viewer already
+    // showed for the lesson is closed first. False when nothing could be
+    // shown (the loan is over then too).
+    bool showLent(CaptionTable& table, int count, int quale, QPoint offset);
+    // A picture alone for the editor, read-only (no caption place).
+    bool showLentSingle(const QString& path, int number, QPoint offset);
+    bool lent() const { return m_lent; }
+
     // A click on the photograph or its caption.
     void AlbumClick();
     // A click on the window around the photograph: enlarge.
@@ -214,6 +226,9 @@ private:
     QString fotoValue(int n) const;
     void acquireData();
     void endEditing();  // no selection, no arrow half drawn
+    void lend(CaptionTable* table, int count, QPoint offset);
+    void endLoan();
+    QRect windowPlace() const;
 
     Globals& m_g;
     const Config& m_config;
@@ -240,6 +255,10 @@ private:
     int m_CurrArr = 0;  // the arrow being drawn
     QPoint m_origin;
     QPoint m_moving;
+    bool m_lent = false;
+    CaptionTable* m_homeTable = nullptr;  // the lesson's, while lent
+    int m_homeCount = 0;
+    QPoint m_offset;
 };
 
 }  // namespace ziro

@@ -46,6 +46,11 @@ struct FakePort : CustomLessonPort, ResumePort {
     void showCustomMode(bool on) override { calls << QStringLiteral("custom %1").arg(on); }
     void closeGeneralMenu() override { calls << "close menu"; }
     void startPresentation() override { calls << "start"; }
+    bool openEditor(const QString& path, bool copy) override
+    {
+        calls << QStringLiteral("edit %1%2").arg(QFileInfo(path).fileName(), copy ? " (copy)" : "");
+        return true;
+    }
     // ResumePort
     void filter(const QString& da, const QString&) override { calls << "filter " + da; }
     void showRecord() override { calls << "show record"; }
@@ -117,6 +122,16 @@ TEST_F(CustomLessonsTest, ButtonsFollowTheCurrentLesson)
     lessons.select(rowOf("Curve"));
     EXPECT_EQ(g.LezioneCorrente, "Curve");
     EXPECT_EQ(lessons.enabledActions(), 127);
+}
+
+// Only a copy keeps its draft name fixed while it is edited.
+TEST_F(CustomLessonsTest, TheEditorOpensACopyUnderTheDraftsFixedName)
+{
+    lessons.select(rowOf("Freni"));
+    lessons.nuova();
+    lessons.copia();
+    lessons.modifica();
+    EXPECT_EQ(port.calls, QStringList({"edit Nuova lezione.xml", "edit Nuova lezione.xml (copy)", "edit Freni.xml"}));
 }
 
 TEST_F(CustomLessonsTest, OkEntersCustomModeWithTheLessonsEditionOnlyOnce)

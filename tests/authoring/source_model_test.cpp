@@ -406,4 +406,48 @@ TEST_F(SourceFixture, TopicRecordsAreTheRecordsWithABlockWithTheirCodes)
 }
 
 }  // namespace
+// A source photograph's caption written in the viewer stays with the record
+// it was opened on, reaches the edition's file, and the lesson's table over
+// the same file takes it too without moving from its record.
+TEST_F(SourceFixture, ASourcePhotographsCaptionIsBoundToItsRecord)
+{
+    writeAB();
+    SourceModel m(dirs, reports);
+    m.setTopicMarker(0);
+    m.applySourceType(0);
+    const QString file = dirs.DirProgram + QStringLiteral("AAB2016.XML");
+    // The lesson's table opened on the same edition, as the program opens it.
+    DataTable lesson;
+    lesson.setFileName(file);
+    ASSERT_TRUE(lesson.open());
+    lesson.last();
+    const int lessonRec = lesson.recNo();
+    DataTable other;
+    ASSERT_TRUE(test::buildTable(other, {Rec(1, "B01", {{"TxtF1", "altra"}})}));
+
+    EXPECT_FALSE(m.pictureCaptions(22));  // Foto2 is empty
+    std::unique_ptr<CaptionTable> captions = m.pictureCaptions(21, &lesson);
+    ASSERT_TRUE(captions);
+    std::unique_ptr<CaptionTable> unrelated = m.pictureCaptions(21, &other);
+    m.navigate(3);
+    ASSERT_EQ(m.field(QStringLiteral("NumRec")), QStringLiteral("2"));
+    EXPECT_EQ(captions->fieldText(QStringLiteral("TxtF1")), QStringLiteral("Curva"));
+    QString error;
+    ASSERT_TRUE(captions->storeAndSave(QStringLiteral("TxtF1"), QStringLiteral("Curva a destra*#"), &error))
+        << qPrintable(error);
+    ASSERT_TRUE(unrelated->storeAndSave(QStringLiteral("TxtF1"), QStringLiteral("Curva a destra*#"), &error));
+
+    EXPECT_EQ(m.field(QStringLiteral("NumRec")), QStringLiteral("2"));
+    EXPECT_EQ(m.field(QStringLiteral("TxtF1")), QString());
+    DataTable onDisk;
+    ASSERT_TRUE(onDisk.loadFromFile(file));
+    ASSERT_TRUE(onDisk.locate(QStringLiteral("NumRec"), QStringLiteral("1")));
+    EXPECT_EQ(onDisk.fieldText(QStringLiteral("TxtF1")), QStringLiteral("Curva a destra*#"));
+    ASSERT_TRUE(onDisk.locate(QStringLiteral("NumRec"), QStringLiteral("2")));
+    EXPECT_EQ(onDisk.fieldText(QStringLiteral("TxtF1")), QString());
+    EXPECT_EQ(lesson.recNo(), lessonRec);
+    EXPECT_EQ(lesson.fieldTextAt(1, lesson.fieldIndex(QStringLiteral("TxtF1"))), QStringLiteral("Curva a destra*#"));
+    EXPECT_EQ(other.fieldText(QStringLiteral("TxtF1")), QStringLiteral("altra"));
+}
+
 }  // namespace ziro

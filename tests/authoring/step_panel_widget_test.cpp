@@ -238,20 +238,111 @@ TEST_F(StepPanelTest, DraggingAStatementMovesItAndEscapeCancels)
     EXPECT_EQ(panel->info()->text(), QStringLiteral("42"));
 }
 
+// The viewer as the page borrows it: what it was asked to show, and the
+// caption store it was bound to.
+struct ViewerDouble : EditorPhotoPort {
+    CaptionTable* bound = nullptr;
+    int slot = 0;
+    int count = 0;
+    QString picture;
+    int closes = 0;
+    LessonEditorWidget* page = nullptr;
+    bool showPhoto(CaptionTable& captions, int s, int c) override
+    {
+        closeShown();
+        bound = &captions;
+        slot = s;
+        count = c;
+        return true;
+    }
+    bool showPicture(const QString& path, int) override
+    {
+        closeShown();
+        picture = path;
+        return true;
+    }
+    void closePhoto() override { closeShown(); }
+    // The real viewer tells the page as it closes, before it opens another.
+    void closeShown()
+    {
+        if (!bound && picture.isEmpty())
+            return;
+        ++closes;
+        bound = nullptr;
+        picture.clear();
+        page->previewClosed();
+    }
+};
+
 TEST_F(StepPanelTest, APreviewShowsTheStepsOwnPhotograph)
 {
+    ViewerDouble viewer;
+    viewer.page = page.get();
+    page->setPhotoPort(&viewer);
     model().appendStep();
     model().dropPhoto(photo(QStringLiteral("9012"), QStringLiteral("della lezione")), 1);
+    model().dropPhoto(photo(QStringLiteral("9013")), 2);
+    model().appendStep();
+    model().dropPhoto(photo(QStringLiteral("9014"), QStringLiteral("altro passo")), 1);
+    model().navigate(LessonEditorModel::Nav::First);
     panel->refresh();
-    QTest::mouseDClick(panel->photoSlot(1), Qt::LeftButton);
+
+    QTest::mouseDClick(panel->photoSlot(2), Qt::LeftButton);
+    QTest::mouseRelease(panel->photoSlot(2), Qt::LeftButton);
+    ASSERT_TRUE(viewer.bound);
+    EXPECT_EQ(viewer.slot, 2);
+    EXPECT_EQ(viewer.count, 15);
     ASSERT_TRUE(page->preview()->isVisible());
-    const StepPhotoBinding& b = page->previewBinding();
-    EXPECT_EQ(b.lessonPath, path);
-    EXPECT_EQ(b.numRec, 500);
-    EXPECT_EQ(b.slot, 1);
-    EXPECT_EQ(b.caption, QStringLiteral("della lezione"));
+    EXPECT_TRUE(page->closePreviewButton()->isVisible());
+    EXPECT_EQ(page->previewBinding().numRec, 500);
+
+    // The store stays on the step it was opened for, wherever the page
+    // goes meanwhile: a caption written now lands in step 500 and its file.
+    model().navigate(LessonEditorModel::Nav::Last);
+    EXPECT_EQ(viewer.bound->fieldText(QStringLiteral("TxtF1")), QStringLiteral("della lezione"));
+    QString error;
+    ASSERT_TRUE(viewer.bound->storeAndSave(QStringLiteral("TxtF2"), QStringLiteral("scritta*#"), &error));
+    EXPECT_EQ(model().field(QStringLiteral("TxtF2")), QString());
+    EXPECT_EQ(model().stepField(500, QStringLiteral("TxtF2")), QStringLiteral("scritta*#"));
+    DataTable onDisk;
+    ASSERT_TRUE(onDisk.loadFromFile(path));
+    ASSERT_TRUE(onDisk.locate(QStringLiteral("NumRec"), QStringLiteral("500")));
+    EXPECT_EQ(onDisk.fieldText(QStringLiteral("TxtF2")), QStringLiteral("scritta*#"));
+
+    // The click area and the close button give the page back.
     QTest::mouseClick(page->preview(), Qt::LeftButton);
     EXPECT_FALSE(page->preview()->isVisible());
+    EXPECT_FALSE(viewer.bound);
+    EXPECT_EQ(viewer.closes, 1);
+    panel->refresh();
+    QTest::mouseDClick(panel->photoSlot(1), Qt::LeftButton);
+    QTest::mouseRelease(panel->photoSlot(1), Qt::LeftButton);
+    ASSERT_TRUE(viewer.bound);
+    QTest::mouseClick(page->closePreviewButton(), Qt::LeftButton);
+    EXPECT_FALSE(viewer.bound);
+    EXPECT_FALSE(page->previewOpen());
+
+    // PnInfo opens the photograph it names; a missing file is said so.
+    QTest::mousePress(panel->photoSlot(1), Qt::LeftButton);
+    QTest::mouseRelease(panel->photoSlot(1), Qt::LeftButton);
+    EXPECT_EQ(panel->info()->text(), QStringLiteral("f 9014"));
+    QTest::mouseClick(panel->info(), Qt::LeftButton);
+    ASSERT_TRUE(viewer.bound);
+    EXPECT_EQ(viewer.bound->fieldText(QStringLiteral("Foto1")), QStringLiteral("9014"));
+    page->previewClosed();
+    page->showSourcePicture(dir.filePath(QStringLiteral("8888.KXB")), 8888, nullptr, 1, 30);
+    EXPECT_TRUE(reports.log.contains(QStringLiteral("10 la foto \"8888.KXB\" non esiste! | ")))
+        << qPrintable(reports.log.join(QLatin1Char('|')));
+    EXPECT_FALSE(page->previewOpen());
+    // A picture without a caption place goes to the viewer read-only.
+    page->showSourcePicture(dir.filePath(QStringLiteral("9013.BMP")), 9013, nullptr, 1, 30);
+    EXPECT_TRUE(viewer.picture.endsWith(QStringLiteral("9013.BMP")));
+    EXPECT_TRUE(page->previewOpen());
+    // Hiding the page never leaves the viewer lent to it.
+    page->hide();
+    EXPECT_TRUE(viewer.picture.isEmpty());
+    EXPECT_FALSE(page->previewOpen());
+    page->show();
 
     // The source panel is hidden and shown by a double click on the step.
     QWidget source;
@@ -263,6 +354,19 @@ TEST_F(StepPanelTest, APreviewShowsTheStepsOwnPhotograph)
     EXPECT_TRUE(source.isVisible());
     page->setSourcePanel(nullptr);
     source.setParent(nullptr);
+}
+
+// A copy is named only when the page closes: its name combo (a drop target
+// too) is off while it is edited, and on again for the next lesson.
+TEST_F(StepPanelTest, ACopysNameIsFixedWhileItIsEdited)
+{
+    EXPECT_TRUE(panel->lessonName()->isEnabled());
+    ASSERT_TRUE(page->open(path, 0, true));
+    EXPECT_FALSE(panel->lessonName()->isEnabled());
+    EXPECT_FALSE(drop(panel->lessonName(), block()));
+    EXPECT_EQ(model().count(), 0);
+    ASSERT_TRUE(page->open(path, 0));
+    EXPECT_TRUE(panel->lessonName()->isEnabled());
 }
 
 TEST_F(StepPanelTest, ClosingANewLessonNamesItOrStaysOpen)

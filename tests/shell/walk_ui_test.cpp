@@ -3156,3 +3156,86 @@ TEST(Walk, TheEditorBuildsAStepFromTheDemosSources)
     EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Nome segnale")).trimmed(), sign);
     EXPECT_EQ(p.base()->Table1.fieldText(QStringLiteral("Foto1")), QStringLiteral("7001"));
 }
+
+// A teacher opens a step photograph of their lesson in the editor: the
+// program's photo viewer shows it over the page, they write its caption
+// there and close the viewer and the editor; presented, the lesson shows
+// that caption on that photograph.
+TEST(Walk, ACaptionWrittenOverTheEditorComesWithTheLessonsPhotograph)
+{
+    if (!ziro::test::onLargeScreen())
+        return;
+    Installation in(true);
+    ASSERT_TRUE(in.ready);
+    const QString root = in.tmp.path() + QStringLiteral("/ziro/");
+    QDir().mkpath(root + QStringLiteral("Foto"));
+    in.picture(root + QStringLiteral("Foto/1.KXB"), QSize(480, 360), Qt::darkCyan, "KX");
+    ASSERT_NO_FATAL_FAILURE(writeTeacherLesson(in));
+    const QString user = root + QStringLiteral("Utente/");
+    ASSERT_TRUE(QFile::rename(user + QStringLiteral("Rossi/Freni.xml"), user + QStringLiteral("Freni.xml")));
+    Program p(in);
+    PresentationHost* host = nullptr;
+    ASSERT_NO_FATAL_FAILURE(p.activateFilling(host));
+    TSelect* select = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openLessonList(p, select));
+    select->ListaDB->setCurrentRow(0);
+    clickOnScreen(p, select->SBModifica, select->SBModifica->rect().center());
+    auto* page = p.base()->findChild<LessonEditorWidget*>();
+    ASSERT_TRUE(page && page->isVisible());
+    StepPanelWidget* steps = page->steps();
+    EditorDrag photo;
+    photo.origin = DragOrigin::SourcePhoto;
+    photo.tag = 21;
+    photo.photoValue = QStringLiteral("1");
+    dropOn(steps->photoSlot(1), photo);
+    ASSERT_EQ(page->model().field(QStringLiteral("Foto1")), QStringLiteral("1"));
+
+    // A double click on the step's photograph opens it in the viewer, over
+    // the page and a little below and right of its usual place.
+    QWidget* viewport = host->viewport();
+    const auto at = [&](QWidget* w, QPoint point) { return ziro::test::onScreen(w->mapTo(p.base(), point)); };
+    TTVFoto* viewer = p.app.windows().TVFoto;
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at(steps->photoSlot(1), steps->photoSlot(1)->rect().center()));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(steps->photoSlot(1), steps->photoSlot(1)->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->isVisible(); }, 2000));
+    EXPECT_EQ(viewer->geometry().topLeft(),
+              PhotoViewer::windowSizeGeometry(viewer->mainGeometry()).topLeft() + QPoint(4, 29));
+    EXPECT_TRUE(page->preview()->isVisible());
+    EXPECT_TRUE(page->closePreviewButton()->isVisible());
+    EXPECT_FALSE(viewer->logic()->hasStoredCaption());
+
+    // The caption is typed and saved with the viewer's own tools.
+    typeKey(p, Qt::Key_T, Qt::AltModifier);
+    ASSERT_TRUE(p.app.windows().Tools->isVisible());
+    for (const Qt::Key key : {Qt::Key_P, Qt::Key_O, Qt::Key_N, Qt::Key_T, Qt::Key_E})
+        typeKey(p, key);
+    EXPECT_EQ(viewer->logic()->caption().text.toLower(), QStringLiteral("ponte"));
+    QAction* save = viewer->popupMenu()->findChild<QAction*>(QStringLiteral("Pmt2"));
+    ASSERT_TRUE(save && save->isEnabled());
+    save->trigger();
+    EXPECT_TRUE(viewer->logic()->hasStoredCaption());
+
+    // The page's close button gives the editor back as it was.
+    clickOnScreen(p, page->closePreviewButton(), page->closePreviewButton()->rect().center());
+    EXPECT_FALSE(viewer->isVisible());
+    EXPECT_FALSE(page->preview()->isVisible());
+    EXPECT_TRUE(page->isVisible());
+    EXPECT_EQ(steps->counter()->text(), QStringLiteral("1 / 2"));
+    EXPECT_EQ(page->model().field(QStringLiteral("TxtF1")).section(QLatin1Char('*'), 0, 0).toLower(),
+              QStringLiteral("ponte"));
+
+    QPushButton* ok = p.app.windows().Config->OK;
+    clickOnScreen(p, ok, ok->rect().center());
+    ASSERT_FALSE(page->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return select->isVisible(); }, 2000));
+    select->ListaDB->setCurrentRow(0);
+    clickOnScreen(p, select->SBOk, select->SBOk->rect().center());
+    ASSERT_TRUE(p.g().Custom);
+    ASSERT_EQ(p.base()->Table1.fieldInt(QStringLiteral("NumRec")), 1);
+    typeKey(p, Qt::Key_F9);
+    ASSERT_TRUE(viewer->isVisible());
+    EXPECT_FALSE(viewer->logic()->lent());
+    EXPECT_TRUE(viewer->logic()->hasStoredCaption());
+    EXPECT_EQ(viewer->logic()->caption().text.toLower(), QStringLiteral("ponte"));
+    EXPECT_TRUE(p.dlg.shown.isEmpty()) << qPrintable(p.dlg.shown.join(QLatin1Char('|')));
+}

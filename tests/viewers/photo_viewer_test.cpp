@@ -26,7 +26,9 @@ struct LoggedReports : NullReports {
     {
         log << QStringLiteral("%1|%2|%3").arg(reportCode(kind)).arg(context, name);
     }
+    bool Conferma(const QString&, const QString&) override { return answer; }
     QStringList log;
+    bool answer = false;
 };
 
 struct FakeWindow : PhotoViewerPort {
@@ -359,6 +361,70 @@ TEST_F(PhotoViewerTest, ANewCaptionIsWrittenSelectedAndStoredOnlyOnceTyped)
     viewer.FormKey(Qt::Key_T, Qt::AltModifier);
     EXPECT_EQ(viewer.caption().text, QStringLiteral("Curva"));
     EXPECT_FALSE(viewer.modificato());
+}
+
+// Lent to the lesson editor the viewer shows and captions the step it was
+// given, 4 right and 29 down, keeps the lesson behind still, and gives the
+// lesson its table and photograph count back when it closes.
+TEST_F(PhotoViewerTest, LentToTheEditorItCaptionsTheStepAndGivesTheLessonBack)
+{
+    MemoryTable step;
+    for (int n = 1; n <= 15; ++n) {
+        step.fields[photoFieldName(n)] = QString();
+        step.fields[captionFieldName(n)] = QString();
+    }
+    step.fields[photoFieldName(1)] = QStringLiteral("103");
+    step.fields[photoFieldName(2)] = QStringLiteral("101");
+    g.AudioON = true;
+    ASSERT_TRUE(viewer.VediFoto(3));
+    host.toolsWork = true;
+
+    ASSERT_TRUE(viewer.showLent(step, 15, 1, QPoint(4, 29)));
+    EXPECT_TRUE(viewer.lent());
+    EXPECT_EQ(window.geometry, QRect(18, 47, 607, 374));
+    EXPECT_EQ(g.NumeroFoto, 15);
+    EXPECT_EQ(host.calls, QStringList({"previews"}));  // the lesson's photograph went; no record sound
+    EXPECT_FALSE(viewer.VediFoto(16));                 // no wrapping over the step's slots
+    viewer.FormKey(Qt::Key_Right, {});
+    EXPECT_EQ(g.FotoCorrente, 2);
+    viewer.FormKey(Qt::Key_Space, {});
+    EXPECT_TRUE(window.passed.isEmpty());
+
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    ASSERT_TRUE(host.tools);
+    viewer.changeCaption([](PhotoCaption& c) { c.text = QStringLiteral("Incrocio"); });
+    // Closed with the tool bar still open (the page's close button): the
+    // caption is settled into the step before the lesson's table comes back.
+    reports.answer = true;
+    viewer.ChiudiFoto();
+    EXPECT_FALSE(host.tools);
+    EXPECT_FALSE(window.visible);
+    EXPECT_FALSE(viewer.lent());
+    EXPECT_EQ(readCaption(step.fields[captionFieldName(2)]).caption.text, QStringLiteral("Incrocio"));
+    EXPECT_EQ(table.saves, 0);
+    EXPECT_EQ(g.NumeroFoto, 4);
+    EXPECT_EQ(host.calls, QStringList({"previews"}));
+
+    ASSERT_TRUE(viewer.VediFoto(1));
+    EXPECT_EQ(window.geometry, QRect(14, 18, 607, 374));
+    EXPECT_EQ(viewer.caption().text, QStringLiteral("Stop"));
+
+    // A slot that cannot be shown ends the loan at once.
+    step.fields[photoFieldName(3)] = QStringLiteral("777");
+    EXPECT_FALSE(viewer.showLent(step, 15, 3, QPoint(4, 29)));
+    EXPECT_FALSE(viewer.lent());
+    EXPECT_EQ(g.NumeroFoto, 4);
+    // A picture alone is shown read-only.
+    ASSERT_TRUE(viewer.showLentSingle(g.dirs.DirFotoUtente + QStringLiteral("9001.BMP"), 9001, QPoint(4, 29)));
+    viewer.FormKey(Qt::Key_T, Qt::AltModifier);
+    EXPECT_FALSE(host.tools);
+    viewer.FormKey(Qt::Key_Escape, {});
+    EXPECT_FALSE(window.visible);
+    EXPECT_FALSE(viewer.lent());
+    ASSERT_TRUE(viewer.showLent(step, 15, 1, QPoint(4, 29)));
+    viewer.AlbumClick();
+    EXPECT_FALSE(window.visible);
+    EXPECT_FALSE(viewer.lent());
 }
 
 TEST_F(PhotoViewerTest, WithoutTheToolBarEditingOnlyBeeps)
