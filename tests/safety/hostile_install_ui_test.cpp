@@ -8,7 +8,8 @@
 //
 // Each copy runs in a child process, so that a crash is that case's failure
 // and not the end of the run. By default a fixed subset of cases runs;
-// ZIRO_HOSTILE_ALL=1 runs every file with every way of breaking it.
+// ZIRO_HOSTILE_ALL=1 runs every file with every way of breaking it;
+// ZIRO_HOSTILE_TRACE=1 has the child print its steps and their times.
 
 #include "authoring/accessi_window.h"
 #include "controls/overlay_widget.h"
@@ -135,7 +136,8 @@ public:
         QTest::qWait(20);
         for (int s = 0; s < steps && !ended; ++s) {
             if (qEnvironmentVariableIsSet("ZIRO_HOSTILE_TRACE"))
-                std::printf("DBG %s %d foto%d video%d libro%d quiz%d menu%d\n", qPrintable(base()->Table1.fieldText(QStringLiteral("Argomento"))), base()->Table1.fieldInt(QStringLiteral("NumRec")), app.globals().FotoON, app.globals().VideoON, app.globals().LibroON, app.globals().QuizON, app.windows().MenuGen->isVisible());
+                std::printf("hostile-step: %s %d\n", qPrintable(base()->Table1.fieldText(QStringLiteral("Argomento"))),
+                            base()->Table1.fieldInt(QStringLiteral("NumRec")));
             openViewers();
             key(Qt::Key_Right);
         }
@@ -258,7 +260,7 @@ TEST(HostileInstall, OneBrokenCopy)
         t.start();
         const auto lap = [&t](const char* what) {
             if (qEnvironmentVariableIsSet("ZIRO_HOSTILE_TRACE"))
-                std::printf("TIME %s %lld\n", what, static_cast<long long>(t.restart()));
+                std::printf("hostile-time: %s %lld ms\n", what, static_cast<long long>(t.restart()));
         };
         if (d.start()) {
             lap("start");
