@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,25 @@ TEST_F(AtomicSave, WritesAndReplacesLeavingNoTemporaryFiles)
     ASSERT_TRUE(saveFileAtomically(file, QByteArray()));
     EXPECT_EQ(contents(file), QByteArray());
     EXPECT_EQ(entries(), QStringList{QStringLiteral("ZIRO.ini")});
+}
+
+// A file that is a link to somewhere else is replaced where it is; what the
+// link led to stays as it was.
+TEST_F(AtomicSave, ALinkIsReplacedNotWrittenThrough)
+{
+    QTemporaryDir outside;
+    ASSERT_TRUE(outside.isValid());
+    const QString target = outside.filePath(QStringLiteral("shared.ini"));
+    ASSERT_TRUE(saveFileAtomically(target, "theirs"));
+    const QString file = path(QStringLiteral("ziro.ini"));
+    ASSERT_TRUE(QFile::link(target, file));
+
+    QString error;
+    ASSERT_TRUE(saveFileAtomically(file, "ours", &error)) << error.toStdString();
+    EXPECT_EQ(contents(target), QByteArray("theirs"));
+    EXPECT_FALSE(QFileInfo(file).isSymLink());
+    EXPECT_EQ(contents(file), QByteArray("ours"));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("ziro.ini")});
 }
 
 TEST_F(AtomicSave, FailsWithAReasonAndLeavesTheOldFileAlone)
