@@ -65,6 +65,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <span>
 
 using namespace ziro;
 using ziro::test::FakeDialogs;
@@ -2761,6 +2762,44 @@ private:
     std::thread m_thread;
 };
 
+// One storm event on `screen`, drawn from `rng`: a key (with a modifier) to
+// the focus, a left or right click, a double click, a drag or a wheel turn at
+// points from `point`; then a short pause.
+void stormEvent(QWidget* screen, std::mt19937& rng, std::span<const Qt::Key> keys,
+                const std::function<QPoint()>& point)
+{
+    static const Qt::KeyboardModifiers kMods[] = {Qt::NoModifier,      Qt::NoModifier,  Qt::NoModifier,
+                                                  Qt::ShiftModifier,   Qt::ControlModifier, Qt::AltModifier,
+                                                  Qt::KeypadModifier};
+    const auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+    const int kind = pick(100);
+    if (kind < 40) {
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* target = focus ? focus : screen;
+        const Qt::Key key = keys[size_t(pick(int(keys.size())))];
+        const Qt::KeyboardModifiers mods = kMods[pick(int(std::size(kMods)))];
+        QTest::keyPress(target, key, mods);
+        QWidget* after = QApplication::focusWidget();
+        QTest::keyRelease(after ? after : target, key, mods);
+    } else if (kind < 75) {
+        QTest::mouseClick(screen, pick(5) == 0 ? Qt::RightButton : Qt::LeftButton, {}, point());
+    } else if (kind < 82) {
+        QTest::mouseDClick(screen, Qt::LeftButton, {}, point());
+    } else if (kind < 92) {
+        // A drag: pressed, moved a few times, let go elsewhere.
+        QTest::mousePress(screen, Qt::LeftButton, {}, point());
+        for (int m = 0; m < 3; ++m)
+            QTest::mouseMove(screen, point(), 5);
+        QTest::mouseRelease(screen, Qt::LeftButton, {}, point());
+    } else {
+        const QPoint at = point();
+        QWheelEvent wheel(at, screen->mapToGlobal(at), {}, QPoint(0, pick(2) ? 120 : -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(screen, &wheel);
+    }
+    QTest::qWait(pick(4) == 0 ? 30 : 2);
+}
+
 }  // namespace
 
 // A storm over the whole program: random keys, clicks, double clicks, right
@@ -2804,40 +2843,11 @@ TEST(Storm, RandomInputOverEveryWindowLeavesTheProgramWhole)
             Qt::Key_F9,    Qt::Key_F10,      Qt::Key_F11,      Qt::Key_F12,      Qt::Key_0,       Qt::Key_1,
             Qt::Key_2,     Qt::Key_5,        Qt::Key_9,        Qt::Key_A,        Qt::Key_B,       Qt::Key_E,
             Qt::Key_L,     Qt::Key_Q,        Qt::Key_S,        Qt::Key_Z,        Qt::Key_Plus,    Qt::Key_Minus};
-        static const Qt::KeyboardModifiers kMods[] = {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
-                                                      Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
-                                                      Qt::KeypadModifier};
         Watchdog dog(30);
         int done = 0;
         for (int e = 0; e < events; ++e) {
             dog.event = e;
-            const int kind = pick(100);
-            if (kind < 40) {
-                QWidget* focus = QApplication::focusWidget();
-                QWidget* target = focus ? focus : screen;
-                const Qt::Key key = kKeys[pick(int(std::size(kKeys)))];
-                const Qt::KeyboardModifiers mods = kMods[pick(int(std::size(kMods)))];
-                QTest::keyPress(target, key, mods);
-                QWidget* after = QApplication::focusWidget();
-                QTest::keyRelease(after ? after : target, key, mods);
-            } else if (kind < 75) {
-                QTest::mouseClick(screen, pick(5) == 0 ? Qt::RightButton : Qt::LeftButton, {}, point());
-            } else if (kind < 82) {
-                QTest::mouseDClick(screen, Qt::LeftButton, {}, point());
-            } else if (kind < 92) {
-                // A drag: pressed, moved a few times, let go elsewhere.
-                const QPoint from = point();
-                QTest::mousePress(screen, Qt::LeftButton, {}, from);
-                for (int m = 0; m < 3; ++m)
-                    QTest::mouseMove(screen, point(), 5);
-                QTest::mouseRelease(screen, Qt::LeftButton, {}, point());
-            } else {
-                const QPoint at = point();
-                QWheelEvent wheel(at, screen->mapToGlobal(at), {}, QPoint(0, pick(2) ? 120 : -120), Qt::NoButton,
-                                  Qt::NoModifier, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(screen, &wheel);
-            }
-            QTest::qWait(pick(4) == 0 ? 30 : 2);
+            stormEvent(screen, rng, kKeys, point);
             // The program may be closed by the storm ("ESCI" answered); the
             // rest of the storm then has nothing to hit.
             if (!p.base()->isVisible())
@@ -3208,6 +3218,15 @@ TEST(Walk, TheEditorBuildsAStepFromTheDemosSources)
 
 namespace {
 
+// The keys of a window's storm: fewer of the lesson's function keys than the
+// whole program's storm, and the caption tools' letters.
+const Qt::Key kWindowKeys[] = {
+    Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,      Qt::Key_Return, Qt::Key_Escape,
+    Qt::Key_Space,  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,    Qt::Key_End,    Qt::Key_Tab,
+    Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Period, Qt::Key_F1,     Qt::Key_F2,
+    Qt::Key_F9,     Qt::Key_F12,    Qt::Key_0,      Qt::Key_1,         Qt::Key_5,      Qt::Key_A,
+    Qt::Key_B,      Qt::Key_C,      Qt::Key_T,      Qt::Key_V,         Qt::Key_Plus,   Qt::Key_Minus};
+
 // A storm aimed at one window at a time. A teacher brings the window up the
 // way a class sees it done (keys on the lesson, the general menu's buttons,
 // the lesson list), then the storm's keys go to the focus and its clicks,
@@ -3328,7 +3347,7 @@ public:
             return;
         list->scrollToItem(list->item(row));
         click(list->viewport(), list->visualItemRect(list->item(row)).center());
-        QTest::qWaitFor([this] { return !m_p.menu()->isVisible(); }, 2000);
+        (void)QTest::qWaitFor([this] { return !m_p.menu()->isVisible(); }, 2000);
     }
 
     // The topic on `row` of `group`'s list, from the general menu.
@@ -3398,7 +3417,7 @@ public:
             QTest::qWait(20);
         QTest::qWait(30);
         // A question the action asked is answered by the program's fixture.
-        QTest::qWaitFor([] { return OverlayWindow::activeModal() == nullptr; }, 1000);
+        (void)QTest::qWaitFor([] { return OverlayWindow::activeModal() == nullptr; }, 1000);
     }
 
     // The window in front: the last visible child window of the lesson that
@@ -3434,40 +3453,7 @@ public:
             const auto point = [&] {
                 return ziro::test::onScreen(area->mapTo(m_p.base(), QPoint(pick(r.width()), pick(r.height()))));
             };
-            const int kind = pick(100);
-            if (kind < 40) {
-                static const Qt::Key kKeys[] = {
-                    Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Return, Qt::Key_Escape,
-                    Qt::Key_Space, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End,  Qt::Key_Tab,
-                    Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Period, Qt::Key_F1, Qt::Key_F2,
-                    Qt::Key_F9,   Qt::Key_F12,   Qt::Key_0,      Qt::Key_1,      Qt::Key_5,      Qt::Key_A,
-                    Qt::Key_B,    Qt::Key_C,     Qt::Key_T,      Qt::Key_V,      Qt::Key_Plus,   Qt::Key_Minus};
-                static const Qt::KeyboardModifiers kMods[] = {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
-                                                              Qt::ShiftModifier, Qt::ControlModifier,
-                                                              Qt::AltModifier, Qt::KeypadModifier};
-                const Qt::Key key = kKeys[pick(int(std::size(kKeys)))];
-                const Qt::KeyboardModifiers mods = kMods[pick(int(std::size(kMods)))];
-                QWidget* focus = QApplication::focusWidget();
-                QWidget* target = focus ? focus : m_screen;
-                QTest::keyPress(target, key, mods);
-                QWidget* after = QApplication::focusWidget();
-                QTest::keyRelease(after ? after : target, key, mods);
-            } else if (kind < 75) {
-                QTest::mouseClick(m_screen, pick(5) == 0 ? Qt::RightButton : Qt::LeftButton, {}, point());
-            } else if (kind < 82) {
-                QTest::mouseDClick(m_screen, Qt::LeftButton, {}, point());
-            } else if (kind < 92) {
-                QTest::mousePress(m_screen, Qt::LeftButton, {}, point());
-                for (int m = 0; m < 3; ++m)
-                    QTest::mouseMove(m_screen, point(), 5);
-                QTest::mouseRelease(m_screen, Qt::LeftButton, {}, point());
-            } else {
-                const QPoint at = point();
-                QWheelEvent wheel(at, m_screen->mapToGlobal(at), {}, QPoint(0, pick(2) ? 120 : -120), Qt::NoButton,
-                                  Qt::NoModifier, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(m_screen, &wheel);
-            }
-            QTest::qWait(pick(4) == 0 ? 30 : 2);
+            stormEvent(m_screen, m_rng, kWindowKeys, point);
         }
         done = events;
         return reopened;
